@@ -1,0 +1,42 @@
+# Thin helpers that keep the per-area build files to one line each.
+
+set(ZTL_WARNINGS -Wall -Wextra -Wpedantic -Wconversion -Wno-sign-conversion)
+
+# ztl_add_area(area): an object library built from src/<area>/*.cpp.
+function(ztl_add_area area)
+  file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${area}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  add_library(ztl_${area} OBJECT ${sources})
+  target_include_directories(ztl_${area}
+    PUBLIC  "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
+    PRIVATE "${PROJECT_SOURCE_DIR}/src")
+  target_compile_options(ztl_${area} PRIVATE ${ZTL_WARNINGS})
+  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json)
+endfunction()
+
+# ztl_add_library(name areas...): the library made of the given areas' objects.
+function(ztl_add_library name)
+  set(objects)
+  foreach(area ${ARGN})
+    if(TARGET ztl_${area})
+      list(APPEND objects $<TARGET_OBJECTS:ztl_${area}>)
+    endif()
+  endforeach()
+  add_library(${name} STATIC ${objects})
+  target_include_directories(${name} PUBLIC
+    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>" "$<INSTALL_INTERFACE:include>")
+  # Private headers of src/ are visible to the in-tree hosts and tests, never installed.
+  target_include_directories(${name} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>")
+  target_compile_features(${name} PUBLIC cxx_std_20)
+  add_library(ztldata::${name} ALIAS ${name})
+endfunction()
+
+# ztl_add_test(name sources...): a GoogleTest program registered with CTest.
+function(ztl_add_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE ztldata GTest::gtest_main)
+  target_compile_options(${name} PRIVATE ${ZTL_WARNINGS} -Wno-conversion)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,86 @@
+// The registry of the type library: the sixteen classes, lookup of classes and members by
+// name or dispatch id, and the names of the declared types.
+
+#include "ztldata/frame/typelib.hpp"
+
+#include "classes.hpp"
+#include "identities.hpp"
+#include "text_compare.hpp"
+
+namespace ztl {
+
+namespace {
+
+constexpr const ClassInfo* kClasses[] = {
+    &kZtArraysClass, &kZtBasesClass,   &kZtConversionClass, &kZtCollectionsClass,
+    &kZtDateClass,   &kZtDataClass,    &kZtNumericClass,    &kZtObjectsClass,
+    &kZtStringsClass, &kZtBitsClass,   &kZtStackClass,      &kZtTokenClass,
+    &kZtRLEClass,    &kZtEncryptionClass, &kZtCRC32Class,   &kZtRSAClass,
+};
+
+constexpr LibraryInfo kLibrary = {"ZTLData", ids::kLibrary, 1, 4, 1033};
+
+// Whether a member of this kind answers a call of that kind: a method call also reaches a
+// property get and the other way round, as automation allows; a let reaches only a let.
+bool Answers(MemberKind member, MemberKind call) {
+  if (member == call) return true;
+  return member != MemberKind::PropertyLet && call != MemberKind::PropertyLet;
+}
+
+template <class Matches>
+const MemberInfo* Find(const ClassInfo& info, MemberKind kind, Matches matches) {
+  const MemberInfo* fallback = nullptr;
+  for (const MemberInfo& m : info.members) {
+    if (!matches(m) || !Answers(m.kind, kind)) continue;
+    if (m.kind == kind) return &m;
+    if (!fallback) fallback = &m;
+  }
+  return fallback;
+}
+
+}  // namespace
+
+const LibraryInfo& Library() noexcept { return kLibrary; }
+
+std::span<const ClassInfo* const> Classes() noexcept { return kClasses; }
+
+const ClassInfo* FindClass(std::u16string_view name) noexcept {
+  constexpr std::string_view kPrefix = "ZTLData.";
+  if (name.size() > kPrefix.size() && EqualsIgnoringCase(name.substr(0, kPrefix.size()), kPrefix)) {
+    name.remove_prefix(kPrefix.size());
+  }
+  for (const ClassInfo* info : kClasses) {
+    if (EqualsIgnoringCase(name, info->name)) return info;
+  }
+  return nullptr;
+}
+
+const MemberInfo* FindMember(const ClassInfo& info, std::u16string_view name, MemberKind kind) noexcept {
+  return Find(info, kind, [&](const MemberInfo& m) { return EqualsIgnoringCase(name, m.name); });
+}
+
+const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept {
+  return Find(info, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
+}
+
+std::string_view TypeName(Type type) noexcept {
+  switch (type) {
+    case Type::Void: return "";
+    case Type::Integer: return "Integer";
+    case Type::Long: return "Long";
+    case Type::Byte: return "Byte";
+    case Type::Boolean: return "Boolean";
+    case Type::Single: return "Single";
+    case Type::Double: return "Double";
+    case Type::Date: return "Date";
+    case Type::String: return "String";
+    case Type::Variant: return "Variant";
+    case Type::Object: return "Object";
+    case Type::Collection: return "Collection";
+    case Type::ztlEllipseText: return "ztlEllipseText";
+    case Type::ztlStackStrategy: return "ztlStackStrategy";
+  }
+  return "";
+}
+
+}  // namespace ztl
