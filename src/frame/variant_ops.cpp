@@ -1,0 +1,332 @@
+// Variant arithmetic and comparison. Each operand is first reduced to a plain value (an
+// object to its default value); the kinds of the two operands then pick the kind of the
+// result from one table, and the step is computed in that kind's own arithmetic.
+
+#include "frame/variant_ops.hpp"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+
+#include "frame/convert.hpp"
+#include "platform/number_text.hpp"
+
+namespace ztl {
+
+namespace {
+
+// The kinds that take part in arithmetic, in the platform's order of precedence: the kind
+// of a result is normally the later of its operands' kinds. Boolean counts as Integer, and
+// a text combined with a number counts as the Double it reads as.
+enum class Num : std::uint8_t { Empty, Byte, Integer, Long, Single, Double, Currency, Date, Decimal };
+constexpr int kNumKinds = 9;
+
+// Result kind of a sum or difference, by left (row) and right (column) operand kind.
+// Departures from "the later kind": Empty with Empty gives Integer, Single with Long gives
+// Double. A difference of two Dates is a Double (handled where the table is read).
+constexpr Num E = Num::Empty, UI1 = Num::Byte, I2 = Num::Integer, I4 = Num::Long,
+              R4 = Num::Single, R8 = Num::Double, CY = Num::Currency, DT = Num::Date,
+              DEC = Num::Decimal;
+constexpr Num kSumKind[kNumKinds][kNumKinds] = {
+    //         E    UI1  I2   I4   R4   R8   CY   DT   DEC
+    /* E   */ {I2,  UI1, I2,  I4,  R4,  R8,  CY,  DT,  DEC},
+    /* UI1 */ {UI1, UI1, I2,  I4,  R4,  R8,  CY,  DT,  DEC},
+    /* I2  */ {I2,  I2,  I2,  I4,  R4,  R8,  CY,  DT,  DEC},
+    /* I4  */ {I4,  I4,  I4,  I4,  R8,  R8,  CY,  DT,  DEC},
+    /* R4  */ {R4,  R4,  R4,  R8,  R4,  R8,  CY,  DT,  DEC},
+    /* R8  */ {R8,  R8,  R8,  R8,  R8,  R8,  CY,  DT,  DEC},
+    /* CY  */ {CY,  CY,  CY,  CY,  CY,  CY,  CY,  DT,  DEC},
+    /* DT  */ {DT,  DT,  DT,  DT,  DT,  DT,  DT,  DT,  DEC},
+    /* DEC */ {DEC, DEC, DEC, DEC, DEC, DEC, DEC, DEC, DEC},
+};
+
+// Result kind of a quotient: a Single when a Single meets a Single, Integer, Byte or Boolean;
+// a Double otherwise (Decimal included, see Quotient).
+constexpr bool SingleQuotient(Num l, Num r) {
+  auto small = [](Num k) { return k == Num::Single || k == Num::Integer || k == Num::Byte; };
+  return (l == Num::Single && small(r)) || (r == Num::Single && small(l));
+}
+
+// An operand reduced to a plain value: an object is replaced by its default value (which
+// fails with 91 for Nothing and 438 for an object without one). Arrays and Error values
+// take part in no arithmetic or comparison.
+class Plain {
+ public:
+  explicit Plain(const Variant& v) : p_(&v) {
+    if (v.IsObject()) {
+      held_ = ValueOf(v);
+      p_ = &held_;
+    }
+    if (p_->IsArray() || p_->IsObject()) Fail(kTypeMismatch);
+  }
+  Plain(const Plain&) = delete;
+  Plain& operator=(const Plain&) = delete;
+  const Variant& operator*() const noexcept { return *p_; }
+  const Variant* operator->() const noexcept { return p_; }
+
+ private:
+  const Variant* p_;
+  Variant held_;
+};
+
+bool IsError(const Variant& v) noexcept { return v.If<ErrorValue>() != nullptr; }
+
+// The kind of a numeric or Empty operand (not Null, String, Error).
+Num KindOf(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Empty: return Num::Empty;
+    case VarType::Boolean: return Num::Integer;
+    case VarType::Byte: return Num::Byte;
+    case VarType::Integer: return Num::Integer;
+    case VarType::Long: return Num::Long;
+    case VarType::Single: return Num::Single;
+    case VarType::Double: return Num::Double;
+    case VarType::Currency: return Num::Currency;
+    case VarType::Date: return Num::Date;
+    case VarType::Decimal: return Num::Decimal;
+    default: Fail(kTypeMismatch);
+  }
+}
+
+// A text that takes part in arithmetic must read as a number.
+Double ReadNumber(const String& s) {
+  std::optional<double> x = platform::ParseNumber(s);
+  if (!x) Fail(kTypeMismatch);
+  return *x;
+}
+
+// An operand ready for arithmetic: its kind, and the value as a whole number (Empty,
+// Boolean, Byte, Integer, Long) or a real number (every kind).
+struct Operand {
+  Num kind;
+  const Variant* value;  // null for a text read as a number
+  Double text_number = 0;
+
+  std::int64_t Whole() const {
+    const Variant& v = *value;
+    if (const Boolean* b = v.If<Boolean>()) return *b ? -1 : 0;
+    if (const Byte* b = v.If<Byte>()) return *b;
+    if (const Integer* i = v.If<Integer>()) return *i;
+    if (const Long* l = v.If<Long>()) return *l;
+    return 0;  // Empty
+  }
+  Double Real() const {
+    if (!value) return text_number;
+    const Variant& v = *value;
+    switch (kind) {
+      case Num::Single: return *v.If<Single>();
+      case Num::Double: return *v.If<Double>();
+      case Num::Currency: return CurrencyToDouble(*v.If<Currency>());
+      case Num::Date: return v.If<Date>()->value;
+      case Num::Decimal: return DecimalToDouble(*v.If<Decimal>());
+      default: return static_cast<Double>(Whole());
+    }
+  }
+  // As Currency: whole numbers scale exactly; a Single or Double rounds at the fourth decimal.
+  Currency AsCurrency() const {
+    if (kind == Num::Currency) return *value->If<Currency>();
+    if (kind <= Num::Long && value) return Currency{Whole() * 10000};
+    return DoubleToCurrency(Real());
+  }
+};
+
+Operand MakeOperand(const Variant& v) {
+  if (const String* s = v.If<String>()) return Operand{Num::Double, nullptr, ReadNumber(*s)};
+  return Operand{KindOf(v), &v};
+}
+
+// A whole-number result in the smallest kind, from `kind` upward, that holds it:
+// Byte, then Integer, then Long, then Double.
+Variant WholeResult(std::int64_t x, Num kind) {
+  if (kind == Num::Byte && x >= 0 && x <= 255) return static_cast<Byte>(x);
+  if (kind <= Num::Integer && x >= -32768 && x <= 32767) return static_cast<Integer>(x);
+  if (x >= std::numeric_limits<Long>::min() && x <= std::numeric_limits<Long>::max()) {
+    return static_cast<Long>(x);
+  }
+  return static_cast<Double>(x);
+}
+
+// A floating-point step that overflows or is invalid fails with overflow.
+Double Finite(Double x) {
+  if (!std::isfinite(x)) Fail(kOverflow);
+  return x;
+}
+
+// A Single result, or a Double when it leaves the Single range. The step is computed in
+// Double and rounded once; for a sum, difference or quotient of Singles and 16-bit whole
+// numbers that gives the correctly rounded Single.
+Variant SingleResult(Double x) {
+  Finite(x);
+  const Single s = static_cast<Single>(x);
+  if (std::isinf(s)) return x;
+  return s;
+}
+
+enum class Op { Add, Subtract };
+
+Variant SumOrDifference(Op op, const Operand& l, const Operand& r) {
+  Num kind = kSumKind[static_cast<int>(l.kind)][static_cast<int>(r.kind)];
+  if (op == Op::Subtract && l.kind == Num::Date && r.kind == Num::Date) kind = Num::Double;
+  auto apply = [op](auto x, auto y) { return op == Op::Add ? x + y : x - y; };
+  switch (kind) {
+    case Num::Empty:
+    case Num::Byte:
+    case Num::Integer:
+    case Num::Long:
+      return WholeResult(apply(l.Whole(), r.Whole()), kind);
+    case Num::Single:
+      return SingleResult(apply(l.Real(), r.Real()));
+    case Num::Currency: {
+      std::int64_t sum = 0;
+      const std::int64_t x = l.AsCurrency().scaled, y = r.AsCurrency().scaled;
+      const bool overflow = op == Op::Add ? __builtin_add_overflow(x, y, &sum)
+                                          : __builtin_sub_overflow(x, y, &sum);
+      if (overflow) Fail(kOverflow);
+      return Currency{sum};
+    }
+    case Num::Date:
+      return Date{Finite(apply(l.Real(), r.Real()))};
+    case Num::Double:
+    case Num::Decimal:
+      // Decimal arithmetic is not available yet: a step with a Decimal operand is computed
+      // in Double and gives a Double.
+      return Finite(apply(l.Real(), r.Real()));
+  }
+  Fail(kTypeMismatch);
+}
+
+// The checks every binary step starts with. Returns true when the result is Null.
+bool NullOperand(const Variant& l, const Variant& r) {
+  if (IsError(l) || IsError(r)) Fail(kTypeMismatch);
+  return l.IsNull() || r.IsNull();
+}
+
+}  // namespace
+
+Variant Add(const Variant& a, const Variant& b) {
+  const Plain l(a), r(b);
+  if (NullOperand(*l, *r)) return Null;
+  if (l->IsString() && r->IsString()) return *l->If<String>() + *r->If<String>();
+  // Adding Empty leaves the other operand as it is; a Boolean still becomes an Integer.
+  if (l->IsEmpty() || r->IsEmpty()) {
+    const Variant& other = l->IsEmpty() ? *r : *l;
+    if (other.IsEmpty()) return Integer{0};
+    if (const Boolean* v = other.If<Boolean>()) return Integer(*v ? -1 : 0);
+    return other;
+  }
+  return SumOrDifference(Op::Add, MakeOperand(*l), MakeOperand(*r));
+}
+
+Variant Subtract(const Variant& a, const Variant& b) {
+  const Plain l(a), r(b);
+  if (NullOperand(*l, *r)) return Null;
+  return SumOrDifference(Op::Subtract, MakeOperand(*l), MakeOperand(*r));
+}
+
+Variant Negate(const Variant& a) {
+  const Plain p(a);
+  const Variant& v = *p;
+  switch (v.Type()) {
+    case VarType::Null: return Null;
+    case VarType::Empty: return Integer{0};
+    case VarType::Boolean: return Integer(*v.If<Boolean>() ? 1 : 0);
+    case VarType::Byte: return static_cast<Integer>(-*v.If<Byte>());
+    case VarType::Integer: return WholeResult(-std::int64_t{*v.If<Integer>()}, Num::Integer);
+    case VarType::Long: return WholeResult(-std::int64_t{*v.If<Long>()}, Num::Long);
+    case VarType::Single: return -*v.If<Single>();
+    case VarType::Double: return -*v.If<Double>();
+    case VarType::Date: return Date{-v.If<Date>()->value};
+    case VarType::Currency: {
+      const std::int64_t x = v.If<Currency>()->scaled;
+      if (x == std::numeric_limits<std::int64_t>::min()) Fail(kOverflow);
+      return Currency{-x};
+    }
+    case VarType::Decimal: {
+      Decimal d = *v.If<Decimal>();
+      d.negative = !d.negative;
+      return d;
+    }
+    case VarType::String: return -ReadNumber(*v.If<String>());
+    default: Fail(kTypeMismatch);
+  }
+}
+
+Variant Divide(const Variant& a, const Variant& b) {
+  const Plain l(a), r(b);
+  if (NullOperand(*l, *r)) return Null;
+  const Operand x = MakeOperand(*l), y = MakeOperand(*r);
+  const Double dividend = x.Real(), divisor = y.Real();
+  if (divisor == 0) Fail(dividend == 0 || std::isnan(dividend) ? kOverflow : kDivisionByZero);
+  // A quotient with a Decimal operand is a Double until Decimal arithmetic exists.
+  const Double q = dividend / divisor;
+  if (SingleQuotient(x.kind, y.kind)) return SingleResult(q);
+  return Finite(q);
+}
+
+namespace {
+
+template <class T>
+Ordering OrderOf(T x, T y) {
+  if constexpr (std::is_floating_point_v<T>) {
+    if (std::isnan(x) || std::isnan(y)) return Ordering::Unordered;
+  }
+  return x < y ? Ordering::Less : y < x ? Ordering::Greater : Ordering::Equal;
+}
+
+// Whether a Double turns into an infinite Single (too large for the Single range).
+bool LeavesSingleRange(Double x) { return std::isfinite(x) && std::isinf(static_cast<Single>(x)); }
+
+// Two numbers (or Empty) compared in the kind the platform picks for the pair: via Double
+// when a Decimal is involved; at Single precision when a Single is (as Doubles when the
+// other side does not fit a Single); as Doubles for Double and Date, also against Currency;
+// as scaled whole numbers for Currency against whole numbers; otherwise as whole numbers.
+Ordering CompareNumbers(const Variant& a, const Variant& b) {
+  const Operand l = MakeOperand(a), r = MakeOperand(b);
+  auto either = [&](Num k) { return l.kind == k || r.kind == k; };
+  if (either(Num::Decimal)) return OrderOf(l.Real(), r.Real());
+  if (either(Num::Single)) {
+    const Double x = l.Real(), y = r.Real();
+    if (LeavesSingleRange(x) || LeavesSingleRange(y)) return OrderOf(x, y);
+    return OrderOf(static_cast<Single>(x), static_cast<Single>(y));
+  }
+  if (either(Num::Double) || either(Num::Date)) return OrderOf(l.Real(), r.Real());
+  if (either(Num::Currency)) return OrderOf(l.AsCurrency().scaled, r.AsCurrency().scaled);
+  return OrderOf(l.Whole(), r.Whole());
+}
+
+}  // namespace
+
+Ordering Compare(const Variant& a, const Variant& b) {
+  // An object that cannot give a default value makes the comparison a type mismatch.
+  auto plain = [](const Variant& v) {
+    try {
+      return Plain(v);
+    } catch (const Failure&) {
+      Fail(kTypeMismatch);
+    }
+  };
+  const Plain l = plain(a), r = plain(b);
+  if (IsError(*l) || IsError(*r)) {
+    if (IsError(*l) && IsError(*r)) return Ordering::Equal;
+    Fail(kTypeMismatch);
+  }
+  if (l->IsNull() || r->IsNull()) return Ordering::Unordered;
+
+  const String* ls = l->If<String>();
+  const String* rs = r->If<String>();
+  if (ls || rs) {
+    // A number sorts before any text; Empty counts as "".
+    if (!ls && !l->IsEmpty()) return Ordering::Less;
+    if (!rs && !r->IsEmpty()) return Ordering::Greater;
+    const std::u16string_view x = ls ? std::u16string_view(*ls) : std::u16string_view();
+    const std::u16string_view y = rs ? std::u16string_view(*rs) : std::u16string_view();
+    const int c = x.compare(y);
+    return c < 0 ? Ordering::Less : c > 0 ? Ordering::Greater : Ordering::Equal;
+  }
+  return CompareNumbers(*l, *r);
+}
+
+}  // namespace ztl

@@ -1,0 +1,52 @@
+// The process-wide pseudo-random generator: a splitmix64 sequence whose state is one atomic
+// counter, so concurrent requests each take their own step without a lock. A value is the
+// top 24 bits of the mixed step, k / 2^24 as a Single (exact), 0 <= k < 2^24.
+
+#include "platform/random.hpp"
+
+#include <atomic>
+#include <chrono>
+
+#include "ztldata/platform/random.hpp"
+
+namespace ztl::platform {
+
+namespace {
+
+constexpr std::uint64_t kGamma = 0x9E3779B97F4A7C15u;        // the golden-ratio increment
+constexpr std::uint64_t kInitialState = 0x5A544C4461746131u;  // the state before any seeding
+
+std::atomic<std::uint64_t> g_state{kInitialState};
+
+std::uint64_t Mix(std::uint64_t z) noexcept {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+  return z ^ (z >> 31);
+}
+
+}  // namespace
+
+Single NextRandom() noexcept {
+  const std::uint64_t step = g_state.fetch_add(kGamma, std::memory_order_relaxed) + kGamma;
+  const auto k = static_cast<std::uint32_t>(Mix(step) >> 40);  // 24 bits
+  return static_cast<Single>(k) * (1.0f / 16777216.0f);
+}
+
+void ReseedRandomFromClock() noexcept {
+  const auto ticks = static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  // Mixing in the current state keeps two reseeds within one clock tick apart.
+  g_state.store(Mix(ticks ^ Mix(g_state.load(std::memory_order_relaxed))),
+                std::memory_order_relaxed);
+}
+
+void SeedRandom(std::uint64_t seed) noexcept { g_state.store(Mix(seed), std::memory_order_relaxed); }
+
+}  // namespace ztl::platform
+
+namespace ztl {
+
+void SeedRandom(std::uint64_t seed) noexcept { platform::SeedRandom(seed); }
+void RandomizeFromClock() noexcept { platform::ReseedRandomFromClock(); }
+
+}  // namespace ztl
