@@ -108,7 +108,9 @@ TEST(Dispatch, ConvertsArgumentsAndFillsDefaults) {
     SCOPED_TRACE(testing::PrintToString(c.args.size()) + " arguments, expecting " + std::to_string(c.error));
     const Outcome o = Try(p, u"join", c.args);
     EXPECT_EQ(o.error, c.error);
-    if (c.error == 0) EXPECT_EQ(o.result, c.result);
+    if (c.error == 0) {
+      EXPECT_EQ(o.result, c.result);
+    }
   }
 }
 

@@ -1,0 +1,110 @@
+// The cost of a late-bound call: the same trivial operation (IsEven) called directly, by
+// dispatch id and by name, against the floor of any late-bound design — an indirect call
+// through a table of functions that first builds a small vector of two Variants.
+// Prints ns per call and each form's ratio to the floor.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ztldata/ztldata.hpp"
+
+namespace {
+
+using ztl::Variant;
+
+ztl::Boolean IsEvenFloor(std::vector<Variant>& args) {
+  return (*args[0].If<ztl::Long>() & 1) == 0;
+}
+using FloorFn = ztl::Boolean (*)(std::vector<Variant>&);
+FloorFn volatile kFloorTable[] = {IsEvenFloor, IsEvenFloor};
+
+void BM_Floor(benchmark::State& state) {
+  ztl::Long i = 0;
+  for (auto _ : state) {
+    std::vector<Variant> args{Variant(i++), Variant()};
+    benchmark::DoNotOptimize(kFloorTable[1](args));
+  }
+}
+BENCHMARK(BM_Floor);
+
+void BM_IsEvenDirect(benchmark::State& state) {
+  ztl::ZtNumeric n;
+  ztl::Long i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(n.IsEven(i++));
+}
+BENCHMARK(BM_IsEvenDirect);
+
+void BM_IsEvenByDispId(benchmark::State& state) {
+  const ztl::ObjectRef n = ztl::CreateObject(u"ZTLData.ZtNumeric");
+  const ztl::ClassInfo& info = *n->Class();
+  ztl::Long i = 0;
+  Variant result;
+  for (auto _ : state) {
+    std::vector<Variant> args{Variant(i++)};
+    const ztl::MemberInfo* m = ztl::FindMember(info, 0x6003000D, ztl::MemberKind::Method);
+    benchmark::DoNotOptimize(ztl::Call(*n, *m, args, result));
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK(BM_IsEvenByDispId);
+
+void BM_IsEvenByName(benchmark::State& state) {
+  const ztl::ObjectRef n = ztl::CreateObject(u"ZTLData.ZtNumeric");
+  const ztl::ClassInfo& info = *n->Class();
+  ztl::Long i = 0;
+  Variant result;
+  for (auto _ : state) {
+    std::vector<Variant> args{Variant(i++)};
+    const ztl::MemberInfo* m = ztl::FindMember(info, u"IsEven", ztl::MemberKind::Method);
+    benchmark::DoNotOptimize(ztl::Call(*n, *m, args, result));
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK(BM_IsEvenByName);
+
+// A text argument converted on the way in (the path a command line or a script takes).
+void BM_IsEvenByNameFromText(benchmark::State& state) {
+  const ztl::ObjectRef n = ztl::CreateObject(u"ZTLData.ZtNumeric");
+  const ztl::ClassInfo& info = *n->Class();
+  Variant result;
+  for (auto _ : state) {
+    std::vector<Variant> args{Variant(u"12345")};
+    const ztl::MemberInfo* m = ztl::FindMember(info, u"IsEven", ztl::MemberKind::Method);
+    benchmark::DoNotOptimize(ztl::Call(*n, *m, args, result));
+  }
+}
+BENCHMARK(BM_IsEvenByNameFromText);
+
+// Reports as usual, then prints every benchmark's ratio to the floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto floor = times_.find("BM_Floor");
+    if (floor == times_.end() || floor->second <= 0) return;
+    std::printf("\n%-28s %10s %8s\n", "ratio to the floor", "ns/call", "ratio");
+    for (const auto& [name, ns] : times_) std::printf("%-28s %10.2f %8.2f\n", name.c_str(), ns, ns / floor->second);
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
