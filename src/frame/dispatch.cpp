@@ -248,8 +248,8 @@ Variant Object::InvokeSlot(std::size_t slot, std::span<Variant> args) {
   return result;
 }
 
-ObjectRef CreateObject(std::u16string_view name) noexcept {
-  const ClassInfo* info = FindClass(name);
+namespace {
+ObjectRef Create(const ClassInfo* info) noexcept {
   if (!info || info->kind != ClassKind::Utility) return nullptr;
   try {
     return info->create();
@@ -257,5 +257,10 @@ ObjectRef CreateObject(std::u16string_view name) noexcept {
     return nullptr;
   }
 }
+}  // namespace
+
+ObjectRef CreateObject(std::u16string_view name) noexcept { return Create(FindClass(name)); }
+
+ObjectRef CreateObject(const Guid& clsid) noexcept { return Create(FindClass(clsid)); }
 
 }  // namespace ztl

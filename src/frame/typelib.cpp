@@ -18,6 +18,10 @@ constexpr const ClassInfo* kClasses[] = {
     &kZtRLEClass,    &kZtEncryptionClass, &kZtCRC32Class,   &kZtRSAClass,
 };
 
+constexpr EnumConstant kEllipseText[] = {{"ztlEllipsePath", ztlEllipsePath}, {"ztlEllipseEnd", ztlEllipseEnd}};
+constexpr EnumConstant kStackStrategy[] = {{"ztlStackFIFO", ztlStackFIFO}, {"ztlStackLIFO", ztlStackLIFO}};
+constexpr EnumInfo kEnumerations[] = {{"ztlEllipseText", kEllipseText}, {"ztlStackStrategy", kStackStrategy}};
+
 constexpr LibraryInfo kLibrary = {"ZTLData", ids::kLibrary, 1, 4, 1033};
 
 // Whether a member of this kind answers a call of that kind: a method call also reaches a
@@ -43,6 +47,15 @@ const MemberInfo* Find(const ClassInfo& info, MemberKind kind, Matches matches) 
 const LibraryInfo& Library() noexcept { return kLibrary; }
 
 std::span<const ClassInfo* const> Classes() noexcept { return kClasses; }
+
+std::span<const EnumInfo> Enumerations() noexcept { return kEnumerations; }
+
+const ClassInfo* FindClass(const Guid& clsid) noexcept {
+  for (const ClassInfo* info : kClasses) {
+    if (info->clsid == clsid) return info;
+  }
+  return nullptr;
+}
 
 const ClassInfo* FindClass(std::u16string_view name) noexcept {
   constexpr std::string_view kPrefix = "ZTLData.";

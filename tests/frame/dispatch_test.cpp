@@ -195,6 +195,7 @@ TEST(Registry, CreatesUtilityClassesOnly) {
       ASSERT_NE(made, nullptr);
       EXPECT_EQ(made->Class(), info);
       EXPECT_NE(CreateObject(bare), nullptr);
+      EXPECT_EQ(CreateObject(info->clsid)->Class(), info);
     } else {
       EXPECT_EQ(made, nullptr);
       Container form;
@@ -205,6 +206,7 @@ TEST(Registry, CreatesUtilityClassesOnly) {
     }
   }
   EXPECT_EQ(Classes().size(), 16u);
+  EXPECT_EQ(CreateObject(Library().libid), nullptr);
   EXPECT_NE(CreateObject(u"ztldata.ztnumeric"), nullptr);
   EXPECT_EQ(CreateObject(u"ZTLData."), nullptr);
   EXPECT_EQ(CreateObject(u"Other.ZtNumeric"), nullptr);

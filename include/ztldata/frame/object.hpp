@@ -74,5 +74,7 @@ Long Call(Object& self, const MemberInfo& member, std::span<Variant> args, Varia
 // without regard to case. Null for an unknown name and for the components, which only a
 // container creates.
 ObjectRef CreateObject(std::u16string_view name) noexcept;
+// The same by class id.
+ObjectRef CreateObject(const Guid& clsid) noexcept;
 
 }  // namespace ztl

@@ -114,12 +114,26 @@ struct LibraryInfo {
 };
 const LibraryInfo& Library() noexcept;
 
+// An enumeration of the type library and its constants.
+struct EnumConstant {
+  std::string_view name;
+  Long value;
+};
+struct EnumInfo {
+  std::string_view name;
+  std::span<const EnumConstant> constants;
+};
+// ztlEllipseText and ztlStackStrategy.
+std::span<const EnumInfo> Enumerations() noexcept;
+
 // The sixteen classes, in the order of the registry.
 std::span<const ClassInfo* const> Classes() noexcept;
 
 // A class by its registered name ("ZTLData.ZtNumeric") or bare name, without regard to case;
 // null when there is none.
 const ClassInfo* FindClass(std::u16string_view name) noexcept;
+// A class by its class id; null when there is none.
+const ClassInfo* FindClass(const Guid& clsid) noexcept;
 
 // A member by name (without regard to case) or dispatch id, for a kind of call. A method call
 // also reaches a property get and a property get also reaches a method, as automation allows;

@@ -1,0 +1,96 @@
+// Fuzzes late-bound calls: the input picks a class, a member, a call form and the arguments.
+// Any error must be one of the dispatch layer's own; nothing may crash or throw.
+// Built with libFuzzer under clang (ZTL_BUILD_FUZZ=ON); without it, a main() replays the
+// files named on the command line.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "ztldata/ztldata.hpp"
+
+namespace {
+
+class Input {
+ public:
+  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool Empty() const { return at_ >= size_; }
+  std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+  template <class T> T Raw() {
+    T v{};
+    auto* out = reinterpret_cast<std::uint8_t*>(&v);
+    for (std::size_t i = 0; i < sizeof(T); ++i) out[i] = Byte();
+    return v;
+  }
+  ztl::String Text() {
+    ztl::String s(Byte() % 24, u'\0');
+    for (char16_t& c : s) c = Raw<char16_t>();
+    return s;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t at_ = 0;
+};
+
+ztl::Variant Value(Input& in) {
+  switch (in.Byte() % 12) {
+    case 0: return ztl::Variant();
+    case 1: return ztl::Null;
+    case 2: return in.Byte() % 2 == 0;
+    case 3: return in.Raw<ztl::Integer>();
+    case 4: return in.Raw<ztl::Long>();
+    case 5: return in.Raw<double>();
+    case 6: return in.Raw<float>();
+    case 7: return ztl::Date{in.Raw<double>()};
+    case 8: return in.Text();
+    case 9: return ztl::Currency{in.Raw<std::int64_t>()};
+    case 10: {
+      std::vector<ztl::Variant> items(in.Byte() % 6);
+      for (auto& item : items) item = in.Byte() % 2 ? ztl::Variant(in.Raw<ztl::Long>()) : ztl::Variant(in.Text());
+      return ztl::SafeArray::Of(std::move(items), in.Raw<ztl::Integer>());
+    }
+    default: return ztl::Variant::Missing();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static ztl::Container form;
+  Input in(data, size);
+  const auto classes = ztl::Classes();
+  const ztl::ClassInfo& info = *classes[in.Byte() % classes.size()];
+  const ztl::String name(info.name.begin(), info.name.end());
+  ztl::ObjectRef object = info.kind == ztl::ClassKind::Utility ? ztl::CreateObject(name)
+                                                                : ztl::ObjectRef(form.Place(name, u"Fuzzed" + name));
+  if (!object) object = form.Find(u"Fuzzed" + name);
+  const ztl::MemberInfo& member = info.members[in.Byte() % info.members.size()];
+  const auto form_kind = in.Byte() % 2 ? ztl::CallForm::Dispatch : ztl::CallForm::Slot;
+  std::vector<ztl::Variant> args;
+  while (!in.Empty() && args.size() < 8) args.push_back(Value(in));
+  ztl::Variant result;
+  const ztl::Long code = ztl::Call(*object, member, args, result, form_kind);
+  if (code != 0 && code != ztl::kErrorTypeMismatch && code != ztl::kErrorOverflow &&
+      code != ztl::kErrorArgumentCount && code != 449) {
+    std::abort();
+  }
+  return 0;
+}
+
+#ifndef ZTL_LIBFUZZER
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::ifstream file(argv[i], std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  }
+  std::printf("replayed %d input(s)\n", argc - 1);
+  return 0;
+}
+#endif
