@@ -1,0 +1,40 @@
+// ZtStack: a component that holds Variant items pushed one at a time and hands them out from
+// the end its Strategy names, so it serves as a stack or a queue in turn.
+//
+// Example:
+//   ztl::Container form;
+//   auto stack = std::static_pointer_cast<ztl::ZtStack>(form.Place(u"ZtStack"));
+//   stack->Push(1); stack->Push(2);
+//   stack->Pop();   // 2 (Strategy ztlStackFIFO hands out the newest first)
+#pragma once
+
+#include "ztldata/frame/component.hpp"
+
+namespace ztl {
+
+class ZtStack : public Component {
+ public:
+  const ClassInfo* Class() const noexcept override;
+
+  // Which end Peek and Pop take from; saved with the container's data.
+  // Note: ztlStackFIFO (0, the default) takes the newest item and ztlStackLIFO (1) the
+  // oldest, the reverse of what the names suggest.
+  ztlStackStrategy Strategy() const noexcept;
+  // Stores 0 or 1 and reports the change; any other value is ignored.
+  void Strategy(ztlStackStrategy value) noexcept;
+  // Removes every item.
+  void Clear() noexcept;
+  // Appends an item (objects by reference) and returns it.
+  Variant Push(const Variant& vntData) noexcept;
+  // Removes and returns the item at the strategy's end. Note: Null when empty, which a
+  // pushed Null looks like too; only IsEmpty tells them apart.
+  Variant Pop() noexcept;
+  // True when no item is held.
+  Boolean IsEmpty() const noexcept;
+  // The number of items.
+  Long Size() const noexcept;
+  // The item at the strategy's end, left in place; Null when empty.
+  Variant Peek() noexcept;
+};
+
+}  // namespace ztl

@@ -1,0 +1,34 @@
+// ZtObjects: the interface table of the class and its operation.
+
+#include "ztldata/collections/objects.hpp"
+
+#include "frame/classes.hpp"
+#include "frame/identities.hpp"
+#include "frame/member_table.hpp"
+
+namespace ztl {
+
+namespace {
+
+constexpr ParamInfo kIsSet[] = {In("objObject", Type::Object)};
+
+constexpr MemberInfo kMembers[] = {
+    Method<&ZtObjects::IsSet>("IsSet", 0x60030000, kIsSet, Type::Boolean,
+                              "Determines if an object is set or nothing"),
+};
+
+}  // namespace
+
+const ClassInfo kZtObjectsClass = {
+    "ZtObjects", "_ZtObjects", "", ClassKind::Utility,
+    ids::kZtObjectsClass, ids::kZtObjectsInterface, {},
+    kMembers,
+    [] { return ObjectRef(std::make_shared<ZtObjects>()); },
+};
+
+const ClassInfo* ZtObjects::Class() const noexcept { return &kZtObjectsClass; }
+
+// The operation is not built yet: it answers with the default of its result type.
+Boolean ZtObjects::IsSet(const ObjectRef&) noexcept { return false; }
+
+}  // namespace ztl
