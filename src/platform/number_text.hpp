@@ -17,6 +17,12 @@ String DoubleToText(double x);
 // The same with 7 significant digits.
 String SingleToText(float x);
 
+// The significant digits of |x| (finite, not zero) rounded half away from zero to
+// `precision` digits, trailing zeros dropped; `exponent` receives the power of ten of the
+// first digit. The platform rounds the exact binary value this way, so the Single
+// 654322.25 has the 7 digits 6543223.
+std::string SignificantDigits(double x, int precision, int& exponent);
+
 // The whole text read as a number: blanks around it, one sign (leading or trailing),
 // parentheses for a negative, "," thousands separators after the first digit, one ".",
 // an exponent "E", "$" before or after, "&H" hexadecimal and "&O" octal whole numbers.

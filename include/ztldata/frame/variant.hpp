@@ -88,7 +88,7 @@ class ArrayBox {
 //     parentheses, thousands separators, "$", exponents, &H and &O); anything else is a
 //     type mismatch (13). Number to text writes up to 15 significant digits (7 for Single).
 //   - Null converts to nothing but Variant (type mismatch); Empty is 0, "" or False.
-//   - An object converts through its default value; without one it is a type mismatch.
+//   - An object converts through its default value; without one it fails (438; Nothing: 91).
 //   - An array converts to nothing but an array (type mismatch).
 class Variant {
  public:

@@ -1,0 +1,41 @@
+// Windows-1252 <-> UTF-16. Only 0x80-0x9F differ from Latin-1, so one 32-entry table
+// carries the whole code page; the reverse direction searches it.
+
+#include "codepage.hpp"
+
+#include <array>
+
+namespace ztl::platform {
+
+namespace {
+
+// The characters of codes 0x80-0x9F. Generator rule: the published mapping table of code
+// page 1252 (CP1252.TXT, column 2 of each "0x8n" / "0x9n" row), with the five codes it
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) mapped to the C1 control of the same
+// number, as the system's conversion does. Codes 0x00-0x7F and 0xA0-0xFF are the character
+// of the same number and need no table.
+constexpr std::array<char16_t, 32> kHighControls = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',  // 80
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',  // 88
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',  // 90
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',  // 98
+};
+
+constexpr Byte kQuestionMark = 63;
+
+}  // namespace
+
+Byte AnsiCode(char16_t c) noexcept {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<Byte>(c);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == c) return static_cast<Byte>(0x80 + i);
+  }
+  return kQuestionMark;
+}
+
+char16_t AnsiChar(Byte code) noexcept {
+  if (code >= 0x80 && code < 0xA0) return kHighControls[code - 0x80];
+  return static_cast<char16_t>(code);
+}
+
+}  // namespace ztl::platform
