@@ -1,0 +1,267 @@
+// `ztl list`, `ztl describe` and `ztl call`: the type library and single calls from a shell.
+
+#include "commands.hpp"
+
+#include <charconv>
+#include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "describe.hpp"
+#include "frame/convert.hpp"
+#include "frame/failure.hpp"
+#include "help.hpp"
+#include "json_value.hpp"
+#include "platform/number_text.hpp"
+#include "utf.hpp"
+#include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/component.hpp"
+#include "ztldata/frame/object.hpp"
+#include "ztldata/platform/random.hpp"
+
+namespace ztl::cli {
+
+int UsageError(std::string_view message) {
+  std::cerr << "ztl: " << message << '\n';
+  return kExitError;
+}
+
+namespace {
+
+bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+int PrintHelp(std::string_view text) {
+  std::cout << text;
+  return kExitOk;
+}
+
+// The class named on the command line, or null after reporting the error.
+const ClassInfo* ClassArgument(std::string_view name) {
+  const ClassInfo* info = FindClass(Utf8ToUtf16(name));
+  if (info == nullptr) UsageError("unknown class '" + std::string(name) + "' (see 'ztl list')");
+  return info;
+}
+
+}  // namespace
+
+// ---- list, describe ------------------------------------------------------------------------
+
+int RunList(std::span<const std::string_view> args) {
+  if (!args.empty() && IsHelp(args[0])) return PrintHelp(kListHelp);
+  if (!args.empty()) return UsageError("'list' takes no arguments (see 'ztl list --help')");
+  std::cout << ListText();
+  return kExitOk;
+}
+
+int RunDescribe(std::span<const std::string_view> args) {
+  if (!args.empty() && IsHelp(args[0])) return PrintHelp(kDescribeHelp);
+  if (args.size() != 1) return UsageError("usage: ztl describe CLASS (see 'ztl list' for the classes)");
+  const ClassInfo* info = ClassArgument(args[0]);
+  if (info == nullptr) return kExitError;
+  std::cout << DescribeText(*info);
+  return kExitOk;
+}
+
+// ---- call ----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr int kMaxTextDepth = 64;
+
+// The text of a value as `call` prints it, one line per scalar (see `ztl call --help`).
+void AppendText(const Variant& v, std::string& out, int depth = 0) {
+  if (const auto* array = v.If<SafeArray>()) {
+    for (const Variant& item : array->Elements()) AppendText(item, out, depth + 1);
+    return;
+  }
+  if (const auto* object = v.If<ObjectRef>()) {
+    const auto* collection = dynamic_cast<const Collection*>(object->get());
+    if (collection != nullptr && depth < kMaxTextDepth) {
+      for (Long pos = 1; pos <= collection->Count(); ++pos) {
+        if (const Variant* item = collection->Item(pos)) AppendText(*item, out, depth + 1);
+      }
+      return;
+    }
+    out += *object ? "Object\n" : "Nothing\n";
+    return;
+  }
+  if (v.IsEmpty()) {
+    out += "\n";
+  } else if (v.IsNull()) {
+    out += "Null\n";
+  } else if (const auto* e = v.If<ErrorValue>()) {
+    out += "Error " + std::to_string(e->code) + "\n";
+  } else if (const auto* s = v.If<String>()) {
+    out += Utf16ToUtf8(*s) + "\n";
+  } else {
+    String text;
+    if (!Attempt([&] { text = ToString(v); })) {
+      // Every scalar has a text; this only guards against a conversion that fails anyway.
+      double x = 0;
+      Attempt([&] { x = ToDouble(v); });
+      text = platform::DoubleToText(x);
+    }
+    out += Utf16ToUtf8(text) + "\n";
+  }
+}
+
+struct CallOptions {
+  bool json = false;
+  bool byref = false;
+  std::optional<std::uint64_t> seed;
+  std::optional<std::string_view> target;
+  std::vector<std::string_view> args;
+};
+
+std::optional<std::uint64_t> ParseSeed(std::string_view text) {
+  std::uint64_t seed = 0;
+  const char* end = text.data() + text.size();
+  if (!text.empty() && text[0] == '-') {
+    std::int64_t negative = 0;
+    auto [p, ec] = std::from_chars(text.data(), end, negative);
+    if (ec != std::errc() || p != end) return std::nullopt;
+    return static_cast<std::uint64_t>(negative);
+  }
+  auto [p, ec] = std::from_chars(text.data(), end, seed);
+  if (ec != std::errc() || p != end) return std::nullopt;
+  return seed;
+}
+
+// Splits the command line into options, the target and the ARGs. Returns an error message,
+// or nothing when the line is good.
+std::optional<std::string> ParseCallLine(std::span<const std::string_view> args, CallOptions& options) {
+  bool options_done = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!options_done && arg.starts_with("--")) {
+      if (arg == "--") {
+        options_done = true;
+      } else if (arg == "--json") {
+        options.json = true;
+      } else if (arg == "--byref") {
+        options.byref = true;
+      } else if (arg == "--seed" || arg.starts_with("--seed=")) {
+        std::string_view value;
+        if (arg == "--seed") {
+          if (i + 1 == args.size()) return "--seed needs a whole number";
+          value = args[++i];
+        } else {
+          value = arg.substr(7);
+        }
+        options.seed = ParseSeed(value);
+        if (!options.seed) return "--seed needs a whole number, not '" + std::string(value) + "'";
+      } else {
+        return "unknown option '" + std::string(arg) + "' (give '--' before an argument that starts with '--')";
+      }
+    } else if (!options.target) {
+      options.target = arg;
+    } else {
+      options.args.push_back(arg);
+    }
+  }
+  if (!options.target) return "usage: ztl call CLASS.OPERATION [ARG...] (see 'ztl call --help')";
+  return std::nullopt;
+}
+
+// A member named on the command line: by name, or by dispatch id written as a number.
+const MemberInfo* MemberArgument(const ClassInfo& info, std::string_view name) {
+  long long id = 0;
+  const char* begin = name.data();
+  const char* end = name.data() + name.size();
+  std::from_chars_result read{};
+  if (name.starts_with("0x") || name.starts_with("0X")) {
+    read = std::from_chars(begin + 2, end, id, 16);
+  } else {
+    read = std::from_chars(begin, end, id);
+  }
+  if (!name.empty() && read.ec == std::errc() && read.ptr == end && id >= INT32_MIN && id <= UINT32_MAX) {
+    return FindMember(info, static_cast<DispId>(static_cast<std::uint32_t>(id)), MemberKind::Method);
+  }
+  return FindMember(info, Utf8ToUtf16(name), MemberKind::Method);
+}
+
+// The object to call: a new utility object, or a component placed in the given container.
+ObjectRef MakeObject(const ClassInfo& info, Container& form) {
+  const String name = Utf8ToUtf16(info.name);
+  if (info.kind == ClassKind::Component) return form.Place(name);
+  return CreateObject(name);
+}
+
+// Whether an ARG for this parameter is read as JSON first (see `ztl call --help`).
+bool TakesValues(const ParamInfo& p) {
+  return p.paramarray || p.type == Type::Variant || p.type == Type::Object || p.type == Type::Collection;
+}
+
+}  // namespace
+
+int RunCall(std::span<const std::string_view> args) {
+  if (!args.empty() && IsHelp(args[0])) return PrintHelp(kCallHelp);
+  for (std::string_view arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help") return PrintHelp(kCallHelp);
+  }
+  CallOptions options;
+  if (auto error = ParseCallLine(args, options)) return UsageError(*error);
+
+  const std::string_view target = *options.target;
+  const std::size_t dot = target.rfind('.');
+  if (dot == std::string_view::npos || dot == 0 || dot + 1 == target.size()) {
+    return UsageError("expected CLASS.OPERATION, such as ZtNumeric.IsPrime, not '" + std::string(target) + "'");
+  }
+  const ClassInfo* info = ClassArgument(target.substr(0, dot));
+  if (info == nullptr) return kExitError;
+  const std::string_view member_name = target.substr(dot + 1);
+  const MemberInfo* member = MemberArgument(*info, member_name);
+  if (member == nullptr) {
+    return UsageError(std::string(info->name) + " has no method or property '" + std::string(member_name) +
+                      "' (see 'ztl describe " + std::string(info->name) + "')");
+  }
+
+  if (options.seed) SeedRandom(*options.seed);
+  Container form;
+  ObjectRef object = MakeObject(*info, form);
+  if (!object) return UsageError("cannot create an object of class " + std::string(info->name));
+
+  ObjectTable table;
+  std::vector<Variant> call_args;
+  for (std::size_t i = 0; i < options.args.size(); ++i) {
+    const std::span<const ParamInfo> params = member->params;
+    const ParamInfo* param = i < params.size() ? &params[i]
+                             : (!params.empty() && params.back().paramarray ? &params.back() : nullptr);
+    if (param != nullptr && TakesValues(*param)) {
+      call_args.push_back(FromArgumentText(options.args[i], table));
+    } else {
+      call_args.push_back(Utf8ToUtf16(options.args[i]));
+    }
+  }
+
+  Variant result;
+  std::string message;
+  const Long code = Call(*object, *member, call_args, result, CallForm::Dispatch, &message);
+  if (code != 0) {
+    if (message.empty()) message = "the call failed";
+    std::cerr << "ztl: " << message << " (error " << code << ")\n";
+    return kExitError;
+  }
+
+  std::string out;
+  auto print = [&](const Variant& v) {
+    if (options.json) {
+      out += Dump(ToJson(v, table)) + "\n";
+    } else {
+      AppendText(v, out);
+    }
+  };
+  if (member->result != Type::Void || options.json) print(result);
+  if (options.byref) {
+    for (std::size_t i = 0; i < call_args.size() && i < member->params.size(); ++i) {
+      if (member->params[i].byref) print(call_args[i]);
+    }
+  }
+  std::cout << out << std::flush;
+  return kExitOk;
+}
+
+}  // namespace ztl::cli

@@ -1,0 +1,404 @@
+// Reading and writing Variants as JSON values, and the object id table.
+
+#include "json_value.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "frame/convert.hpp"
+#include "frame/failure.hpp"
+#include "utf.hpp"
+#include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/object.hpp"
+
+namespace ztl::cli {
+
+// ---- object table ------------------------------------------------------------------------
+
+ObjectId ObjectTable::Register(const ObjectRef& object) {
+  if (auto known = ids_.find(object.get()); known != ids_.end()) return known->second;
+  const ObjectId id = next_++;
+  objects_.emplace(id, object);
+  ids_.emplace(object.get(), id);
+  return id;
+}
+
+ObjectRef ObjectTable::Find(ObjectId id) const {
+  auto found = objects_.find(id);
+  return found == objects_.end() ? nullptr : found->second;
+}
+
+bool ObjectTable::Release(ObjectId id) {
+  auto found = objects_.find(id);
+  if (found == objects_.end()) return false;
+  ids_.erase(found->second.get());
+  objects_.erase(found);
+  return true;
+}
+
+void ObjectTable::Release(const Object* object) {
+  if (auto known = ids_.find(object); known != ids_.end()) Release(known->second);
+}
+
+namespace {
+
+// Deeper nesting than this is refused on input, and written by reference on output.
+constexpr int kMaxDepth = 64;
+
+// ---- writing -----------------------------------------------------------------------------
+
+// A Double as JSON: a number, or the name of a value JSON has no number for.
+Json DoubleJson(double x) {
+  if (std::isnan(x)) return "NaN";
+  if (std::isinf(x)) return x > 0 ? "Infinity" : "-Infinity";
+  return x;
+}
+
+// A Single as the shortest decimal that reads back as the same Single, so 0.1f is 0.1.
+Json SingleJson(float x) {
+  if (!std::isfinite(x)) return DoubleJson(x);
+  char text[32];
+  auto [end, ec] = std::to_chars(text, text + sizeof text, x);
+  double widened = x;
+  if (ec == std::errc()) std::from_chars(text, end, widened);
+  return widened;
+}
+
+Json Tagged(std::string_view type, Json value) {
+  return Json{{"type", type}, {"value", std::move(value)}};
+}
+
+class Writer {
+ public:
+  explicit Writer(ObjectTable& table) : table_(table) {}
+
+  Json Write(const Variant& v, int depth = 0) {
+    const VarType type = v.Type();
+    const std::string type_name(VarTypeName(type));
+    if (v.IsEmpty() || v.IsNull()) return Tagged(type_name, nullptr);
+    if (const auto* b = v.If<Boolean>()) return Tagged(type_name, *b);
+    if (const auto* b = v.If<Byte>()) return Tagged(type_name, *b);
+    if (const auto* i = v.If<Integer>()) return Tagged(type_name, *i);
+    if (const auto* l = v.If<Long>()) return Tagged(type_name, *l);
+    if (const auto* s = v.If<Single>()) return Tagged(type_name, SingleJson(*s));
+    if (const auto* d = v.If<Double>()) return Tagged(type_name, DoubleJson(*d));
+    if (const auto* d = v.If<Date>()) return Tagged(type_name, DoubleJson(d->value));
+    if (const auto* c = v.If<Currency>()) return Tagged(type_name, Text([&] { return CurrencyToText(*c); }));
+    if (const auto* d = v.If<Decimal>()) return Tagged(type_name, Text([&] { return DecimalToText(*d); }));
+    if (const auto* s = v.If<String>()) return Tagged(type_name, Utf16ToUtf8(*s));
+    if (const auto* e = v.If<ErrorValue>()) return Tagged(type_name, e->code);
+    if (const auto* o = v.If<ObjectRef>()) return WriteObject(*o, depth);
+    if (const auto* a = v.If<SafeArray>()) return WriteArray(*a, depth);
+    return Tagged("Empty", nullptr);
+  }
+
+ private:
+  template <class Format>
+  static Json Text(Format format) {
+    String text;
+    if (!Attempt([&] { text = format(); })) return nullptr;
+    return Utf16ToUtf8(text);
+  }
+
+  Json WriteObject(const ObjectRef& object, int depth) {
+    if (!object) return Json{{"type", "Object"}, {"object", nullptr}};
+    const ObjectId id = table_.Register(object);
+    const auto* collection = dynamic_cast<const Collection*>(object.get());
+    // A collection shows its items, except where it contains itself or nests too deeply.
+    if (!collection || depth >= kMaxDepth || open_.contains(collection)) {
+      return Json{{"type", "Object"}, {"object", id}};
+    }
+    open_.insert(collection);
+    Json items = Json::array();
+    for (Long pos = 1; pos <= collection->Count(); ++pos) {
+      const Variant* item = collection->Item(pos);
+      const String* key = collection->Key(pos);
+      items.push_back(Json{{"value", item ? Write(*item, depth + 1) : Write(Variant(), depth + 1)},
+                           {"key", key ? Json(Utf16ToUtf8(*key)) : Json(nullptr)}});
+    }
+    open_.erase(collection);
+    return Json{{"type", "Collection"}, {"object", id}, {"items", std::move(items)}};
+  }
+
+  Json WriteArray(const SafeArray& array, int depth) {
+    Json bounds = Json::array();
+    for (const ArrayBound& b : array.Bounds()) bounds.push_back(Json::array({b.lower, b.upper()}));
+    Json items = Json::array();
+    for (const Variant& item : array.Elements()) items.push_back(Write(item, depth + 1));
+    return Json{{"type", "Array"},
+                {"of", std::string(VarTypeName(array.ElementType()))},
+                {"bounds", std::move(bounds)},
+                {"items", std::move(items)}};
+  }
+
+  ObjectTable& table_;
+  std::set<const Collection*> open_;
+};
+
+// ---- reading -----------------------------------------------------------------------------
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The type codes a tag may name, as the tags write them.
+constexpr VarType kTaggable[] = {
+    VarType::Empty, VarType::Null,     VarType::Integer, VarType::Long,   VarType::Single,
+    VarType::Double, VarType::Currency, VarType::Date,   VarType::String, VarType::Object,
+    VarType::Error,  VarType::Boolean,  VarType::Variant, VarType::Decimal, VarType::Byte,
+};
+
+std::optional<VarType> TypeByName(std::string_view name) {
+  for (VarType t : kTaggable) {
+    if (SameName(VarTypeName(t), name)) return t;
+  }
+  return std::nullopt;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A whole number within [low, high], for the integral tags.
+long long WholeNumber(const Json& value, long long low, long long high, std::string_view type) {
+  long long n = 0;
+  if (value.is_number_integer()) {
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)) {
+      throw ValueError(std::string(type) + " value out of range: " + value.dump());
+    }
+    n = value.get<long long>();
+  } else if (value.is_number_float() && std::trunc(value.get<double>()) == value.get<double>()) {
+    const double x = value.get<double>();
+    if (std::fabs(x) >= 9.2e18) throw ValueError(std::string(type) + " value out of range: " + value.dump());
+    n = static_cast<long long>(x);
+  } else {
+    throw ValueError(std::string(type) + " value must be a whole number, not " + value.dump());
+  }
+  if (n < low || n > high) throw ValueError(std::string(type) + " value out of range: " + value.dump());
+  return n;
+}
+
+// A floating-point value: a number or one of the names "Infinity", "-Infinity", "NaN".
+double FloatNumber(const Json& value, std::string_view type) {
+  if (value.is_number()) return value.get<double>();
+  if (value.is_string()) {
+    const std::string& s = value.get_ref<const std::string&>();
+    if (s == "Infinity") return std::numeric_limits<double>::infinity();
+    if (s == "-Infinity") return -std::numeric_limits<double>::infinity();
+    if (s == "NaN") return std::numeric_limits<double>::quiet_NaN();
+  }
+  throw ValueError(std::string(type) + " value must be a number, \"Infinity\", \"-Infinity\" or \"NaN\", not " +
+                   value.dump());
+}
+
+// The value of a text or number converted by the library's own conversion to a type.
+template <class Convert>
+auto Converted(const Json& value, std::string_view type, Convert convert) {
+  Variant source;
+  if (value.is_string()) {
+    source = Utf8ToUtf16(value.get_ref<const std::string&>());
+  } else if (value.is_number_integer() && !value.is_number_unsigned()) {
+    source = Variant(value.get<long long>());
+  } else if (value.is_number()) {
+    source = value.get<double>();
+  } else {
+    throw ValueError(std::string(type) + " value must be a decimal string or a number, not " + value.dump());
+  }
+  decltype(convert(source)) result{};
+  const Long code = AttemptCode([&] { result = convert(source); });
+  if (code != 0) throw ValueError(std::string(type) + " value does not convert: " + value.dump());
+  return result;
+}
+
+class Reader {
+ public:
+  explicit Reader(ObjectTable& table) : table_(table) {}
+
+  Variant Read(const Json& json, int depth = 0) {
+    if (depth > kMaxDepth) throw ValueError("value nested too deeply");
+    switch (json.type()) {
+      case Json::value_t::null: return Null;
+      case Json::value_t::boolean: return json.get<bool>();
+      case Json::value_t::number_integer: return Variant(json.get<long long>());
+      case Json::value_t::number_unsigned: {
+        const auto n = json.get<std::uint64_t>();
+        return n <= static_cast<std::uint64_t>(std::numeric_limits<Long>::max()) ? Variant(static_cast<Long>(n))
+                                                                                  : Variant(static_cast<double>(n));
+      }
+      case Json::value_t::number_float: return json.get<double>();
+      case Json::value_t::string: return Utf8ToUtf16(json.get_ref<const std::string&>());
+      case Json::value_t::object: return ReadTagged(json, depth);
+      default:
+        throw ValueError("a plain JSON array is no value; write an array as "
+                         "{\"type\": \"Array\", \"of\": ..., \"bounds\": ..., \"items\": ...}");
+    }
+  }
+
+ private:
+  Variant ReadTagged(const Json& json, int depth) {
+    auto type_field = json.find("type");
+    if (type_field == json.end() || !type_field->is_string()) {
+      throw ValueError("a JSON object must be a tagged value with a \"type\"");
+    }
+    const std::string& name = type_field->get_ref<const std::string&>();
+    if (SameName(name, "Array")) return ReadArray(json, depth);
+    if (SameName(name, "Collection")) return ReadCollection(json, depth);
+    const std::optional<VarType> type = TypeByName(name);
+    if (!type || *type == VarType::Variant) throw ValueError("unknown value type " + Quoted(name));
+    if (*type == VarType::Object) return ReadObject(json);
+    const Json null_value;
+    auto value_field = json.find("value");
+    const Json& value = value_field == json.end() ? null_value : *value_field;
+    if (*type == VarType::Empty) return Variant();
+    if (*type == VarType::Null) return Null;
+    if (value.is_null()) throw ValueError(Quoted(name) + " value needs a \"value\"");
+    switch (*type) {
+      case VarType::Boolean:
+        if (!value.is_boolean()) throw ValueError("Boolean value must be true or false, not " + value.dump());
+        return value.get<bool>();
+      case VarType::Byte: return static_cast<Byte>(WholeNumber(value, 0, 255, "Byte"));
+      case VarType::Integer: return static_cast<Integer>(WholeNumber(value, -32768, 32767, "Integer"));
+      case VarType::Long:
+        return static_cast<Long>(WholeNumber(value, std::numeric_limits<Long>::min(),
+                                             std::numeric_limits<Long>::max(), "Long"));
+      case VarType::Error:
+        return ErrorValue{static_cast<std::int32_t>(WholeNumber(value, std::numeric_limits<std::int32_t>::min(),
+                                                                std::numeric_limits<std::int32_t>::max(), "Error"))};
+      case VarType::Single: {
+        const double x = FloatNumber(value, "Single");
+        if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
+          throw ValueError("Single value out of range: " + value.dump());
+        }
+        return static_cast<Single>(x);
+      }
+      case VarType::Double: return FloatNumber(value, "Double");
+      case VarType::Date: return Date{FloatNumber(value, "Date")};
+      case VarType::String:
+        if (!value.is_string()) throw ValueError("String value must be a JSON string, not " + value.dump());
+        return Utf8ToUtf16(value.get_ref<const std::string&>());
+      case VarType::Currency:
+        return Converted(value, "Currency", [](const Variant& v) { return ToCurrency(v); });
+      case VarType::Decimal:
+        return Converted(value, "Decimal", [](const Variant& v) { return ToDecimal(v); });
+      default: throw ValueError("unknown value type " + Quoted(name));
+    }
+  }
+
+  ObjectRef LookUp(const Json& id) {
+    if (!id.is_number_integer()) throw ValueError("an object id must be a whole number, not " + id.dump());
+    ObjectRef object = table_.Find(id.get<ObjectId>());
+    if (!object) throw ValueError("unknown object id " + id.dump());
+    return object;
+  }
+
+  Variant ReadObject(const Json& json) {
+    auto id = json.find("object");
+    if (id == json.end()) throw ValueError("\"Object\" value needs an \"object\" (an id or null)");
+    if (id->is_null()) return nullptr;
+    return LookUp(*id);
+  }
+
+  // A collection: an existing one by "object" id, or a new one made from "items".
+  Variant ReadCollection(const Json& json, int depth) {
+    if (auto id = json.find("object"); id != json.end() && !id->is_null()) {
+      ObjectRef object = LookUp(*id);
+      if (!dynamic_cast<Collection*>(object.get())) throw ValueError("object " + id->dump() + " is no Collection");
+      return object;
+    }
+    auto items = json.find("items");
+    if (items == json.end() || !items->is_array()) {
+      throw ValueError("\"Collection\" value needs \"items\" (a list of {\"value\", \"key\"}) or an \"object\" id");
+    }
+    CollectionRef collection = Collection::Create();
+    for (const Json& entry : *items) {
+      if (!entry.is_object() || !entry.contains("value")) {
+        throw ValueError("each Collection item must be {\"value\": VALUE, \"key\": TEXT or null}");
+      }
+      Variant item = Read(entry["value"], depth + 1);
+      std::optional<String> key;
+      if (auto k = entry.find("key"); k != entry.end() && !k->is_null()) {
+        if (!k->is_string()) throw ValueError("a Collection key must be a string or null, not " + k->dump());
+        key = Utf8ToUtf16(k->get_ref<const std::string&>());
+      }
+      if (!collection->Add(std::move(item), std::move(key))) {
+        throw ValueError("duplicate Collection key " + entry["key"].dump());
+      }
+    }
+    return ObjectRef(collection);
+  }
+
+  Variant ReadArray(const Json& json, int depth) {
+    VarType element = VarType::Variant;
+    if (auto of = json.find("of"); of != json.end()) {
+      const std::optional<VarType> t = of->is_string() ? TypeByName(of->get_ref<const std::string&>()) : std::nullopt;
+      if (!t || *t == VarType::Empty || *t == VarType::Null) {
+        throw ValueError("\"of\" must name an element type (Variant, Long, String ...), not " + of->dump());
+      }
+      element = *t;
+    }
+    auto bounds_field = json.find("bounds");
+    auto items_field = json.find("items");
+    const Json no_items = Json::array();
+    const Json& items = items_field == json.end() ? no_items : *items_field;
+    if (bounds_field == json.end() || !bounds_field->is_array() || !items.is_array()) {
+      throw ValueError("\"Array\" value needs \"bounds\" ([[LOWER, UPPER], ...], [] when unallocated) and \"items\"");
+    }
+    std::vector<ArrayBound> bounds;
+    // The element count the bounds make, saturating so that huge bounds cannot wrap around;
+    // it must match the items given, so nothing large is ever allocated.
+    constexpr std::uint64_t kMany = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t total = bounds_field->empty() ? 0 : 1;
+    for (const Json& b : *bounds_field) {
+      if (!b.is_array() || b.size() != 2) throw ValueError("each array bound must be [LOWER, UPPER], not " + b.dump());
+      const auto lower = WholeNumber(b[0], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
+      const auto upper = WholeNumber(b[1], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
+      if (upper < lower) throw ValueError("array bound " + b.dump() + " has its upper bound below its lower");
+      const auto count = static_cast<std::uint64_t>(upper - lower + 1);
+      if (count > std::numeric_limits<Long>::max()) throw ValueError("array bound " + b.dump() + " is too large");
+      bounds.push_back({static_cast<Long>(lower), static_cast<Long>(count)});
+      total = total > kMany / count ? kMany : total * count;
+    }
+    if (total != items.size()) {
+      throw ValueError("the bounds make " + (total == kMany ? std::string("too many") : std::to_string(total)) +
+                       " items but " + std::to_string(items.size()) + " are given");
+    }
+    SafeArray array = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Long code = array.Put(i, Read(items[i], depth + 1));
+      if (code != 0) {
+        throw ValueError("array item " + std::to_string(i) + " does not convert to " +
+                         std::string(VarTypeName(element)) + " (error " + std::to_string(code) + ")");
+      }
+    }
+    return array;
+  }
+
+  ObjectTable& table_;
+};
+
+}  // namespace
+
+Json ToJson(const Variant& value, ObjectTable& table) { return Writer(table).Write(value); }
+
+Variant FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
+
+Variant FromArgumentText(std::string_view text, ObjectTable& table) {
+  const Json json = Json::parse(text, nullptr, false);
+  if (json.is_discarded() || json.is_array()) return Utf8ToUtf16(text);
+  try {
+    return FromJson(json, table);
+  } catch (const ValueError&) {
+    return Utf8ToUtf16(text);
+  }
+}
+
+std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+}  // namespace ztl::cli

@@ -1,0 +1,65 @@
+// Variants as JSON values, the way `ztl serve` and `ztl call --json` write and read them, and
+// the table that gives objects the small ids JSON refers to them by.
+// Written values are always tagged ({"type": T, "value": V}); read values may be plain or tagged.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "ztldata/frame/variant.hpp"
+
+namespace ztl::cli {
+
+// Objects keep their members in the order written, so responses read naturally.
+using Json = nlohmann::ordered_json;
+using ObjectId = std::int64_t;
+
+// The objects a session has handed out, by id. An object keeps the id it first got, so the same
+// object returned twice has one id. Ids count from 1 and are never reused.
+class ObjectTable {
+ public:
+  // The object's id, registering it when it is new. Never called with null.
+  ObjectId Register(const ObjectRef& object);
+  // The object with an id, or null.
+  ObjectRef Find(ObjectId id) const;
+  // Forgets an object; false for an unknown id.
+  bool Release(ObjectId id);
+  // Forgets an object by identity, if it is registered.
+  void Release(const Object* object);
+  // A fresh id for something that is not an object (a container); shares the object ids' series.
+  ObjectId NewId() { return next_++; }
+
+ private:
+  std::map<ObjectId, ObjectRef> objects_;
+  std::map<const Object*, ObjectId> ids_;
+  ObjectId next_ = 1;
+};
+
+// A JSON value that does not describe a value (a bad tag, a number out of range, an unknown
+// object id ...). The message says what is wrong, for the error the host receives.
+class ValueError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The tagged JSON of a value; objects get registered in the table.
+Json ToJson(const Variant& value, ObjectTable& table);
+
+// The value a JSON value stands for: a string is a String, true/false a Boolean, an integer a
+// Long (a Double outside the Long range), another number a Double, null is Null, and an object
+// is a tagged value. Throws ValueError for anything else.
+Variant FromJson(const Json& json, ObjectTable& table);
+
+// The value of a command-line argument for a Variant parameter: the value the text reads as in
+// JSON (5, "5", true, null, a tagged object), otherwise the text itself as a String.
+Variant FromArgumentText(std::string_view text, ObjectTable& table);
+
+// Compact one-line JSON text; any text that is not valid UTF-8 is replaced, never thrown on.
+std::string Dump(const Json& json);
+
+}  // namespace ztl::cli
