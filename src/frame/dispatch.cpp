@@ -3,6 +3,7 @@
 // this layer only adapts Variants to them, driven by the interface tables.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "convert.hpp"
@@ -137,8 +138,10 @@ Long CallChecked(Object& self, const MemberInfo& member, std::span<Variant> args
                       ", got " + std::to_string(args.size()));
   }
 
-  std::array<Variant, kMaxParams> converted;
-  std::array<Variant*, kMaxParams> slots{};
+  // Arguments that needed a conversion or a default; built only when needed, since most
+  // calls pass arguments that already have their parameters' types.
+  std::array<std::optional<Variant>, kMaxParams> converted;
+  std::array<Variant*, kMaxParams> slots;
   for (std::size_t i = 0; i < fixed; ++i) {
     const ParamInfo& p = params[i];
     if (i >= args.size() || args[i].IsMissing()) {
@@ -147,35 +150,34 @@ Long CallChecked(Object& self, const MemberInfo& member, std::span<Variant> args
                       "argument " + std::to_string(i + 1) + " (" + std::string(p.name) + ") of " +
                           MemberTitle(self, member));
       }
-      converted[i] = DefaultArgument(p);
-      slots[i] = &converted[i];
+      slots[i] = &converted[i].emplace(DefaultArgument(p));
     } else if (HasType(args[i], p.type)) {
       slots[i] = &args[i];
     } else {
-      const Long code = AttemptCode([&] { converted[i] = ConvertArgument(args[i], p.type); });
+      const Long code = AttemptCode([&] { converted[i].emplace(ConvertArgument(args[i], p.type)); });
       if (code != 0) {
         return Report(message, code == kOverflow ? kErrorOverflow : kErrorTypeMismatch,
                       "argument " + std::to_string(i + 1) + " (" + std::string(p.name) + ") of " +
                           MemberTitle(self, member) + " cannot be " +
                           std::string(VarTypeName(args[i].Type())) + " for " + std::string(TypeName(p.type)));
       }
-      slots[i] = &converted[i];
+      slots[i] = &*converted[i];
     }
   }
   if (has_array) {
     if (form == CallForm::Dispatch) {
       std::vector<Variant> rest;
       for (std::size_t i = fixed; i < args.size(); ++i) rest.push_back(args[i]);
-      converted[fixed] = SafeArray::Of(std::move(rest), 0);
+      converted[fixed].emplace(SafeArray::Of(std::move(rest), 0));
     } else if (args.size() > fixed && args[fixed].IsArray()) {
-      converted[fixed] = args[fixed];
+      converted[fixed].emplace(args[fixed]);
     } else if (args.size() > fixed && !args[fixed].IsMissing()) {
       return Report(message, kErrorTypeMismatch,
                     "the parameter array of " + MemberTitle(self, member) + " must be an array");
     } else {
-      converted[fixed] = SafeArray::Of({}, 0);
+      converted[fixed].emplace(SafeArray::Of({}, 0));
     }
-    slots[fixed] = &converted[fixed];
+    slots[fixed] = &*converted[fixed];
   }
 
   // The operation itself never fails; this guard only keeps a fault from reaching the host.
@@ -187,7 +189,7 @@ Long CallChecked(Object& self, const MemberInfo& member, std::span<Variant> args
 
   // By-reference arguments that were converted get the value the operation left in them.
   for (std::size_t i = 0; i < fixed && i < args.size(); ++i) {
-    if (params[i].byref && slots[i] == &converted[i]) args[i] = std::move(converted[i]);
+    if (params[i].byref && converted[i]) args[i] = std::move(*converted[i]);
   }
   return 0;
 }

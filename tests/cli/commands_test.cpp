@@ -13,6 +13,7 @@
 namespace {
 
 using ztl_cli_test::Lines;
+using ztl_cli_test::RunCall;
 using ztl_cli_test::RunZtl;
 
 std::string Join(const std::vector<std::string>& args) {
@@ -182,9 +183,7 @@ TEST(Call, PrintsTheResultAsText) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Join(c.args));
-    std::vector<std::string> args{"call"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const auto run = RunZtl(args);
+    const auto run = RunCall(c.args);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, "");
@@ -289,9 +288,7 @@ TEST(Call, DispatchErrorsExitWithTwoAndTheErrorNumber) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Join(c.args));
-    std::vector<std::string> args{"call"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const auto run = RunZtl(args);
+    const auto run = RunCall(c.args);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
@@ -317,9 +314,7 @@ TEST(Call, UsageErrorsExitWithTwoAndOneLine) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Join(c.args));
-    std::vector<std::string> args{"call"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const auto run = RunZtl(args);
+    const auto run = RunCall(c.args);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;

@@ -75,6 +75,13 @@ inline Outcome RunZtl(const std::vector<std::string>& args, const std::string& i
 }
 
 // The lines of a text, without their line ends.
+// Runs `ztl call` with the given arguments.
+inline Outcome RunCall(const std::vector<std::string>& args) {
+  std::vector<std::string> all{"call"};
+  all.insert(all.end(), args.begin(), args.end());
+  return RunZtl(all);
+}
+
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);

@@ -15,30 +15,20 @@
 #include <random>
 #include <string>
 
+#include "test_values.hpp"
 #include "ztldata/frame/object.hpp"
 
 namespace ztl {
 namespace {
 
+using testing_values::Dec;
+using testing_values::Err;
+using testing_values::Obj;
+
 __extension__ typedef unsigned __int128 U128;
 
-// A host object with an optional default value.
-class Holder : public Object {
- public:
-  explicit Holder(std::optional<Variant> value) : value_(std::move(value)) {}
-  std::optional<Variant> DefaultValue() const noexcept override { return value_; }
-
- private:
-  std::optional<Variant> value_;
-};
-
-Variant Obj(std::optional<Variant> value) { return ObjectRef(std::make_shared<Holder>(std::move(value))); }
 Variant Cy(std::int64_t scaled) { return Currency{scaled}; }
 Variant Dt(double days) { return Date{days}; }
-Variant Dec(std::uint64_t magnitude, std::uint8_t scale, bool negative = false) {
-  return Decimal{magnitude, 0, scale, negative};
-}
-Variant Err() { return ErrorValue{static_cast<std::int32_t>(0x800A000Du)}; }
 Variant LongArray() { return SafeArray(VarType::Long, {{0, 2}}); }
 
 std::string Narrow(const String& s) {

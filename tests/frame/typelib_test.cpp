@@ -86,13 +86,15 @@ TEST(Interfaces, SlotCountsAndEnds) {
 TEST(Interfaces, ClassKindsAndIdentities) {
   for (const ClassInfo* info : Classes()) {
     SCOPED_TRACE(info->name);
-    EXPECT_EQ(info->interface_name, std::string("_").append(info->name));
+    EXPECT_TRUE(info->interface_name.starts_with("_"));
+    EXPECT_EQ(info->interface_name.substr(1), info->name);
     // A slip in a class's create function would make another class's object.
     const ObjectRef object = info->create();
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(object->Class(), info);
     if (info->kind == ClassKind::Component) {
-      EXPECT_EQ(info->event_interface, std::string("__").append(info->name));
+      EXPECT_TRUE(info->event_interface.starts_with("__"));
+      EXPECT_EQ(info->event_interface.substr(2), info->name);
       EXPECT_NE(info->event_iid, Guid{});
       // About and the Enabled property head every component's interface, without help texts.
       ASSERT_GE(info->members.size(), 3u);

@@ -14,30 +14,20 @@
 #include <string>
 #include <vector>
 
+#include "test_values.hpp"
 #include "ztldata/frame/object.hpp"
 
 namespace ztl {
 namespace {
 
-// A host object with an optional default value.
-class Holder : public Object {
- public:
-  explicit Holder(std::optional<Variant> value) : value_(std::move(value)) {}
-  std::optional<Variant> DefaultValue() const noexcept override { return value_; }
+using testing_values::Dec;
+using testing_values::Err;
+using testing_values::Obj;
 
- private:
-  std::optional<Variant> value_;
-};
-
-Variant Obj(std::optional<Variant> value) { return ObjectRef(std::make_shared<Holder>(std::move(value))); }
 
 Variant Cy(double value) { return Currency{std::llround(value * 10000)}; }
 Variant Dt(double value) { return Date{value}; }
-Variant Dec(std::uint64_t magnitude, std::uint8_t scale, bool negative = false) {
-  return Decimal{magnitude, 0, scale, negative};
-}
 Variant Arr() { return SafeArray::Of({Long{1}}); }
-Variant Err() { return ErrorValue{static_cast<std::int32_t>(0x800A000Du)}; }
 
 // A result or the error number a step failed with, written as one line ("Single 7.5").
 std::string Show(const Variant& v) {

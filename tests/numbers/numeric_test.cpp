@@ -75,7 +75,9 @@ TEST(PowerAndRoot, PositiveNumbersUseTheExponentialForm) {
     for (double p : {-3.0, -0.5, 0.0, 0.25, 1.0, 2.0, 10.0}) {
       SCOPED_TRACE(testing::Message() << x << " ^ " << p);
       EXPECT_EQ(n.Power(x, p), std::exp(std::log(x) * p));
-      if (p != 0) EXPECT_EQ(n.Root(x, p), std::exp(std::log(x) / p));
+      if (p != 0) {
+        EXPECT_EQ(n.Root(x, p), std::exp(std::log(x) / p));
+      }
     }
   }
   EXPECT_NEAR(n.Power(2, 10), 1024, 1e-9);
@@ -151,7 +153,9 @@ TEST(Sum, TriangularNumbersWhileTheyFit) {
   long long acc = 0;
   for (Long i = 1; i <= 65535; ++i) {
     acc += i;
-    if (i % 4099 == 0) EXPECT_EQ(n.Sum(i), acc) << i;
+    if (i % 4099 == 0) {
+      EXPECT_EQ(n.Sum(i), acc) << i;
+    }
   }
 }
 
