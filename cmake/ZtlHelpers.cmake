@@ -13,7 +13,7 @@ function(ztl_add_area area)
     PUBLIC  "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
     PRIVATE "${PROJECT_SOURCE_DIR}/src")
   target_compile_options(ztl_${area} PRIVATE ${ZTL_WARNINGS})
-  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json)
+  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json ICU::uc ICU::i18n)
 endfunction()
 
 # ztl_add_library(name areas...): the library made of the given areas' objects.
@@ -30,6 +30,7 @@ function(ztl_add_library name)
   # Private headers of src/ are visible to the in-tree hosts and tests, never installed.
   target_include_directories(${name} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>")
   target_compile_features(${name} PUBLIC cxx_std_20)
+  target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n)
   add_library(ztldata::${name} ALIAS ${name})
 endfunction()
 
