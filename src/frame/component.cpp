@@ -4,9 +4,16 @@
 
 #include <string>
 
+#include "convert.hpp"
+#include "form_document.hpp"
+#include "platform/utf8.hpp"
 #include "text_compare.hpp"
 
 namespace ztl {
+
+namespace detail {
+void ShowAboutBox() noexcept;  // about.cpp
+}  // namespace detail
 
 namespace {
 bool SameName(std::u16string_view a, std::u16string_view b) {
@@ -18,8 +25,7 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 }
 }  // namespace
 
-// The about box comes with the component frame; until then About shows nothing.
-void Component::About() noexcept {}
+void Component::About() noexcept { detail::ShowAboutBox(); }
 
 void Component::Enabled(Boolean value) noexcept {
   enabled_ = value;
@@ -29,6 +35,15 @@ void Component::Enabled(Boolean value) noexcept {
 void Component::InitProperties() noexcept {
   Enabled(true);
   TabStop(false);
+}
+
+void Component::ReadProperties(const PropertyBag& bag) noexcept {
+  Attempt([&] { Enabled(ToBoolean(bag.ReadProperty(u"Enabled", true))); });
+  TabStop(false);
+}
+
+void Component::WriteProperties(PropertyBag& bag) noexcept {
+  Attempt([&] { bag.WriteProperty(u"Enabled", Enabled(), Variant(true)); });
 }
 
 void Component::PropertyChanged(std::u16string_view name) noexcept {
@@ -67,14 +82,80 @@ ComponentRef Container::Place(std::u16string_view class_name, std::u16string_vie
     }
     auto component = std::dynamic_pointer_cast<Component>(info->create());
     if (!component) return nullptr;
-    components_.emplace_back(std::move(chosen), component);
-    component->site_ = this;
+    Adopt(std::move(chosen), component);
     component->Initialize();
     component->InitProperties();
     return component;
   } catch (...) {
     return nullptr;
   }
+}
+
+void Container::Adopt(String name, const ComponentRef& component) {
+  components_.emplace_back(std::move(name), component);
+  component->site_ = this;
+}
+
+std::string Container::Save(bool keep_defaults) const {
+  std::vector<SavedComponent> saved;
+  for (const auto& [name, component] : components_) {
+    const ClassInfo* info = component->Class();
+    if (!info) continue;
+    SavedComponent entry{u"ZTLData." + String(info->name.begin(), info->name.end()), name,
+                         PropertyBag(!keep_defaults)};
+    component->WriteProperties(entry.bag);
+    saved.push_back(std::move(entry));
+  }
+  return WriteForm(saved);
+}
+
+std::unique_ptr<Container> Container::Load(std::string_view document, std::vector<std::string>* problems,
+                                           bool design_mode) {
+  auto form = std::make_unique<Container>(design_mode);
+  ParsedForm parsed = ReadForm(document);
+  for (SavedComponent& saved : parsed.components) {
+    const std::string title = platform::Utf16ToUtf8(saved.name) + " (" + platform::Utf16ToUtf8(saved.class_name) + ")";
+    const ClassInfo* info = FindClass(saved.class_name);
+    if (!info || info->kind != ClassKind::Component) {
+      parsed.problems.push_back(title + ": no such component class; not loaded");
+      continue;
+    }
+    if (saved.name.empty() || form->Find(saved.name)) {
+      parsed.problems.push_back(title + ": the name is empty or already used; not loaded");
+      continue;
+    }
+    auto component = std::dynamic_pointer_cast<Component>(info->create());
+    if (!component) continue;
+    form->Adopt(std::move(saved.name), component);
+    component->Initialize();
+    component->ReadProperties(saved.bag);
+  }
+  if (problems) *problems = std::move(parsed.problems);
+  return form;
+}
+
+bool Container::Paint(Component& component) noexcept {
+  if (!design_mode_) return false;
+  component.Paint();
+  return true;
+}
+
+bool Container::PaintAll() noexcept {
+  if (!design_mode_) return false;
+  for (auto& [name, component] : components_) component->Paint();
+  return true;
+}
+
+bool Container::Release(std::u16string_view name) noexcept {
+  for (auto it = components_.begin(); it != components_.end(); ++it) {
+    if (!SameName(it->first, name)) continue;
+    const ComponentRef component = it->second;
+    components_.erase(it);
+    component->Terminate();
+    component->site_ = nullptr;
+    return true;
+  }
+  return false;
 }
 
 ComponentRef Container::Find(std::u16string_view name) const noexcept {

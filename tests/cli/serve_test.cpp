@@ -232,6 +232,30 @@ TEST(Serve, ContainersPlaceComponents) {
   EXPECT_EQ(r[9]["error"]["code"], -32602);
 }
 
+TEST(Serve, FormsSaveLoadAndPaint) {
+  auto r = Session({
+      Request(1, "container", Json::object()),
+      Request(2, "place", {{"container", 1}, {"class", "ZtRLE"}, {"name", "Coder"}}),
+      Request(3, "invoke", {{"object", 2}, {"member", "Enabled"}, {"kind", "let"}, {"args", {false}}}),
+      Request(4, "save", {{"container", 1}}),
+  });
+  ASSERT_EQ(r.size(), 4u);
+  const std::string data = r[3]["result"]["data"];
+  EXPECT_NE(data.find("Begin ZTLData.ZtRLE Coder"), std::string::npos) << data;
+  EXPECT_NE(data.find("Enabled = Boolean False"), std::string::npos) << data;
+  r = Session({
+      Request(1, "load", {{"data", data + "Begin ZtNope X\nEnd\n"}}),
+      Request(2, "invoke", {{"object", 1}, {"member", "Enabled"}, {"kind", "get"}}),
+      Request(3, "paint", {{"object", 1}}),
+  });
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0]["result"]["objects"], Json({{"Coder", 1}}));
+  EXPECT_EQ(r[0]["result"]["container"], 2);
+  EXPECT_EQ(r[0]["result"]["problems"].size(), 1u);
+  EXPECT_EQ(r[1]["result"]["result"], Tagged("Boolean", false));
+  EXPECT_EQ(r[2]["result"], Json::object());
+}
+
 TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
   const struct {
     std::string line;
@@ -242,9 +266,9 @@ TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
       {"this is not json", -32700, nullptr, nullptr},
       {R"({"jsonrpc":"2.0","id":1,"method":"create")", -32700, nullptr, nullptr},
       {R"({"jsonrpc":"2.0","id":1,"method":"frobnicate"})", -32601, 1, nullptr},
-      {R"({"jsonrpc":"2.0","id":"s","method":"save","params":{"container":1}})", -32601, "s", nullptr},
-      {R"({"jsonrpc":"2.0","id":2,"method":"load","params":{"data":""}})", -32601, 2, nullptr},
-      {R"({"jsonrpc":"2.0","id":2,"method":"paint","params":{"object":1}})", -32601, 2, nullptr},
+      {R"({"jsonrpc":"2.0","id":"s","method":"save","params":{"container":1}})", -32602, "s", nullptr},
+      {R"({"jsonrpc":"2.0","id":2,"method":"load","params":{"data":5}})", -32602, 2, nullptr},
+      {R"({"jsonrpc":"2.0","id":2,"method":"paint","params":{"object":1}})", -32602, 2, nullptr},
       {R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{"font":"x","size":12}})", -32601, 2, nullptr},
       {R"({"id":3,"method":"describe","params":{"class":"ZtNumeric"}})", -32600, 3, nullptr},
       {R"({"jsonrpc":"2.0","id":3,"method":5})", -32600, 3, nullptr},
@@ -297,7 +321,7 @@ TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
 
 TEST(Serve, MessagesOfProtocolErrors) {
   auto r = Session({R"({"jsonrpc":"2.0","id":1,"method":"frobnicate"})",
-                          R"({"jsonrpc":"2.0","id":2,"method":"save","params":{}})", "{"});
+                          R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{}})", "{"});
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0]["error"]["message"], "Method not found");
   EXPECT_EQ(r[1]["error"]["message"], "not yet supported");

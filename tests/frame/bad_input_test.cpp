@@ -2,10 +2,13 @@
 // crash or throw, and the only errors are the dispatch layer's own.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "ztldata/frame/collection.hpp"
@@ -66,8 +69,28 @@ bool IsDispatchError(Long code) {
          code == 449;
 }
 
+// Runs in a folder of its own: hostile values reach file operations as file names.
+class ScratchFolder {
+ public:
+  ScratchFolder() : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ztl-bad-input-XXXXXX").string();
+    folder_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    if (!folder_.empty()) std::filesystem::current_path(folder_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::string folder_;
+};
+
 // The objects to call: one of each utility class, and each component placed in a form.
 struct Targets {
+  ScratchFolder scratch;
   Container form;
   std::vector<ObjectRef> objects;
   Targets() {

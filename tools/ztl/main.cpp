@@ -8,6 +8,7 @@
 
 #include "commands.hpp"
 #include "help.hpp"
+#include "ztldata/frame/about.hpp"
 #include "ztldata/frame/typelib.hpp"
 
 namespace {
@@ -48,6 +49,10 @@ int Run(std::span<const std::string_view> args) {
 
 int main(int argc, char** argv) {
   try {
+    // The about box of a component shows on standard output, except while serving, where
+    // standard output carries nothing but protocol lines.
+    const bool serving = argc > 1 && std::string_view(argv[1]) == "serve";
+    ztl::SetAboutDisplay([serving](std::string_view text) { (serving ? std::cerr : std::cout) << text; });
     std::vector<std::string_view> args(argv + 1, argv + argc);
     return Run(args);
   } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
-// The serve loop and its methods: create, container, place, invoke, release, describe and
-// randomize. Every failure becomes a JSON-RPC error response; nothing escapes a request.
+// The serve loop and its methods: create, container, place, save, load, paint, invoke,
+// release, describe and randomize. Every failure becomes a JSON-RPC error response; nothing
+// escapes a request.
 
 #include "serve.hpp"
 
@@ -89,16 +90,23 @@ Json Server::Create(const Json& params) {
   return Json{{"object", objects_.Register(object)}};
 }
 
+// The server's containers are forms in a designer: they receive Paint.
 Json Server::NewContainer(const Json&) {
   const ObjectId id = objects_.NewId();
-  containers_.emplace(id, std::make_unique<Container>());
+  containers_.emplace(id, std::make_unique<Container>(true));
   return Json{{"container", id}};
+}
+
+Container& Server::ContainerParam(const Json& params) {
+  const ObjectId id = IdParam(params, "container");
+  auto found = containers_.find(id);
+  if (found == containers_.end()) BadParams("unknown container " + std::to_string(id));
+  return *found->second;
 }
 
 Json Server::Place(const Json& params) {
   const ObjectId id = IdParam(params, "container");
-  auto found = containers_.find(id);
-  if (found == containers_.end()) BadParams("unknown container " + std::to_string(id));
+  Container& form = ContainerParam(params);
   const ClassInfo& info = ClassParam(params);
   if (info.kind != ClassKind::Component) {
     BadParams(std::string(info.name) + " is a utility class: create it with \"create\"");
@@ -108,7 +116,7 @@ Json Server::Place(const Json& params) {
     if (!field->is_string()) BadParams("\"name\" must be a string, not " + field->dump());
     name = Utf8ToUtf16(field->get_ref<const std::string&>());
   }
-  ComponentRef component = found->second->Place(Utf8ToUtf16(info.name), name);
+  ComponentRef component = form.Place(Utf8ToUtf16(info.name), name);
   if (!component) {
     BadParams(name.empty() ? "cannot place a " + std::string(info.name) + " in container " + std::to_string(id)
                            : "the name \"" + Utf16ToUtf8(name) + "\" is already used in container " + std::to_string(id));
@@ -201,6 +209,34 @@ Json Server::Randomize(const Json& params) {
   return Json::object();
 }
 
+Json Server::Save(const Json& params) { return Json{{"data", ContainerParam(params).Save()}}; }
+
+Json Server::Load(const Json& params) {
+  const std::string data = TextParam(params, "data");
+  std::vector<std::string> problems;
+  std::unique_ptr<Container> form = Container::Load(data, &problems, true);
+  Json objects = Json::object();
+  for (const auto& [name, component] : form->Components()) objects[Utf16ToUtf8(name)] = objects_.Register(component);
+  const ObjectId id = objects_.NewId();
+  containers_.emplace(id, std::move(form));
+  return Json{{"container", id}, {"objects", std::move(objects)}, {"problems", problems}};
+}
+
+Json Server::Paint(const Json& params) {
+  const ObjectId id = IdParam(params, "object");
+  ObjectRef object = objects_.Find(id);
+  if (!object) BadParams("unknown object " + std::to_string(id));
+  for (auto& [container_id, form] : containers_) {
+    for (const auto& [name, component] : form->Components()) {
+      if (component == object) {
+        form->Paint(*component);
+        return Json::object();
+      }
+    }
+  }
+  BadParams("object " + std::to_string(id) + " is no component placed in a container");
+}
+
 Json Server::Dispatch(const std::string& method, const Json& params) {
   if (method == "create") return Create(params);
   if (method == "container") return NewContainer(params);
@@ -209,7 +245,10 @@ Json Server::Dispatch(const std::string& method, const Json& params) {
   if (method == "release") return Release(params);
   if (method == "describe") return Describe(params);
   if (method == "randomize") return Randomize(params);
-  if (method == "save" || method == "load" || method == "paint" || method == "deviceContext") {
+  if (method == "save") return Save(params);
+  if (method == "load") return Load(params);
+  if (method == "paint") return Paint(params);
+  if (method == "deviceContext") {
     throw RpcError{kMethodNotFound, "not yet supported"};
   }
   throw RpcError{kMethodNotFound, "Method not found"};

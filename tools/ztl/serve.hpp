@@ -30,6 +30,11 @@ class Server {
   Json Release(const Json& params);
   Json Describe(const Json& params);
   Json Randomize(const Json& params);
+  Json Save(const Json& params);
+  Json Load(const Json& params);
+  Json Paint(const Json& params);
+
+  Container& ContainerParam(const Json& params);
 
   ObjectTable objects_;
   std::map<ObjectId, std::unique_ptr<Container>> containers_;

@@ -1,16 +1,9 @@
-// UTF-8 <-> UTF-16 for the command's edges: arguments and JSON text are UTF-8, the library's
-// Strings are UTF-16. Bad input never fails: it becomes U+FFFD.
+// UTF-8 <-> UTF-16 for the command's edges, from the library's platform layer.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "platform/utf8.hpp"
 
 namespace ztl::cli {
-
-// Invalid or overlong sequences, surrogate code points and truncated sequences each give U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-
-// A lone surrogate (one without its partner) gives U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
-
+using platform::Utf16ToUtf8;
+using platform::Utf8ToUtf16;
 }  // namespace ztl::cli

@@ -8,11 +8,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "ztldata/frame/object.hpp"
+#include "ztldata/frame/property_bag.hpp"
 
 namespace ztl {
 
@@ -37,9 +39,17 @@ class Component : public Object {
   Single Height() const noexcept { return height_; }
   void Resize(Single width, Single height) noexcept { width_ = width; height_ = height; }
 
-  // Lifecycle notifications the container sends.
+  // Lifecycle notifications the container sends, in this order: Initialize, then
+  // InitProperties (placed anew) or ReadProperties (loaded); WriteProperties on each save;
+  // Paint while shown in design mode; Terminate on release.
+  // The defaults do what most components do: InitProperties sets Enabled to True and TabStop
+  // to False; ReadProperties reads "Enabled" (default True) and sets TabStop to False;
+  // WriteProperties writes "Enabled" with default True. A value that does not convert fails
+  // only its own step.
   virtual void Initialize() noexcept {}
   virtual void InitProperties() noexcept;
+  virtual void ReadProperties(const PropertyBag& bag) noexcept;
+  virtual void WriteProperties(PropertyBag& bag) noexcept;
   virtual void Paint() noexcept { Resize(525, 525); }
   virtual void Terminate() noexcept {}
 
@@ -63,7 +73,9 @@ using ComponentRef = std::shared_ptr<Component>;
 
 class Container {
  public:
-  Container() = default;
+  // A container in design mode receives Paint requests (a form in its designer); at run time
+  // it does not.
+  explicit Container(bool design_mode = false) : design_mode_(design_mode) {}
   Container(const Container&) = delete;
   Container& operator=(const Container&) = delete;
   // Sends Terminate to every component still placed.
@@ -83,8 +95,34 @@ class Container {
   // The names of the properties that components reported changed, in order.
   const std::vector<std::pair<String, String>>& Changes() const noexcept { return changes_; }
 
+  // Saves the form: each component's WriteProperties into a bag of its own, written as the
+  // text document that docs/forms.md describes (UTF-8). A bag that keeps defaults writes every
+  // value; the usual one leaves out values equal to their defaults.
+  std::string Save(bool keep_defaults = false) const;
+
+  // Loads a saved form into a new container: each block's component is created (Initialize,
+  // then ReadProperties with the saved values). What cannot be loaded (an unknown class, a
+  // malformed line, a name used twice) is skipped and described, one line each, in `problems`.
+  static std::unique_ptr<Container> Load(std::string_view document, std::vector<std::string>* problems = nullptr,
+                                         bool design_mode = false);
+
+  bool DesignMode() const noexcept { return design_mode_; }
+  void SetDesignMode(bool design_mode) noexcept { design_mode_ = design_mode; }
+
+  // Delivers Paint to a component, or to every one, when the container is in design mode.
+  // Returns whether it was delivered.
+  bool Paint(Component& component) noexcept;
+  bool PaintAll() noexcept;
+
+  // Takes a component out of the form: Terminate, and the container forgets it.
+  bool Release(std::u16string_view name) noexcept;
+
  private:
   friend class Component;
+  // Adds a component under a name: it joins the form before its first notification.
+  void Adopt(String name, const ComponentRef& component);
+
+  bool design_mode_ = false;
   std::vector<std::pair<String, ComponentRef>> components_;
   std::vector<std::pair<String, String>> changes_;  // component name, property name
 };

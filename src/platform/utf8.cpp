@@ -1,10 +1,10 @@
 // UTF-8 <-> UTF-16 conversion with replacement of anything malformed by U+FFFD.
 
-#include "utf.hpp"
+#include "utf8.hpp"
 
 #include <cstdint>
 
-namespace ztl::cli {
+namespace ztl::platform {
 
 namespace {
 
@@ -109,4 +109,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-}  // namespace ztl::cli
+}  // namespace ztl::platform
