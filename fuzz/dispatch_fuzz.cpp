@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
+#include <filesystem>
 #include <fstream>
+#include <string>
 #include <iterator>
 #include <vector>
 
@@ -61,6 +64,13 @@ ztl::Variant Value(Input& in) {
 
 }  // namespace
 
+// File operations take fuzzed texts as file names: work in a folder of our own.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  char pattern[] = "/tmp/ztl-fuzz-XXXXXX";
+  if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static ztl::Container form;
   Input in(data, size);
@@ -85,8 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 #ifndef ZTL_LIBFUZZER
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    std::ifstream file(argv[i], std::ios::binary);
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) paths.push_back(std::filesystem::absolute(argv[i]).string());
+  LLVMFuzzerInitialize(&argc, &argv);
+  for (const std::string& path : paths) {
+    std::ifstream file(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
   }
