@@ -8,6 +8,7 @@
 #include "form_document.hpp"
 #include "platform/utf8.hpp"
 #include "text_compare.hpp"
+#include "ztldata/frame/resources.hpp"
 
 namespace ztl {
 
@@ -26,6 +27,11 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 }  // namespace
 
 void Component::About() noexcept { detail::ShowAboutBox(); }
+
+std::span<const std::uint8_t> Component::Picture() const noexcept {
+  const ClassInfo* info = Class();
+  return info ? DesignPicture(String(info->name.begin(), info->name.end())) : std::span<const std::uint8_t>();
+}
 
 void Component::Enabled(Boolean value) noexcept {
   enabled_ = value;

@@ -7,7 +7,9 @@
 //   stack->Invoke(u"Push", {42});
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +35,9 @@ class Component : public Object {
   // The container's extender property: whether the component takes keyboard focus.
   Boolean TabStop() const noexcept { return tab_stop_; }
   void TabStop(Boolean value) noexcept { tab_stop_ = value; }
+
+  // The design-time picture shown on the component's surface: the bytes of a 32 x 32 GIF.
+  std::span<const std::uint8_t> Picture() const noexcept;
 
   // Size in twips.
   Single Width() const noexcept { return width_; }

@@ -1,0 +1,28 @@
+# ztl_embed_resources(target dir): compiles every file of `dir` into `target` as a byte array,
+# reachable through ztl::detail::EmbeddedFiles() (src/frame/resources.cpp). The generated source
+# is rewritten whenever a file changes (CMake reconfigures on the glob).
+function(ztl_embed_resources target dir)
+  file(GLOB files CONFIGURE_DEPENDS "${dir}/*")
+  list(SORT files)
+  set(arrays "")
+  set(entries "")
+  set(index 0)
+  foreach(path ${files})
+    get_filename_component(name ${path} NAME)
+    file(READ ${path} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND arrays "const unsigned char kFile${index}[] = {${bytes}};\n")
+    string(APPEND entries "    {\"${name}\", kFile${index}, sizeof kFile${index}},\n")
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(source "${CMAKE_CURRENT_BINARY_DIR}/generated/embedded_resources.cpp")
+  set(text "// Generated from resources/ by cmake/EmbedResources.cmake: do not edit.\n#include <cstddef>\n#include <span>\n\nnamespace ztl::detail {\n\nstruct EmbeddedFile {\n  const char* name;\n  const unsigned char* data;\n  std::size_t size;\n};\n\nnamespace {\n${arrays}\nconst EmbeddedFile kFiles[] = {\n${entries}};\n}  // namespace\n\nstd::span<const EmbeddedFile> EmbeddedFiles() { return kFiles; }\n\n}  // namespace ztl::detail\n")
+  # Rewrite only on change, so an unchanged resource set does not rebuild the library.
+  if(EXISTS ${source})
+    file(READ ${source} old)
+  endif()
+  if(NOT "${old}" STREQUAL "${text}")
+    file(WRITE ${source} "${text}")
+  endif()
+  target_sources(${target} PRIVATE ${source})
+endfunction()
