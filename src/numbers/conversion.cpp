@@ -88,30 +88,32 @@ const ClassInfo kZtConversionClass = {
 
 const ClassInfo* ZtConversion::Class() const noexcept { return &kZtConversionClass; }
 
-// The conversions are not built yet: they answer with the default of their result type.
-Double ZtConversion::FahToCel(Double) noexcept { return 0; }
-Double ZtConversion::CelToFah(Double) noexcept { return 0; }
-Double ZtConversion::Mt3ToYd3(Double) noexcept { return 0; }
-Double ZtConversion::Yd3ToMt3(Double) noexcept { return 0; }
-Double ZtConversion::Mt2ToYd2(Double) noexcept { return 0; }
-Double ZtConversion::Yd2ToMt2(Double) noexcept { return 0; }
-Double ZtConversion::MtToYd(Double) noexcept { return 0; }
-Double ZtConversion::YdToMt(Double) noexcept { return 0; }
-Double ZtConversion::AcreToHa(Double) noexcept { return 0; }
-Double ZtConversion::HaToAcre(Double) noexcept { return 0; }
-Double ZtConversion::AcreToM(Double) noexcept { return 0; }
-Double ZtConversion::MToAcre(Double) noexcept { return 0; }
-Double ZtConversion::CmToInch(Double) noexcept { return 0; }
-Double ZtConversion::InchToCm(Double) noexcept { return 0; }
-Double ZtConversion::CCToInch(Double) noexcept { return 0; }
-Double ZtConversion::InchToCC(Double) noexcept { return 0; }
-Double ZtConversion::GrToOz(Double) noexcept { return 0; }
-Double ZtConversion::OzToGr(Double) noexcept { return 0; }
-Double ZtConversion::KgToLb(Double) noexcept { return 0; }
-Double ZtConversion::LbToKg(Double) noexcept { return 0; }
-Double ZtConversion::CFToLtr(Double) noexcept { return 0; }
-Double ZtConversion::LtrToCF(Double) noexcept { return 0; }
-Double ZtConversion::GalToLtr(Double) noexcept { return 0; }
-Double ZtConversion::LtrToGal(Double) noexcept { return 0; }
+// Each result is the formula evaluated in Double arithmetic in the order written, one
+// rounding per operation.
+
+Double ZtConversion::FahToCel(Double dblDegrees) noexcept { return (dblDegrees - 32) / 1.8; }
+Double ZtConversion::CelToFah(Double dblDegrees) noexcept { return dblDegrees * 1.8 + 32; }
+Double ZtConversion::Mt3ToYd3(Double dblMeters) noexcept { return dblMeters * 1.308; }
+Double ZtConversion::Yd3ToMt3(Double dblYards) noexcept { return dblYards / 1.308; }
+Double ZtConversion::Mt2ToYd2(Double dblMeters) noexcept { return dblMeters * 1.1959; }
+Double ZtConversion::Yd2ToMt2(Double dblYards) noexcept { return dblYards / 1.1959; }
+Double ZtConversion::MtToYd(Double dblMeters) noexcept { return dblMeters * 1.0936; }
+Double ZtConversion::YdToMt(Double dblYards) noexcept { return dblYards / 1.0936; }
+Double ZtConversion::AcreToHa(Double dblAcre) noexcept { return dblAcre / 2.4711; }
+Double ZtConversion::HaToAcre(Double dblHa) noexcept { return dblHa * 2.4711; }
+Double ZtConversion::AcreToM(Double dblAcre) noexcept { return dblAcre * 4046.85; }
+Double ZtConversion::MToAcre(Double dblMeters) noexcept { return dblMeters / 4046.85; }
+Double ZtConversion::CmToInch(Double dblCm) noexcept { return dblCm / 2.5399; }
+Double ZtConversion::InchToCm(Double dblInch) noexcept { return dblInch * 2.5399; }
+Double ZtConversion::CCToInch(Double dblCC) noexcept { return dblCC / 16.39; }
+Double ZtConversion::InchToCC(Double dblInch) noexcept { return dblInch * 16.39; }
+Double ZtConversion::GrToOz(Double dblGr) noexcept { return dblGr / 28.328; }
+Double ZtConversion::OzToGr(Double dblOz) noexcept { return dblOz * 28.328; }
+Double ZtConversion::KgToLb(Double dblKg) noexcept { return dblKg * 2.2046; }
+Double ZtConversion::LbToKg(Double dblLb) noexcept { return dblLb / 2.2046; }
+Double ZtConversion::CFToLtr(Double dblCF) noexcept { return dblCF * 28.3285; }
+Double ZtConversion::LtrToCF(Double dblLtr) noexcept { return dblLtr / 28.3285; }
+Double ZtConversion::GalToLtr(Double dblGal) noexcept { return dblGal * 4.5454; }
+Double ZtConversion::LtrToGal(Double dblLtr) noexcept { return dblLtr / 4.5454; }
 
 }  // namespace ztl

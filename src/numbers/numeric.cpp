@@ -199,12 +199,4 @@ String ZtNumeric::ZeroFill(Integer width, Integer length) noexcept {
   return count > 0 ? String(static_cast<std::size_t>(count), u'0') : String();
 }
 
-// Number words, Roman numerals and number packing are not built yet: they answer with the
-// default of their result type.
-String ZtNumeric::CompressNumber(Double, Integer, Integer) noexcept { return String(); }
-Double ZtNumeric::DecompressNumber(const String&, Integer, Integer) noexcept { return 0; }
-String ZtNumeric::Num2Letter(Long) noexcept { return String(); }
-String ZtNumeric::ToRoman(Integer) noexcept { return String(); }
-Integer ZtNumeric::ToArabic(const String&) noexcept { return 0; }
-
 }  // namespace ztl

@@ -13,8 +13,11 @@ namespace ztl {
 
 // Note: the factors are the library's own approximations (2.5399 cm per inch, 28.328 g per
 // ounce, 28.3285 litres per cubic foot, 4.5454 litres per imperial gallon ...); results
-// come out of exactly these. Where a help text names other units, the operation converts
-// what its name says. A product beyond the Double range gives an infinity.
+// come out of exactly these, evaluated in the order written with one rounding per step
+// (CelToFah rounds x * 1.8 before adding 32). Each pair uses one factor, once to multiply
+// and once to divide, so there and back returns within one rounding step. Where a help
+// text names other units, the operation converts what its name says. A product beyond the
+// Double range gives an infinity; NaN and infinities pass through.
 class ZtConversion : public Object {
  public:
   const ClassInfo* Class() const noexcept override;
