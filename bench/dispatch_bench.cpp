@@ -5,11 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "ratio_reporter.hpp"
 #include "ztldata/ztldata.hpp"
 
 namespace {
@@ -73,31 +71,12 @@ void BM_IsEvenByNameFromText(benchmark::State& state) {
 }
 BENCHMARK(BM_IsEvenByNameFromText);
 
-// Reports as usual, then prints every benchmark's ratio to the floor.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto floor = times_.find("BM_Floor");
-    if (floor == times_.end() || floor->second <= 0) return;
-    std::printf("\n%-28s %10s %8s\n", "ratio to the floor", "ns/call", "ratio");
-    for (const auto& [name, ns] : times_) std::printf("%-28s %10.2f %8.2f\n", name.c_str(), ns, ns / floor->second);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  RatioReporter reporter("BM_Floor");
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

@@ -1,11 +1,29 @@
-// ZtBits: the interface table of the component and its operations.
+// ZtBits: the interface table of the component, its operations and the bit-array file.
 
 #include "ztldata/containers/bits.hpp"
 
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <string>
+
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
+#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "platform/utf8.hpp"
 
 namespace ztl {
 
@@ -30,6 +48,179 @@ constexpr MemberInfo kMembers[] = {
     Method<&ZtBits::FileWrite>("FileWrite", 0x60030009, kFile, Type::Boolean),
 };
 
+// ---- the bit-array file ------------------------------------------------------------------
+//
+// "ZTL" (3 bytes), the upper bound u of the word array (signed 32-bit little-endian), then
+// the u + 1 words (16-bit little-endian each): 9 + 2 u bytes in all.
+
+// Error numbers of the file steps.
+constexpr Long kBadFileName = 52;
+constexpr Long kDeviceIO = 57;
+constexpr Long kInputPastEnd = 62;
+constexpr Long kPathFileAccess = 75;
+constexpr Long kBadFileFormat = 321;
+
+constexpr unsigned char kMagic[] = {0x5A, 0x54, 0x4C};  // "ZTL"
+constexpr std::size_t kHeaderSize = sizeof kMagic + 4;
+
+std::uint32_t LoadLittle32(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+void StoreLittle32(unsigned char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// The UTF-8 name of a path. A path that no file can have (empty, or holding a NUL) fails, and
+// so does one with a lone surrogate, which has no exact UTF-8 form: replacing it would name
+// another file.
+std::string NativePath(const String& text) {
+  if (text.empty()) Fail(kBadFileName);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == 0) Fail(kBadFileName);
+    if (c >= 0xDC00 && c <= 0xDFFF) Fail(kBadFileName);
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) Fail(kBadFileName);
+      ++i;
+    }
+  }
+  return platform::Utf16ToUtf8(text);
+}
+
+// A file descriptor closed when it goes out of scope.
+struct FileHandle {
+  explicit FileHandle(int f) noexcept : fd(f) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+};
+
+void ReadAll(int fd, void* data, std::size_t size) {
+  auto* p = static_cast<unsigned char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::read(fd, p, std::min<std::size_t>(size, 1u << 30));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail(kDeviceIO);
+    if (n == 0) Fail(kInputPastEnd);
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+void WriteAll(int fd, const void* data, std::size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, std::min<std::size_t>(size, 1u << 30));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) Fail(kDeviceIO);
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+}
+
+// The words travel little-endian; on a little-endian machine that is their memory image.
+void ReadWords(int fd, std::vector<std::uint16_t>& words) {
+  ReadAll(fd, words.data(), words.size() * 2);
+  if constexpr (std::endian::native != std::endian::little) {
+    for (std::uint16_t& w : words) w = static_cast<std::uint16_t>(w >> 8 | w << 8);
+  }
+}
+
+void WriteWords(int fd, const std::vector<std::uint16_t>& words) {
+  if constexpr (std::endian::native == std::endian::little) {
+    WriteAll(fd, words.data(), words.size() * 2);
+  } else {
+    std::vector<unsigned char> chunk;
+    for (std::size_t at = 0; at < words.size(); at += 32768) {
+      const std::size_t end = std::min(words.size(), at + 32768);
+      chunk.clear();
+      for (std::size_t i = at; i < end; ++i) {
+        chunk.push_back(static_cast<unsigned char>(words[i]));
+        chunk.push_back(static_cast<unsigned char>(words[i] >> 8));
+      }
+      WriteAll(fd, chunk.data(), chunk.size());
+    }
+  }
+}
+
+// Where a written file goes: the path itself, or the file a symbolic link names (the link
+// stays a link), the folder that holds it, and the permissions of the file it replaces.
+struct Destination {
+  std::string path;
+  std::string folder;
+  std::optional<mode_t> mode;
+};
+
+Destination ResolveDestination(std::string path) {
+  Destination d;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    if (S_ISLNK(info.st_mode)) {
+      char* resolved = ::realpath(path.c_str(), nullptr);
+      if (!resolved) Fail(kPathFileAccess);  // a link to nothing, or to an unreachable place
+      path = resolved;
+      std::free(resolved);
+      if (::stat(path.c_str(), &info) != 0) Fail(kPathFileAccess);
+    }
+    // Only a regular file is replaced; a directory or a device is never renamed over.
+    if (!S_ISREG(info.st_mode)) Fail(kPathFileAccess);
+    d.mode = info.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    Fail(kPathFileAccess);
+  }
+  const std::size_t slash = path.find_last_of('/');
+  d.folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+  d.path = std::move(path);
+  return d;
+}
+
+// A new file in a folder, removed again unless Commit renames it over its destination.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& folder) {
+    static std::atomic<std::uint64_t> serial{0};
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+      std::uint64_t salt = 0;
+      if (::getrandom(&salt, sizeof salt, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof salt)) salt = 0;
+      char name[64];
+      std::snprintf(name, sizeof name, "/.ztlbits-%ld-%llu-%016llx.tmp", static_cast<long>(::getpid()),
+                    static_cast<unsigned long long>(serial++), static_cast<unsigned long long>(salt));
+      path_ = folder + name;
+      fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) Fail(kPathFileAccess);
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd >= 0) ::close(fd);
+    if (!committed_) ::unlink(path_.c_str());
+  }
+
+  // Flushes the file to the disk and puts it in the destination's place in one step, so a
+  // reader sees either the old file or the whole new one.
+  void Commit(const std::string& destination) {
+    if (::fsync(fd) != 0) Fail(kDeviceIO);
+    const int f = fd;
+    fd = -1;
+    if (::close(f) != 0) Fail(kDeviceIO);
+    if (::rename(path_.c_str(), destination.c_str()) != 0) Fail(kPathFileAccess);
+    committed_ = true;
+  }
+
+  int fd = -1;
+
+ private:
+  std::string path_;
+  bool committed_ = false;
+};
+
 }  // namespace
 
 const ClassInfo kZtBitsClass = {
@@ -41,12 +232,91 @@ const ClassInfo kZtBitsClass = {
 
 const ClassInfo* ZtBits::Class() const noexcept { return &kZtBitsClass; }
 
-// The operations are not built yet: they answer with the default of their result type.
-void ZtBits::Create(Long, Boolean) noexcept {}
-Long ZtBits::Size() const noexcept { return 0; }
-Boolean ZtBits::Bit(Long) const noexcept { return false; }
-void ZtBits::Bit(Long, Boolean) noexcept {}
-Boolean ZtBits::FileRead(const String&) noexcept { return false; }
-Boolean ZtBits::FileWrite(const String&) noexcept { return false; }
+void ZtBits::Initialize() noexcept { Create(1024, false); }
+
+void ZtBits::Create(Long lngBitsSize, Boolean blnPreserve) noexcept {
+  // A negative count has no word array; it changes nothing rather than leaving a count that
+  // no longer matches the words.
+  if (lngBitsSize < 0) return;
+  const std::size_t count = static_cast<std::size_t>(lngBitsSize / 16) + 1;
+  if (blnPreserve && count == words_.size()) {
+    bit_count_ = lngBitsSize;
+    return;
+  }
+  // The new words are made first and replace the old ones only when they exist, so a count
+  // that cannot be allocated leaves both the words and the count as they were.
+  Attempt([&] {
+    std::vector<std::uint16_t> words(count);
+    if (blnPreserve) std::copy_n(words_.begin(), std::min(count, words_.size()), words.begin());
+    words_.swap(words);
+    bit_count_ = lngBitsSize;
+  });
+}
+
+Long ZtBits::Size() const noexcept { return bit_count_; }
+
+Boolean ZtBits::Bit(Long lngIndex) const noexcept {
+  if (lngIndex < 0 || lngIndex > bit_count_) return false;
+  return (words_[static_cast<std::size_t>(lngIndex) / 16] >> (lngIndex % 16) & 1) != 0;
+}
+
+void ZtBits::Bit(Long lngIndex, Boolean value) noexcept {
+  if (lngIndex < 0 || lngIndex > bit_count_) return;
+  std::uint16_t& word = words_[static_cast<std::size_t>(lngIndex) / 16];
+  const auto mask = static_cast<std::uint16_t>(1u << (lngIndex % 16));
+  word = static_cast<std::uint16_t>(value ? word | mask : word & ~mask);
+}
+
+Boolean ZtBits::FileRead(const String& strFile) noexcept {
+  Boolean result = false;
+  Attempt([&] {
+    const std::string path = NativePath(strFile);
+    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.fd < 0) Fail(kFileNotFound);
+    // Only a regular file has a length to check the size field against (a directory, a pipe
+    // or a device is refused rather than read).
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) Fail(kPathFileAccess);
+    const auto length = static_cast<std::uint64_t>(info.st_size);
+
+    unsigned char header[kHeaderSize];
+    if (length < kHeaderSize) Fail(kInputPastEnd);
+    ReadAll(file.fd, header, kHeaderSize);
+    if (!std::equal(std::begin(kMagic), std::end(kMagic), header)) Fail(kBadFileFormat);
+    const std::int32_t upper = static_cast<std::int32_t>(LoadLittle32(header + sizeof kMagic));
+    // The size field must give a word array (upper bound 0 or more), a bit count that a Long
+    // holds (16 x upper), and words that the file actually contains, before anything is
+    // allocated.
+    if (upper < 0 || upper > std::numeric_limits<Long>::max() / 16) Fail(kBadFileFormat);
+    const std::size_t count = static_cast<std::size_t>(upper) + 1;
+    if (length < kHeaderSize + 2 * static_cast<std::uint64_t>(count)) Fail(kInputPastEnd);
+
+    std::vector<std::uint16_t> words(count);
+    ReadWords(file.fd, words);
+    words_.swap(words);
+    bit_count_ = 16 * upper;
+    result = true;
+  });
+  return result;
+}
+
+Boolean ZtBits::FileWrite(const String& strFile) noexcept {
+  Boolean result = false;
+  Attempt([&] {
+    const Destination destination = ResolveDestination(NativePath(strFile));
+    TemporaryFile temporary(destination.folder);
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    if (destination.mode) ::fchmod(temporary.fd, *destination.mode);
+
+    unsigned char header[kHeaderSize];
+    std::copy(std::begin(kMagic), std::end(kMagic), header);
+    StoreLittle32(header + sizeof kMagic, static_cast<std::uint32_t>(words_.size() - 1));
+    WriteAll(temporary.fd, header, kHeaderSize);
+    WriteWords(temporary.fd, words_);
+    temporary.Commit(destination.path);
+    result = true;
+  });
+  return result;
+}
 
 }  // namespace ztl

@@ -2,8 +2,12 @@
 
 #include "ztldata/containers/stack.hpp"
 
+#include <limits>
+#include <utility>
+
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
+#include "frame/convert.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -41,14 +45,72 @@ const ClassInfo kZtStackClass = {
 
 const ClassInfo* ZtStack::Class() const noexcept { return &kZtStackClass; }
 
-// The operations are not built yet: they answer with the default of their result type.
-ztlStackStrategy ZtStack::Strategy() const noexcept { return ztlStackFIFO; }
-void ZtStack::Strategy(ztlStackStrategy) noexcept {}
-void ZtStack::Clear() noexcept {}
-Variant ZtStack::Push(const Variant&) noexcept { return Variant(); }
-Variant ZtStack::Pop() noexcept { return Variant(); }
-Boolean ZtStack::IsEmpty() const noexcept { return false; }
-Long ZtStack::Size() const noexcept { return 0; }
-Variant ZtStack::Peek() noexcept { return Variant(); }
+ztlStackStrategy ZtStack::Strategy() const noexcept { return strategy_; }
+
+void ZtStack::Strategy(ztlStackStrategy value) noexcept {
+  if (value != ztlStackFIFO && value != ztlStackLIFO) return;
+  strategy_ = value;
+  PropertyChanged(u"Strategy");
+}
+
+void ZtStack::Clear() noexcept { items_.clear(); }
+
+Variant ZtStack::Push(const Variant& vntData) noexcept {
+  // Appending and answering are two steps: an item that cannot be stored (no memory, or a
+  // count beyond what Size can report) is not added, and the argument still comes back.
+  Attempt([&] {
+    if (items_.size() >= static_cast<std::size_t>(std::numeric_limits<Long>::max())) Fail(kOutOfMemory);
+    items_.push_back(vntData);
+  });
+  Variant result;
+  Attempt([&] { result = vntData; });
+  return result;
+}
+
+Variant ZtStack::Pop() noexcept {
+  if (items_.empty()) return Null;
+  // The item leaves the list, so it is moved out rather than copied: an object stays the
+  // same object and nothing can fail.
+  Variant result;
+  if (strategy_ == ztlStackFIFO) {
+    result = std::move(items_.back());
+    items_.pop_back();
+  } else {
+    result = std::move(items_.front());
+    items_.pop_front();
+  }
+  return result;
+}
+
+Boolean ZtStack::IsEmpty() const noexcept { return items_.empty(); }
+
+Long ZtStack::Size() const noexcept { return static_cast<Long>(items_.size()); }
+
+Variant ZtStack::Peek() noexcept {
+  if (items_.empty()) return Null;
+  Variant result;
+  Attempt([&] { result = strategy_ == ztlStackFIFO ? items_.back() : items_.front(); });
+  return result;
+}
+
+void ZtStack::InitProperties() noexcept {
+  Enabled(true);
+  Strategy(ztlStackFIFO);
+  TabStop(false);
+}
+
+void ZtStack::ReadProperties(const PropertyBag& bag) noexcept {
+  // Each value that does not convert fails only its own step; the property keeps its value.
+  Attempt([&] { Enabled(ToBoolean(bag.ReadProperty(u"Enabled", Variant(true)))); });
+  Attempt([&] {
+    Strategy(static_cast<ztlStackStrategy>(ToLong(bag.ReadProperty(u"Strategy", Variant(Long{0})))));
+  });
+  TabStop(false);
+}
+
+void ZtStack::WriteProperties(PropertyBag& bag) noexcept {
+  Component::WriteProperties(bag);
+  Attempt([&] { bag.WriteProperty(u"Strategy", Variant(static_cast<Long>(strategy_)), Variant(Long{0})); });
+}
 
 }  // namespace ztl

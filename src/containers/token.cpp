@@ -2,10 +2,16 @@
 
 #include "ztldata/containers/token.hpp"
 
+#include <array>
+#include <cstdint>
+#include <limits>
+
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
+#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "platform/codepage.hpp"
 
 namespace ztl {
 
@@ -24,6 +30,31 @@ constexpr MemberInfo kMembers[] = {
     Method<&ZtToken::GetToken>("GetToken", 0x60030006, kGetToken, Type::String),
 };
 
+// The default delimiters: the space, punctuation, the diaeresis and the soft hyphen as one
+// fixed text, then seven characters made from their ANSI codes (the quotation mark, tab, line
+// feed, carriage return, substitute, and the code page's characters 138 and 141).
+String DefaultDelimiters() {
+  String set = u" ,;:.?\u00A8\u00AD!()&/*+-%[]{}'";
+  constexpr Byte kAnsiCodes[] = {34, 9, 10, 13, 26, 138, 141};
+  for (const Byte code : kAnsiCodes) set += platform::AnsiChar(code);
+  return set;
+}
+
+// A delimiter lookup: one bit for each of the 65536 code units.
+class DelimiterSet {
+ public:
+  explicit DelimiterSet(const String& delimiters) noexcept {
+    for (const char16_t c : delimiters) bits_[c / 64] |= std::uint64_t{1} << (c % 64);
+  }
+  bool Contains(char16_t c) const noexcept { return (bits_[c / 64] >> (c % 64) & 1) != 0; }
+
+ private:
+  std::array<std::uint64_t, 65536 / 64> bits_{};
+};
+
+// Count reports the tokens as a Long.
+constexpr std::size_t kMostTokens = static_cast<std::size_t>(std::numeric_limits<Long>::max());
+
 }  // namespace
 
 const ClassInfo kZtTokenClass = {
@@ -35,9 +66,41 @@ const ClassInfo kZtTokenClass = {
 
 const ClassInfo* ZtToken::Class() const noexcept { return &kZtTokenClass; }
 
-// The operations are not built yet: they answer with the default of their result type.
-void ZtToken::Create(const String&, const String&) noexcept {}
-Long ZtToken::Count() const noexcept { return 0; }
-String ZtToken::GetToken(Long) noexcept { return String(); }
+void ZtToken::Create(const String& strList, const String& strDelimiters) noexcept {
+  text_.clear();
+  ends_.clear();
+  Attempt([&] {
+    const DelimiterSet delimiters(strDelimiters.empty() ? DefaultDelimiters() : strDelimiters);
+    // One pass: skip a run of delimiters, then take the run up to the next delimiter. The
+    // tokens are kept one after the other; room for the whole text is reserved so appending
+    // never moves them.
+    text_.reserve(strList.size());
+    const char16_t* const text = strList.data();
+    const std::size_t n = strList.size();
+    std::size_t i = 0;
+    while (i < n) {
+      while (i < n && delimiters.Contains(text[i])) ++i;
+      const std::size_t begin = i;
+      while (i < n && !delimiters.Contains(text[i])) ++i;
+      if (i == begin) break;
+      if (ends_.size() == kMostTokens) Fail(kOutOfMemory);
+      text_.append(text + begin, i - begin);
+      ends_.push_back(text_.size());
+    }
+  });
+  // A failed step keeps the tokens found until then, each one whole.
+  text_.resize(ends_.empty() ? 0 : ends_.back());
+}
+
+Long ZtToken::Count() const noexcept { return static_cast<Long>(ends_.size()); }
+
+String ZtToken::GetToken(Long lngToken) noexcept {
+  if (lngToken < 1 || lngToken > Count()) return String();
+  const auto index = static_cast<std::size_t>(lngToken) - 1;
+  const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+  String result;
+  Attempt([&] { result.assign(text_, begin, ends_[index] - begin); });
+  return result;
+}
 
 }  // namespace ztl

@@ -8,6 +8,8 @@
 //   stack->Pop();   // 2 (Strategy ztlStackFIFO hands out the newest first)
 #pragma once
 
+#include <deque>
+
 #include "ztldata/frame/component.hpp"
 
 namespace ztl {
@@ -18,7 +20,7 @@ class ZtStack : public Component {
 
   // Which end Peek and Pop take from; saved with the container's data.
   // Note: ztlStackFIFO (0, the default) takes the newest item and ztlStackLIFO (1) the
-  // oldest, the reverse of what the names suggest.
+  // oldest, the reverse of what the names suggest. Changing it moves no item.
   ztlStackStrategy Strategy() const noexcept;
   // Stores 0 or 1 and reports the change; any other value is ignored.
   void Strategy(ztlStackStrategy value) noexcept;
@@ -35,6 +37,18 @@ class ZtStack : public Component {
   Long Size() const noexcept;
   // The item at the strategy's end, left in place; Null when empty.
   Variant Peek() noexcept;
+
+  // New: Enabled True, Strategy 0, TabStop False. Loaded: "Enabled" (default True), then
+  // "Strategy" (default 0; a value that is not 0 or 1 is ignored), then TabStop False.
+  // Saved: "Enabled" (default True), then "Strategy" as a Long (default 0).
+  void InitProperties() noexcept override;
+  void ReadProperties(const PropertyBag& bag) noexcept override;
+  void WriteProperties(PropertyBag& bag) noexcept override;
+
+ private:
+  // The items in the order they were pushed: front() is the oldest, back() the newest.
+  std::deque<Variant> items_;
+  ztlStackStrategy strategy_ = ztlStackFIFO;
 };
 
 }  // namespace ztl
