@@ -13,7 +13,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/date_format.hpp"
 #include "platform/number_text.hpp"
+#include "platform/time_parse.hpp"
 #include "ztldata/frame/object.hpp"
 
 namespace ztl {
@@ -366,8 +368,13 @@ Currency ToCurrency(const Variant& v) {
 
 Date ToDate(const Variant& v) {
   if (const Date* d = v.If<Date>()) return *d;
-  // Temporary rule: a text becomes a Date only when it reads as a number (its day count);
-  // date texts ("2024-05-01") are not read yet. RealOf gives exactly that.
+  // A text is read as a date or time text, never as a day count ("45000" is no date).
+  if (const String* s = v.If<String>()) {
+    std::optional<Date> date = platform::ParseDateText(*s);
+    if (!date) Mismatch();
+    return *date;
+  }
+  if (v.IsObject()) return ToDate(ValueOf(v));
   return Date{DateInRange(RealOf(v))};
 }
 
@@ -401,8 +408,7 @@ String ToString(const Variant& v) {
     case VarType::Currency: return CurrencyToText(*v.If<Currency>());
     case VarType::Single: return platform::SingleToText(*v.If<Single>());
     case VarType::Double: return platform::DoubleToText(*v.If<Double>());
-    // Temporary rule: a Date is written as its day count until date texts exist.
-    case VarType::Date: return platform::DoubleToText(v.If<Date>()->value);
+    case VarType::Date: return platform::DateText(Date{DateInRange(v.If<Date>()->value)});
     case VarType::Decimal: return DecimalToText(*v.If<Decimal>());
     case VarType::String: return *v.If<String>();
     case VarType::Object: return ToString(ValueOf(v));

@@ -190,6 +190,41 @@ TEST(Call, PrintsTheResultAsText) {
   }
 }
 
+TEST(Call, DatesReadAsDateTextsAndPrintAsIso) {
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } kCases[] = {
+      {{"ZtDate.LastDay", "2000-02-10"}, "2000-02-29\n"},  // midnight: the date alone
+      {{"ZtDate.LastDay", "2000-02-10 18:30"}, "2000-02-29T18:30:00\n"},
+      {{"ZtDate.LastDay", "2/10/2000 6:30:15 PM"}, "2000-02-29T18:30:15\n"},
+      {{"ZtDate.FirstDay", "2000-02-10T06:00:00"}, "2000-02-01T06:00:00\n"},  // reads what it prints
+      {{"ZtDate.JulianToGregorian", "2001", "60"}, "2001-03-01\n"},
+      {{"ZtDate.JulianToGregorian", "99", "1"}, "1999-01-01\n"},
+      {{"ZtDate.JulianToGregorian", "100", "1"}, "0100-01-01\n"},
+      {{"ZtDate.Str2Time", "930"}, "1899-12-30T09:30:00\n"},
+      {{"ZtDate.Str2Time", "12h30"}, "1899-12-30\n"},  // 0, day 0 at midnight
+      {{"ZtDate.GetMax", "2000-01-01", "1999-12-31 23:59:59"}, "2000-01-01\n"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Join(c.args));
+    const auto run = RunCall(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+  // --json keeps the day count.
+  const auto json = RunCall({"--json", "ZtDate.LastDay", "2000-02-10 06:00"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(nlohmann::json::parse(json.out), nlohmann::json::parse(R"({"type":"Date","value":36585.25})"));
+  // A day count or any other text that is no date is a type mismatch.
+  for (const char* text : {"36526", "2000-02-30", "tomorrow"}) {
+    SCOPED_TRACE(text);
+    const auto run = RunCall({"ZtDate.LastDay", text});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.ends_with(" (error 13)\n")) << run.err;
+  }
+}
+
 TEST(Call, OptionalParametersTakeTheirDefaults) {
   // Leaving an optional parameter out and passing its default give the same result.
   const struct {

@@ -14,6 +14,7 @@
 #include "frame/failure.hpp"
 #include "help.hpp"
 #include "json_value.hpp"
+#include "platform/date_format.hpp"
 #include "platform/number_text.hpp"
 #include "utf.hpp"
 #include "ztldata/frame/collection.hpp"
@@ -95,6 +96,11 @@ void AppendText(const Variant& v, std::string& out, int depth = 0) {
     out += "Error " + std::to_string(e->code) + "\n";
   } else if (const auto* s = v.If<String>()) {
     out += Utf16ToUtf8(*s) + "\n";
+  } else if (const auto* d = v.If<Date>()) {
+    // ISO 8601, which any tool reads; a Date outside the calendar prints as its day count.
+    String text;
+    if (!Attempt([&] { text = platform::IsoDateText(*d); })) text = platform::DoubleToText(d->value);
+    out += Utf16ToUtf8(text) + "\n";
   } else {
     String text;
     if (!Attempt([&] { text = ToString(v); })) {

@@ -93,6 +93,8 @@ Arguments, in parameter order:
   - For a parameter of a fixed type (Long, Double, String, Date ...) the ARG is passed as
     text and converted as a host passing a text is: "12" to a Long is 12, "1,000.5" to a
     Double is 1000.5, "abc" to a Long is a type mismatch, "70000" to an Integer an overflow.
+    A Date is written as a date, a time, or both: 2000-02-10, "2000-02-10 18:30",
+    "2/10/2000 6:30 PM", 9:30; a day count such as 36526 is no date (a type mismatch).
   - For a Variant, Object or Collection parameter, and for each argument that a parameter
     array (sPrintf's Vals) gathers, an ARG that reads as a JSON value is that value:
       5 -> Long   5.5 -> Double   3000000000 -> Double   "5" (with the quotes) -> String
@@ -106,8 +108,9 @@ Arguments, in parameter order:
     with '--'. A negative number such as -5 is an ARG, not an option.
 
 Output (standard output):
-  - A String prints as it is; a number, date or Boolean as the library's text of it
-    (True/False, up to 15 significant digits: 0.1, 1E+15); Null prints "Null"; Empty
+  - A String prints as it is; a number or Boolean as the library's text of it
+    (True/False, up to 15 significant digits: 0.1, 1E+15); a Date as ISO 8601,
+    2000-01-31T06:30:00, or 2000-01-31 at midnight; Null prints "Null"; Empty
     prints an empty line; an object prints "Object" (Nothing prints "Nothing"); an Error
     value prints "Error N".
   - An array prints its items one per line, in storage order (first dimension fastest);
@@ -138,6 +141,7 @@ Examples:
   ztl call ZtData.Purge '"5"'                         # the String "5", not the Long 5
   ztl call --seed 7 ZtNumeric.GetRandom 1 6
   ztl call ZtCRC32.GetCRC32 5
+  ztl call ZtDate.LastDay "2000-02-10 18:30"          # 2000-02-29T18:30:00
   ztl call --byref --json ZtArrays.Sort '{"type":"Array","of":"Long","bounds":[[0,2]],"items":[3,1,2]}'
   ztl call ZtNumeric.Factorial abc                    # ztl: ... (error 13), status 2
 )txt";

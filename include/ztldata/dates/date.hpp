@@ -16,6 +16,9 @@ class ZtDate : public Object {
   const ClassInfo* Class() const noexcept override;
 
   // The last day of the date's month, keeping the time of day.
+  // Note: for every date of December 9999 this is 9999-12-31, the last day of the range.
+  // Dates outside 100-01-01..9999-12-31, NaN and infinities give 0 here and below (False,
+  // "" for the other results).
   Date LastDay(Date datDate) noexcept;
   // The first day of the date's month, keeping the time of day.
   Date FirstDay(Date datDate) noexcept;
@@ -24,13 +27,16 @@ class ZtDate : public Object {
   // The day of the year, 1..366; the time of day is ignored.
   Integer GregorianToJulian(Date datDate) noexcept;
   // The date of day number intDays in intYear, at 00:00.
-  // Note: day 0 is December 31 of the previous year.
+  // Note: days outside the year count on: day 0 is December 31 of the previous year, day 366
+  // of a common year January 1 of the next. Years 0..29 are 2000..2029, 30..99 1930..1999.
   Date JulianToGregorian(Integer intYear, Integer intDays) noexcept;
-  // The full weekday name in the user's locale ("Monday").
+  // The full weekday name in the user's locale ("Monday"). The locale is the one named with
+  // SetLocale (ztldata/platform/locale.hpp), else LC_ALL, LC_TIME or LANG, else en_US.
   String GetWeekDayName(Date datDate) noexcept;
   // The abbreviated weekday name in the user's locale ("Mon").
   String GetWeekDayAbbrev(Date datDate) noexcept;
-  // The day's position in the week, 1..7, from the locale's first day of the week.
+  // The day's position in the week, 1..7, from the locale's first day of the week
+  // (1 is Sunday in en_US, Monday in de_DE).
   Integer GetWeekDayNumber(Date datDate) noexcept;
   // The full month name in the user's locale ("January").
   String GetMonthName(Date datDate) noexcept;
