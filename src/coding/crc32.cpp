@@ -1,9 +1,17 @@
-// ZtCRC32: the interface table of the component and its operations.
+// ZtCRC32: the interface table of the component and its three CRC steps. The register work
+// is CrcEngine's (crc32_engine.cpp); this file turns texts into ANSI bytes for it.
 
 #include "ztldata/coding/crc32.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "coding/ansi_text.hpp"
+#include "coding/crc32_engine.hpp"
+
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
+#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -35,9 +43,44 @@ const ClassInfo kZtCRC32Class = {
 
 const ClassInfo* ZtCRC32::Class() const noexcept { return &kZtCRC32Class; }
 
-// The operations are not built yet: they answer with the default of their result type.
-Long ZtCRC32::InitCRC32(Long, Long) noexcept { return 0; }
-Long ZtCRC32::AddCRC32(const String&, Long) noexcept { return 0; }
-Long ZtCRC32::GetCRC32(Long) noexcept { return 0; }
+ZtCRC32::ZtCRC32() noexcept = default;
+ZtCRC32::~ZtCRC32() = default;
+
+Long ZtCRC32::InitCRC32(Long lngSeed, Long lngPrecondition) noexcept {
+  Attempt([&] {
+    if (!engine_) engine_ = std::make_unique<coding::CrcEngine>();
+    engine_->Build(static_cast<std::uint32_t>(lngSeed));
+  });
+  return lngPrecondition;
+}
+
+Long ZtCRC32::AddCRC32(const String& strBuffer, Long lngPrevCRC32) noexcept {
+  auto crc = static_cast<std::uint32_t>(lngPrevCRC32);
+  const char16_t* text = strBuffer.data();
+  std::size_t n = strBuffer.size();
+  if (!engine_) {
+    // The all-zero table of a component not yet initialised: each character only shifts the
+    // register right by 8 bits.
+    return static_cast<Long>(n >= 4 ? 0 : crc >> (8 * n));
+  }
+  // The text goes through in pieces: ANSI bytes into a buffer that stays in the cache, then
+  // the register over the buffer.
+  constexpr std::size_t kPiece = 8192;
+  std::uint8_t bytes[kPiece];
+  while (n > 0) {
+    const std::size_t m = std::min(n, kPiece);
+    coding::ToAnsiBytes(text, m, bytes);
+    crc = engine_->Update(crc, bytes, m);
+    text += m;
+    n -= m;
+  }
+  return static_cast<Long>(crc);
+}
+
+Long ZtCRC32::GetCRC32(Long lngCRC32) noexcept { return ~lngCRC32; }
+
+Long ZtCRC32::Table(std::size_t i) const noexcept {
+  return engine_ ? static_cast<Long>(engine_->Table(i)) : 0;
+}
 
 }  // namespace ztl

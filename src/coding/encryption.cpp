@@ -1,9 +1,17 @@
-// ZtEncryption: the interface table of the component and its operations.
+// ZtEncryption: the interface table of the component, and the characters' ANSI codes to and
+// from the cipher's passes (cipher_passes.cpp).
 
 #include "ztldata/coding/encryption.hpp"
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "coding/ansi_text.hpp"
+#include "coding/cipher_passes.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
+#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -32,8 +40,45 @@ const ClassInfo kZtEncryptionClass = {
 
 const ClassInfo* ZtEncryption::Class() const noexcept { return &kZtEncryptionClass; }
 
-// The operations are not built yet: they answer with the default of their result type.
-String ZtEncryption::Encode(const String&, Long) noexcept { return String(); }
-String ZtEncryption::Decode(const String&, Long) noexcept { return String(); }
+namespace {
+
+std::vector<std::uint8_t> CodesOf(const String& text) {
+  std::vector<std::uint8_t> codes(text.size());
+  coding::ToAnsiBytes(text.data(), text.size(), codes.data());
+  return codes;
+}
+
+String TextOf(const std::vector<std::uint8_t>& codes) {
+  static const std::array<char16_t, 256> kCharacters = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t code = 0; code < table.size(); ++code) table[code] = coding::FromAnsi(static_cast<Byte>(code));
+    return table;
+  }();
+  String out(codes.size(), u' ');
+  for (std::size_t i = 0; i < codes.size(); ++i) out[i] = kCharacters[codes[i]];
+  return out;
+}
+
+}  // namespace
+
+String ZtEncryption::Encode(const String& strBuffer, Long lngKey) noexcept {
+  String out;
+  Attempt([&] {
+    std::vector<std::uint8_t> codes = CodesOf(strBuffer);
+    coding::EncodePasses(codes.data(), codes.size(), lngKey);
+    out = TextOf(codes);
+  });
+  return out;
+}
+
+String ZtEncryption::Decode(const String& strBuffer, Long lngKey) noexcept {
+  String out;
+  Attempt([&] {
+    std::vector<std::uint8_t> codes = CodesOf(strBuffer);
+    coding::DecodePasses(codes.data(), codes.size(), lngKey);
+    out = TextOf(codes);
+  });
+  return out;
+}
 
 }  // namespace ztl

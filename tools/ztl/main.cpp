@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "coding_commands.hpp"
 #include "commands.hpp"
 #include "help.hpp"
 #include "ztldata/frame/about.hpp"
@@ -33,7 +34,8 @@ int Run(std::span<const std::string_view> args) {
       std::cout << kMainHelp;
       return kExitOk;
     }
-    const std::string_view text = CommandHelp(rest[0]);
+    std::string_view text = CommandHelp(rest[0]);
+    if (text.empty()) text = CodingCommandHelp(rest[0]);
     if (text.empty()) return UsageError("no command '" + std::string(rest[0]) + "' (see 'ztl --help')");
     std::cout << text;
     return kExitOk;
@@ -42,6 +44,11 @@ int Run(std::span<const std::string_view> args) {
   if (command == "describe") return RunDescribe(rest);
   if (command == "call") return RunCall(rest);
   if (command == "serve") return RunServe(rest);
+  if (command == "crc32") return RunCrc32(rest);
+  if (command == "ebcdic") return RunEbcdic(rest);
+  if (command == "rle") return RunRle(rest);
+  if (command == "cipher") return RunCipher(rest);
+  if (command == "rsa") return RunRsa(rest);
   return UsageError("unknown command '" + std::string(command) + "' (see 'ztl --help')");
 }
 

@@ -9,21 +9,41 @@
 //   crc->GetCRC32(r);                              // 0xCBF43926 as a Long
 #pragma once
 
+#include <cstddef>
+#include <memory>
+
 #include "ztldata/frame/component.hpp"
 
 namespace ztl {
 
+namespace coding {
+class CrcEngine;
+}  // namespace coding
+
 class ZtCRC32 : public Component {
  public:
+  ZtCRC32() noexcept;
+  ~ZtCRC32() override;
   const ClassInfo* Class() const noexcept override;
 
-  // Builds the table for the reflected polynomial lngSeed; returns lngPrecondition unchanged.
+  // Builds the table for the reflected polynomial lngSeed (bit 31 stands for x^0; -306674912,
+  // that is 0xEDB88320, for the standard CRC-32) and returns lngPrecondition unchanged, the
+  // register to start from.
   Long InitCRC32(Long lngSeed, Long lngPrecondition) noexcept;
-  // Feeds the text's ANSI bytes through the register.
-  // Note: before any InitCRC32 the table is all zero.
+  // Feeds the ANSI bytes of the text through the register and returns the new register.
+  // Feeding a text in pieces gives the same register as feeding it whole; texts of any
+  // length are handled in one call.
+  // Note: before any InitCRC32 the table is all zero, so each character only shifts the
+  // register right by 8 bits. A character outside Windows-1252 is fed as "?".
   Long AddCRC32(const String& strBuffer, Long lngPrevCRC32) noexcept;
-  // The bitwise complement of the register.
+  // The bitwise complement of the register: the finished CRC.
   Long GetCRC32(Long lngCRC32) noexcept;
+
+  // Entry i (0..255) of the table, as a Long.
+  Long Table(std::size_t i) const noexcept;
+
+ private:
+  std::unique_ptr<coding::CrcEngine> engine_;  // null until the first InitCRC32: all zero
 };
 
 }  // namespace ztl

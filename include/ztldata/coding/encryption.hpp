@@ -16,11 +16,13 @@ class ZtEncryption : public Component {
  public:
   const ClassInfo* Class() const noexcept override;
 
-  // Four diffusion passes over the characters' ANSI codes.
-  // Note: some negative keys give spaces in place of characters, and the text does not
-  // decode back.
+  // Four diffusion passes over the characters' ANSI codes, each mixing every code with a
+  // neighbour and a key-dependent product of a neighbour. The result has the input's length;
+  // every character of it exists in Windows-1252.
+  // Note: a character outside Windows-1252 is read as "?" and comes back as "?".
   String Encode(const String& strBuffer, Long lngKey) noexcept;
-  // The inverse passes of Encode, under the same key.
+  // The inverse passes of Encode, in the reverse order, under the same key: Decode of
+  // Encode gives the text back for every key, negative ones included.
   String Decode(const String& strBuffer, Long lngKey) noexcept;
 };
 

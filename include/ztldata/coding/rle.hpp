@@ -16,10 +16,17 @@ class ZtRLE : public Component {
  public:
   const ClassInfo* Class() const noexcept override;
 
-  // Expands each "~" and count character into that many more copies of the character before.
+  // Expands each "~" and the count character after it into that many more copies of the
+  // character before the "~" (the count is the character's ANSI code, 0..255).
+  // Note: the count character is taken without looking at it, even when it is "~"; after a
+  // token the character to repeat is "~" itself; a "~" at the end, or at the start with
+  // nothing before it, adds nothing.
   String Decompress(const String& strInputString) noexcept;
-  // Writes each run of 3 or more as the character, "~" and the character of ANSI code
-  // (length - 1). Note: a "~" in the text is not escaped, so such a text does not come back.
+  // Writes a run of 1 or 2 characters as it is, a run of 3..255 as the character, "~" and the
+  // character of ANSI code (length - 1), and cuts longer runs after 255. The output of a text
+  // without "~" is never longer than the text. Texts of any length are handled.
+  // Note: a run of k tildes becomes "~", the character of code 0, "~" and the character of
+  // code k (pieces of at most 254), so texts with "~" come back too.
   String Compress(const String& strInputString) noexcept;
 };
 

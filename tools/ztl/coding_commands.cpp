@@ -1,0 +1,451 @@
+// `ztl crc32`, `ztl ebcdic`, `ztl rle`, `ztl cipher` and `ztl rsa`, with their help texts:
+// the coding operations applied to files and pipes, byte for character through Windows-1252.
+
+#include "coding_commands.hpp"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "coding/ansi_text.hpp"
+#include "commands.hpp"
+#include "ztldata/coding/crc32.hpp"
+#include "ztldata/coding/encryption.hpp"
+#include "ztldata/coding/rle.hpp"
+#include "ztldata/coding/rsa.hpp"
+#include "ztldata/frame/component.hpp"
+#include "ztldata/text/strings.hpp"
+
+namespace ztl::cli {
+
+namespace {
+
+constexpr std::string_view kCrc32Help = R"txt(Usage: ztl crc32 [--poly P] [--init I] [--xorout X] [--json] [FILE...]
+
+Prints the CRC-32 of each FILE (of standard input when none is named, or for '-') in
+hexadecimal, computed the way a ZtCRC32 component does: InitCRC32 with the polynomial and
+the starting value, AddCRC32 over the bytes, then the final complement that GetCRC32 takes.
+Without options this is the standard CRC-32 of gzip and ZIP (CRC-32/ISO-HDLC). Each byte
+is fed as the Windows-1252 character of that code, so the CRC is that of the bytes.
+
+Output: one line per input, 8 lowercase hexadecimal digits, then two spaces and the file
+name when files are named:
+  cbf43926  check.txt
+
+Options:
+  --poly P    the generator polynomial, bit-reflected (default 0xEDB88320); 0x82F63B78
+              gives CRC-32C
+  --init I    the starting register (default 0xFFFFFFFF)
+  --xorout X  the value xor-ed into the last register (default 0xFFFFFFFF, the complement
+              GetCRC32 takes); 0 for a CRC without a final complement
+  --json      one JSON object per input instead:
+              {"file":"check.txt","crc32":"cbf43926","long":-873187034}
+              ("long": the same 32 bits as the Long the component returns; "-" for
+              standard input)
+  -h, --help  this text
+P, I and X are written in decimal (-1, 4294967295) or in hexadecimal after 0x.
+
+Exit status: 0 on success; 2 for a bad option, and for a file that cannot be read (one
+line on standard error; the other files are still checked).
+
+Examples:
+  printf 123456789 | ztl crc32                      # cbf43926
+  printf 123456789 | ztl crc32 --poly 0x82F63B78    # e3069283 (CRC-32C)
+  ztl crc32 --json archive.tar notes.txt
+)txt";
+
+constexpr std::string_view kEbcdicHelp = R"txt(Usage: ztl ebcdic encode|decode [FILE]
+
+Translates bytes from Windows-1252 to EBCDIC (encode, as ZtStrings.ASCIIToEBCDIC does) or
+back (decode, as ZtStrings.EBCDICToASCII does), one byte for one byte. Reads FILE, or
+standard input when FILE is left out or '-', and writes standard output.
+
+Options:
+  -h, --help  this text
+
+Examples:
+  printf 'AZaz09' | ztl ebcdic encode | od -An -tx1    # c1 e9 81 a9 f0 f9
+  ztl ebcdic decode record.ebc > record.txt
+)txt";
+
+constexpr std::string_view kRleHelp = R"txt(Usage: ztl rle compress|decompress [FILE]
+
+Run-length codes bytes as ZtRLE does (compress) and expands them again (decompress): a run
+of 3 to 255 equal bytes becomes the byte, '~' and a byte holding the number of further
+copies; runs of one or two bytes stay as they are, and longer runs are cut after 255. A
+run of '~' is written as '~', byte 0, '~' and its length, so every input comes back from
+decompress. Reads FILE, or standard input when FILE is left out or '-', and writes
+standard output.
+
+Options:
+  -h, --help  this text
+
+Examples:
+  printf 'aaaaab' | ztl rle compress | od -c    # a ~ 004 b
+  ztl rle compress table.txt > table.rle
+  ztl rle decompress table.rle > table.txt
+)txt";
+
+constexpr std::string_view kCipherHelp = R"txt(Usage: ztl cipher encode|decode --key N [FILE]
+
+Scrambles bytes under a 32-bit key as ZtEncryption.Encode does (encode), or unscrambles
+them (decode, ZtEncryption.Decode). The output has as many bytes as the input, and decode
+with the same key gives the input back, for every key. Reads FILE, or standard input when
+FILE is left out or '-', and writes standard output.
+
+Options:
+  --key N     the key: a whole number from -2147483648 to 2147483647 (required)
+  -h, --help  this text
+
+Examples:
+  ztl cipher encode --key 1234 notes.txt > notes.enc
+  ztl cipher decode --key 1234 notes.enc
+)txt";
+
+constexpr std::string_view kRsaHelp = R"txt(Usage: ztl rsa keygen [--json]
+       ztl rsa encode|decode --exponent E --modulus N [FILE]
+
+keygen prints a new key set, as a newly placed ZtRSA component generates it:
+  PublicKey 33495907      the modulus n, the product of two primes
+  PrivateKey1 99663953    the exponent e
+  PrivateKey2 29133137    its inverse d
+With --json: {"PublicKey":33495907,"PrivateKey1":99663953,"PrivateKey2":29133137}.
+
+encode raises each byte to E modulo N and writes the numbers in decimal, each followed by
+'+' (ZtRSA.Encode); decode reads such text and writes the bytes back (ZtRSA.Decode). With
+a key set from keygen, encode with PrivateKey1 and decode with PrivateKey2, or the other
+way round, both with PublicKey as the modulus. decode ignores one line end at the end of
+its input and reads text after the last '+' as a last number; a number that gives no byte
+(outside 0..255) is skipped. Reads FILE, or standard input when FILE is left out or '-',
+and writes standard output.
+
+Options:
+  --exponent E  the exponent, a private key: a whole number (required)
+  --modulus N   the modulus, the public key: a whole number (required)
+  --json        keygen only: the keys as one JSON object
+  -h, --help    this text
+
+Examples:
+  ztl rsa keygen
+  printf hi | ztl rsa encode --exponent 99663953 --modulus 33495907   # 18249366+12614851+
+  echo 18249366+12614851+ | ztl rsa decode --exponent 29133137 --modulus 33495907   # hi
+)txt";
+
+bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+int PrintHelp(std::string_view text) {
+  std::cout << text;
+  return kExitOk;
+}
+
+// The arguments of one command: its operands, the values of its options and its flags.
+struct Arguments {
+  std::vector<std::string_view> operands;
+  std::map<std::string_view, std::string_view> values;
+  std::map<std::string_view, bool> flags;
+  bool help = false;
+};
+
+// Splits the arguments; options are "--name value" or "--name=value", anywhere before "--".
+// Reports the first bad option and returns nothing.
+std::optional<Arguments> Split(std::span<const std::string_view> args, std::string_view command,
+                               std::initializer_list<std::string_view> valued,
+                               std::initializer_list<std::string_view> flags) {
+  Arguments out;
+  bool options = true;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (!options || arg == "-" || arg.empty() || arg[0] != '-') {
+      out.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options = false;
+    } else if (IsHelp(arg)) {
+      out.help = true;
+    } else {
+      const std::size_t equals = arg.find('=');
+      const std::string_view name = arg.substr(0, equals);
+      bool known = false;
+      for (const std::string_view v : valued) {
+        if (name != v) continue;
+        known = true;
+        if (equals != std::string_view::npos) {
+          out.values[v] = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+          out.values[v] = args[++i];
+        } else {
+          UsageError(std::string(v) + " needs a value (see 'ztl " + std::string(command) + " --help')");
+          return std::nullopt;
+        }
+      }
+      for (const std::string_view f : flags) {
+        if (arg != f) continue;
+        known = true;
+        out.flags[f] = true;
+      }
+      if (!known) {
+        UsageError("unknown option '" + std::string(arg) + "' for " + std::string(command) + " (see 'ztl " +
+                   std::string(command) + " --help')");
+        return std::nullopt;
+      }
+    }
+  }
+  return out;
+}
+
+// A whole number in decimal with an optional sign, or after 0x in hexadecimal (at most 8
+// digits: its bit pattern). `patterns` also admits decimal numbers up to 4294967295 as bit
+// patterns, for CRC registers and polynomials.
+std::optional<Long> ReadLong(std::string_view text, bool patterns) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::uint32_t bits = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data() + 2, end, bits, 16);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return static_cast<Long>(bits);
+  }
+  std::int64_t value = 0;
+  const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
+  if (value < -2147483648LL || value > (patterns ? 4294967295LL : 2147483647LL)) return std::nullopt;
+  return static_cast<Long>(static_cast<std::uint32_t>(value));
+}
+
+// The value of an option read as a Long; `fallback` when it is absent and not required.
+std::optional<Long> LongOption(const Arguments& a, std::string_view name, std::string_view command,
+                               std::optional<Long> fallback, bool patterns = false) {
+  const auto found = a.values.find(name);
+  if (found == a.values.end()) {
+    if (!fallback) UsageError("missing " + std::string(name) + " (see 'ztl " + std::string(command) + " --help')");
+    return fallback;
+  }
+  const std::optional<Long> value = ReadLong(found->second, patterns);
+  if (!value) {
+    UsageError(std::string(name) + " needs a whole number" +
+               (patterns ? " (decimal, or hexadecimal after 0x)" : " from -2147483648 to 2147483647") + ", not '" +
+               std::string(found->second) + "'");
+  }
+  return value;
+}
+
+// An input opened for reading: standard input for "-".
+class Input {
+ public:
+  explicit Input(std::string_view name) : name_(name) {
+    file_ = name == "-" ? stdin : std::fopen(name_.c_str(), "rb");
+    if (!file_) error_ = errno;
+  }
+  ~Input() {
+    if (file_ && file_ != stdin) std::fclose(file_);
+  }
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+
+  // Reads up to `size` more bytes; an empty result at the end or after an error.
+  std::string Read(std::size_t size) {
+    std::string bytes(size, '\0');
+    if (!file_ || error_) return {};
+    const std::size_t n = std::fread(bytes.data(), 1, size, file_);
+    if (n < size && std::ferror(file_)) error_ = errno ? errno : EIO;
+    bytes.resize(n);
+    return bytes;
+  }
+  std::string ReadAll() {
+    std::string all;
+    for (std::string piece; !(piece = Read(1 << 20)).empty();) all += piece;
+    return all;
+  }
+  // Reports a failure to open or read; false when there was one.
+  bool Check() const {
+    if (error_ == 0) return true;
+    UsageError("cannot read '" + name_ + "': " + std::strerror(error_));
+    return false;
+  }
+
+ private:
+  std::string name_;
+  std::FILE* file_ = nullptr;
+  int error_ = 0;
+};
+
+String TextOfBytes(std::string_view bytes) {
+  String text(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = coding::FromAnsi(static_cast<Byte>(bytes[i]));
+  return text;
+}
+
+std::string BytesOfText(const String& text) {
+  std::string bytes(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<char>(coding::ToAnsi(text[i]));
+  return bytes;
+}
+
+// The work of the one-input commands: the mode (the first operand), at most one FILE,
+// the whole input through `transform`, the bytes to standard output.
+int Transform(const Arguments& a, std::string_view command, std::string_view help,
+              const std::map<std::string_view, std::function<String(const String&)>>& modes) {
+  if (a.help) return PrintHelp(help);
+  std::string names;
+  for (const auto& [name, run] : modes) names += (names.empty() ? "" : "|") + std::string(name);
+  if (a.operands.empty()) return UsageError("usage: ztl " + std::string(command) + " " + names + " [FILE]");
+  const auto mode = modes.find(a.operands[0]);
+  if (mode == modes.end()) {
+    return UsageError("'" + std::string(a.operands[0]) + "' is no mode of " + std::string(command) + ": " + names);
+  }
+  if (a.operands.size() > 2) return UsageError(std::string(command) + " reads one FILE at most");
+  Input input(a.operands.size() == 2 ? a.operands[1] : "-");
+  const std::string bytes = input.ReadAll();
+  if (!input.Check()) return kExitError;
+  const std::string out = BytesOfText(mode->second(TextOfBytes(bytes)));
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+  return kExitOk;
+}
+
+}  // namespace
+
+// ---- crc32 ---------------------------------------------------------------------------------
+
+int RunCrc32(std::span<const std::string_view> args) {
+  const auto a = Split(args, "crc32", {"--poly", "--init", "--xorout"}, {"--json"});
+  if (!a) return kExitError;
+  if (a->help) return PrintHelp(kCrc32Help);
+  const auto poly = LongOption(*a, "--poly", "crc32", static_cast<Long>(0xEDB88320u), true);
+  const auto init = LongOption(*a, "--init", "crc32", Long{-1}, true);
+  const auto xorout = LongOption(*a, "--xorout", "crc32", Long{-1}, true);
+  if (!poly || !init || !xorout) return kExitError;
+  const bool json = a->flags.count("--json") > 0;
+  const bool named = !a->operands.empty();
+  std::vector<std::string_view> files = a->operands;
+  if (files.empty()) files.push_back("-");
+
+  ZtCRC32 crc;
+  int status = kExitOk;
+  for (const std::string_view file : files) {
+    Input input(file);
+    Long r = crc.InitCRC32(*poly, *init);
+    // The register runs over the input piece by piece, as a caller feeding AddCRC32 does.
+    for (std::string piece; !(piece = input.Read(1 << 20)).empty();) r = crc.AddCRC32(TextOfBytes(piece), r);
+    if (!input.Check()) {
+      status = kExitError;
+      continue;
+    }
+    const auto value = static_cast<std::uint32_t>(r) ^ static_cast<std::uint32_t>(*xorout);
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", value);
+    if (json) {
+      const nlohmann::ordered_json line = {{"file", std::string(file)}, {"crc32", hex}, {"long", static_cast<Long>(value)}};
+      std::cout << line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    } else if (named) {
+      std::cout << hex << "  " << file << '\n';
+    } else {
+      std::cout << hex << '\n';
+    }
+  }
+  return status;
+}
+
+// ---- ebcdic, rle, cipher -------------------------------------------------------------------
+
+int RunEbcdic(std::span<const std::string_view> args) {
+  const auto a = Split(args, "ebcdic", {}, {});
+  if (!a) return kExitError;
+  ZtStrings strings;
+  return Transform(*a, "ebcdic", kEbcdicHelp,
+                   {{"encode", [&](const String& s) { return strings.ASCIIToEBCDIC(s); }},
+                    {"decode", [&](const String& s) { return strings.EBCDICToASCII(s); }}});
+}
+
+int RunRle(std::span<const std::string_view> args) {
+  const auto a = Split(args, "rle", {}, {});
+  if (!a) return kExitError;
+  ZtRLE rle;
+  return Transform(*a, "rle", kRleHelp,
+                   {{"compress", [&](const String& s) { return rle.Compress(s); }},
+                    {"decompress", [&](const String& s) { return rle.Decompress(s); }}});
+}
+
+int RunCipher(std::span<const std::string_view> args) {
+  const auto a = Split(args, "cipher", {"--key"}, {});
+  if (!a) return kExitError;
+  if (a->help) return PrintHelp(kCipherHelp);
+  const auto key = LongOption(*a, "--key", "cipher", std::nullopt);
+  if (!key) return kExitError;
+  ZtEncryption cipher;
+  return Transform(*a, "cipher", kCipherHelp,
+                   {{"encode", [&](const String& s) { return cipher.Encode(s, *key); }},
+                    {"decode", [&](const String& s) { return cipher.Decode(s, *key); }}});
+}
+
+// ---- rsa -----------------------------------------------------------------------------------
+
+int RunRsa(std::span<const std::string_view> args) {
+  const auto a = Split(args, "rsa", {"--exponent", "--modulus"}, {"--json"});
+  if (!a) return kExitError;
+  if (a->help) return PrintHelp(kRsaHelp);
+  if (!a->operands.empty() && a->operands[0] == "keygen") {
+    if (a->operands.size() > 1) return UsageError("rsa keygen takes no FILE");
+    // A component placed anew generates its own key set.
+    Container form;
+    const auto rsa = std::dynamic_pointer_cast<ZtRSA>(form.Place(u"ZtRSA"));
+    if (!rsa) return UsageError("could not place a ZtRSA component");
+    if (a->flags.count("--json")) {
+      const nlohmann::ordered_json keys = {
+          {"PublicKey", rsa->PublicKey()}, {"PrivateKey1", rsa->PrivateKey1()}, {"PrivateKey2", rsa->PrivateKey2()}};
+      std::cout << keys.dump() << '\n';
+    } else {
+      std::cout << "PublicKey " << rsa->PublicKey() << "\nPrivateKey1 " << rsa->PrivateKey1() << "\nPrivateKey2 "
+                << rsa->PrivateKey2() << '\n';
+    }
+    return kExitOk;
+  }
+  if (a->flags.count("--json")) return UsageError("--json belongs to rsa keygen");
+  std::optional<Long> exponent, modulus;
+  if (!a->operands.empty() && (a->operands[0] == "encode" || a->operands[0] == "decode")) {
+    exponent = LongOption(*a, "--exponent", "rsa", std::nullopt);
+    if (!exponent) return kExitError;
+    modulus = LongOption(*a, "--modulus", "rsa", std::nullopt);
+    if (!modulus) return kExitError;
+  }
+  ZtRSA rsa;
+  auto text_of = [](const Variant& v) {
+    const String* s = v.If<String>();
+    return s ? *s : String();  // Encode gives Empty for an empty input
+  };
+  return Transform(*a, "rsa", kRsaHelp,
+                   {{"keygen", [](const String&) { return String(); }},
+                    {"encode", [&](const String& s) { return text_of(rsa.Encode(s, *exponent, *modulus)); }},
+                    {"decode", [&](const String& s) {
+                       // Cipher text never holds a line end: one at the very end is the
+                       // editor's or echo's, not a token.
+                       std::u16string_view text(s);
+                       if (!text.empty() && text.back() == u'\n') text.remove_suffix(1);
+                       if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
+                       return text_of(rsa.Decode(String(text), *exponent, *modulus));
+                     }}});
+}
+
+std::string_view CodingCommandHelp(std::string_view command) {
+  if (command == "crc32") return kCrc32Help;
+  if (command == "ebcdic") return kEbcdicHelp;
+  if (command == "rle") return kRleHelp;
+  if (command == "cipher") return kCipherHelp;
+  if (command == "rsa") return kRsaHelp;
+  return {};
+}
+
+}  // namespace ztl::cli
