@@ -7,12 +7,16 @@
 //   ztl::CreateObject(u"ZTLData.ZtNumeric")->Invoke(u"IsPrime", {97});   // late-bound call
 #pragma once
 
+#include "ztldata/frame/about.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/component.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/frame/property_bag.hpp"
+#include "ztldata/frame/resources.hpp"
 #include "ztldata/frame/typelib.hpp"
 #include "ztldata/frame/types.hpp"
 #include "ztldata/frame/variant.hpp"
+#include "ztldata/platform/locale.hpp"
 #include "ztldata/platform/random.hpp"
 
 #include "ztldata/numbers/bases.hpp"

@@ -16,6 +16,16 @@ Commands:
   call CLASS.OPERATION [ARG...] calls one operation and prints its result
   serve                         answers JSON-RPC 2.0 requests, one per line, on
                                 standard input and output (for programs in any language)
+  crc32 [FILE...]               the CRC-32 of files or standard input; any reflected
+                                CRC with --poly, --init and --xorout
+  ebcdic encode|decode [FILE]   bytes from Windows-1252 to EBCDIC, or back
+  rle compress|decompress [FILE]
+                                run-length coding as ZtRLE does
+  cipher encode|decode --key N [FILE]
+                                the keyed cipher of ZtEncryption
+  rsa keygen | rsa encode|decode --exponent E --modulus N [FILE]
+                                RSA key sets and cipher text as ZtRSA makes them
+  resources export DIR          writes the components' toolbox bitmaps and pictures
   help [COMMAND]                this text, or the help of one command
 
 Options:
@@ -30,9 +40,19 @@ Examples:
   ztl list
   ztl describe ZtNumeric
   ztl call ZtNumeric.Factorial 10               # 3628800
-  ztl call ZtStrings.Expand abc -               # a-b-c
-  ztl call ZtStrings.sPrintf "%05d items" 42    # 00042 items
+  ztl call ZtDate.LastDay 2024-02-10            # 2024-02-29
+  printf 123456789 | ztl crc32                   # cbf43926
   echo '{"jsonrpc":"2.0","id":1,"method":"describe","params":{"class":"ZtBits"}}' | ztl serve
+)txt";
+
+const std::string_view kResourcesHelp = R"txt(Usage: ztl resources export DIR
+
+Writes the components' pictures into the folder DIR (made when missing): for each component
+its toolbox bitmap, CLASS.bmp (16 x 15 pixels), and its design-time picture, CLASS.gif
+(32 x 32 pixels). Prints the path of each file written.
+
+Example:
+  ztl resources export pictures
 )txt";
 
 const std::string_view kListHelp = R"txt(Usage: ztl list
@@ -201,6 +221,7 @@ std::string_view CommandHelp(std::string_view command) {
   if (command == "describe") return kDescribeHelp;
   if (command == "call") return kCallHelp;
   if (command == "serve") return kServeHelp;
+  if (command == "resources") return kResourcesHelp;
   if (command == "help") return kMainHelp;
   return {};
 }

@@ -9,6 +9,7 @@
 #include "coding_commands.hpp"
 #include "commands.hpp"
 #include "help.hpp"
+#include "resources_command.hpp"
 #include "ztldata/frame/about.hpp"
 #include "ztldata/frame/typelib.hpp"
 
@@ -49,6 +50,7 @@ int Run(std::span<const std::string_view> args) {
   if (command == "rle") return RunRle(rest);
   if (command == "cipher") return RunCipher(rest);
   if (command == "rsa") return RunRsa(rest);
+  if (command == "resources") return RunResources(rest);
   return UsageError("unknown command '" + std::string(command) + "' (see 'ztl --help')");
 }
 
