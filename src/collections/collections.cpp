@@ -1,10 +1,17 @@
-// ZtCollections: the interface table of the class and its operations.
+// ZtCollections: searching, sorting and shuffling the host's collection in place, and the
+// interface table of the class. Sorting and shuffling exchange items in place, each item
+// keeping its key.
 
 #include "ztldata/collections/collections.hpp"
 
+#include <cstdint>
+
+#include "collections/sorting.hpp"
 #include "frame/classes.hpp"
+#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "platform/random.hpp"
 
 namespace ztl {
 
@@ -25,6 +32,17 @@ constexpr MemberInfo kMembers[] = {
     Method<&ZtCollections::SearchByKey>("SearchByKey", 0x60030006, kCollectionKey, Type::Variant),
 };
 
+// A collection's items by position 1..Count, for the shared sort and shuffle.
+class Positions {
+ public:
+  explicit Positions(Collection& c) noexcept : c_(c) {}
+  const Variant* At(std::int64_t i) const noexcept { return c_.Item(static_cast<Long>(i)); }
+  void Exchange(std::int64_t i, std::int64_t j) noexcept { c_.Exchange(static_cast<Long>(i), static_cast<Long>(j)); }
+
+ private:
+  Collection& c_;
+};
+
 }  // namespace
 
 const ClassInfo kZtCollectionsClass = {
@@ -36,11 +54,57 @@ const ClassInfo kZtCollectionsClass = {
 
 const ClassInfo* ZtCollections::Class() const noexcept { return &kZtCollectionsClass; }
 
-// The operations are not built yet: they answer with the default of their result type.
-Long ZtCollections::Search(const CollectionRef&, const Variant&) noexcept { return 0; }
-Long ZtCollections::BinarySearch(const CollectionRef&, const Variant&) noexcept { return 0; }
-void ZtCollections::Sort(const CollectionRef&) noexcept {}
-void ZtCollections::Shuffle(const CollectionRef&) noexcept {}
-Variant ZtCollections::SearchByKey(const CollectionRef&, const Variant&) noexcept { return Variant(); }
+ZtCollections::ZtCollections() noexcept { platform::ReseedRandomFromClock(); }
+
+Long ZtCollections::Search(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
+  if (!cllCollection) return 0;
+  for (Long p = 1; p <= cllCollection->Count(); ++p) {
+    // A test that fails (an item that cannot be compared) counts as a match.
+    const Variant* item = cllCollection->Item(p);
+    if (!item || collections::Matches(*item, vntKey)) return p;
+  }
+  return 0;
+}
+
+Long ZtCollections::BinarySearch(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
+  // Not found, an empty collection and no collection all give 0.
+  if (!cllCollection || cllCollection->Count() == 0) return 0;
+  std::int64_t lo = 1, hi = cllCollection->Count();
+  for (;;) {
+    const std::int64_t mid = lo + (hi - lo) / 2;
+    const Variant* item = cllCollection->Item(static_cast<Long>(mid));
+    if (!item) return 0;
+    const Long c = collections::Order(*item, vntKey);
+    if (c == 0) return static_cast<Long>(mid);
+    if (c > 0) {
+      hi = mid;
+      if (lo == hi) return 0;
+    } else {
+      lo = mid + 1;
+      if (lo > hi) return 0;
+    }
+  }
+}
+
+void ZtCollections::Sort(const CollectionRef& cllCollection) noexcept {
+  if (!cllCollection || cllCollection->Count() < 1) return;
+  Positions items(*cllCollection);
+  collections::Sort(items, 1, cllCollection->Count());
+}
+
+void ZtCollections::Shuffle(const CollectionRef& cllCollection) noexcept {
+  if (!cllCollection || cllCollection->Count() < 1) return;
+  Positions items(*cllCollection);
+  collections::Shuffle(items, 1, cllCollection->Count());
+}
+
+Variant ZtCollections::SearchByKey(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
+  // A text selects by key and a number by position; an object item comes back as a reference
+  // to it, any other item as a copy.
+  if (!cllCollection) return Variant();
+  Variant result;
+  if (const Variant* item = cllCollection->Item(vntKey)) Attempt([&] { result = *item; });
+  return result;
+}
 
 }  // namespace ztl

@@ -1,4 +1,4 @@
-// ZtObjects: the interface table of the class and its operation.
+// ZtObjects: whether an object reference is set, and the interface table of the class.
 
 #include "ztldata/collections/objects.hpp"
 
@@ -28,7 +28,6 @@ const ClassInfo kZtObjectsClass = {
 
 const ClassInfo* ZtObjects::Class() const noexcept { return &kZtObjectsClass; }
 
-// The operation is not built yet: it answers with the default of its result type.
-Boolean ZtObjects::IsSet(const ObjectRef&) noexcept { return false; }
+Boolean ZtObjects::IsSet(const ObjectRef& objObject) noexcept { return objObject != nullptr; }
 
 }  // namespace ztl

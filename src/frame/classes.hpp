@@ -26,5 +26,7 @@ extern const ClassInfo kZtEncryptionClass;
 extern const ClassInfo kZtCRC32Class;
 extern const ClassInfo kZtRSAClass;
 
+// The host's collection object: dispatchable, but not a class of the library's registry.
+extern const ClassInfo kCollectionClass;
 
 }  // namespace ztl

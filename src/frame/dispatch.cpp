@@ -28,6 +28,9 @@ const char* ErrorText(Long code) {
     case kErrorArgumentNotOptional: return "Argument not optional";
     case kErrorNotCreatable: return "ActiveX component can't create object";
     case kObjectNotSet: return "Object variable not set";
+    case kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case kSubscriptOutOfRange: return "Subscript out of range";
+    case 457: return "This key is already associated with an element of this collection";
     default: return "Automation error";
   }
 }
@@ -180,9 +183,14 @@ Long CallChecked(Object& self, const MemberInfo& member, std::span<Variant> args
     slots[fixed] = &*converted[fixed];
   }
 
-  // The operation itself never fails; this guard only keeps a fault from reaching the host.
+  // A library operation never fails; this guard only keeps a fault from reaching the host. A
+  // host's object (the Collection) reports its failures, as the host's own objects do.
   try {
     member.call(self, slots.data(), result);
+  } catch (const Failure& failure) {
+    const ClassInfo* info = self.Class();
+    if (info && info->raises_errors) return Report(message, failure.code(), MemberTitle(self, member));
+    result = DefaultResult(member.result);
   } catch (...) {
     result = DefaultResult(member.result);
   }

@@ -1,5 +1,5 @@
 // ZtCollections: searching, sorting and shuffling the host's collection object in place.
-// A stateless utility class.
+// A stateless utility class; creating one reseeds the library's random generator.
 //
 // Example:
 //   auto c = ztl::Collection::Create();
@@ -16,16 +16,20 @@ namespace ztl {
 
 class ZtCollections : public Object {
  public:
+  // Note: reseeds the shared random generator from the clock, which also changes the sequence
+  // every other user of the generator sees (call SeedRandom after creating it to reproduce).
+  ZtCollections() noexcept;
+
   const ClassInfo* Class() const noexcept override;
 
   // The position of the first item equal to the key; 0 when none is.
   Long Search(const CollectionRef& cllCollection, const Variant& vntKey) noexcept;
-  // Binary search of an ascending collection; 0 when the key is absent.
-  // Note: an empty collection (or none) gives 1.
+  // Binary search of a collection sorted ascending; 0 when the key is absent, the collection
+  // empty or none given.
   Long BinarySearch(const CollectionRef& cllCollection, const Variant& vntKey) noexcept;
-  // Sorts ascending in place. Note: every item that is moved loses its key.
+  // Sorts ascending in place (random pivot; not stable). Every item keeps its key.
   void Sort(const CollectionRef& cllCollection) noexcept;
-  // Shuffles in place. Note: every item that is moved loses its key.
+  // Shuffles in place. Every item keeps its key.
   void Shuffle(const CollectionRef& cllCollection) noexcept;
   // The item a text key or a position selects; Empty when there is none.
   Variant SearchByKey(const CollectionRef& cllCollection, const Variant& vntKey) noexcept;

@@ -102,6 +102,9 @@ struct ClassInfo {
   Guid event_iid;  // zero for utility classes
   std::span<const MemberInfo> members;  // slot order
   std::shared_ptr<Object> (*create)();
+  // A host's object (the Collection) reports its members' errors to the caller, as the host's
+  // own objects do; the library's classes never do.
+  bool raises_errors = false;
 };
 
 // The library's identity: "ZTLData" version 1.4, locale 1033.
