@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/civil_walk.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -30,32 +32,7 @@ Date At(long long day_number, double time = 0) {
 // Hours, minutes and seconds as a time of day.
 Date Hms(int h, int m, int s) { return Date{(h * 3600 + m * 60 + s) / 86400.0}; }
 
-// The civil calendar one day at a time from 100-01-01, day number -657434 (a Friday).
-struct Walk {
-  long long day_number = -657434;
-  int year = 100, month = 1, day = 1, ordinal = 1;
-  int weekday = 6;  // 1 Sunday .. 7 Saturday
-
-  static bool Leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-  static int Length(int y, int m) {
-    if (m == 2) return Leap(y) ? 29 : 28;
-    return m == 4 || m == 6 || m == 9 || m == 11 ? 30 : 31;
-  }
-  bool Done() const { return year > 9999; }
-  void Next() {
-    ++day_number;
-    ++ordinal;
-    weekday = weekday % 7 + 1;
-    if (++day > Length(year, month)) {
-      day = 1;
-      if (++month > 12) {
-        month = 1;
-        ordinal = 1;
-        ++year;
-      }
-    }
-  }
-};
+using Walk = testing_support::CivilWalk;
 
 // Dates by their civil day number, as the cases below write them.
 constexpr long long k2000_01_01 = 36526;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/civil_walk.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -18,31 +20,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// The civil date one day at a time from 100-01-01 (day -657434): an oracle that shares no
-// arithmetic with the era formulas under test.
-struct Walk {
-  long long day_number = -657434;
-  int year = 100, month = 1, day = 1;
-  int weekday = 6;  // 100-01-01 was a Friday
-
-  static bool Leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-  static int Length(int y, int m) {
-    if (m == 2) return Leap(y) ? 29 : 28;
-    return m == 4 || m == 6 || m == 9 || m == 11 ? 30 : 31;
-  }
-  bool Done() const { return year > 9999; }
-  void Next() {
-    ++day_number;
-    weekday = weekday % 7 + 1;
-    if (++day > Length(year, month)) {
-      day = 1;
-      if (++month > 12) {
-        month = 1;
-        ++year;
-      }
-    }
-  }
-};
+using Walk = testing_support::CivilWalk;
 
 // A Date of a day number at a time of day, negative Dates counting their time forward.
 Date At(long long day_number, double time) {
