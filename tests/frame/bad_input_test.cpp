@@ -91,6 +91,11 @@ class ScratchFolder {
 // The objects to call: one of each utility class, and each component placed in a form.
 struct Targets {
   ScratchFolder scratch;
+  // About is called too: its box shows nowhere while the test runs.
+  struct QuietAbout {
+    QuietAbout() { SetAboutDisplay([](std::string_view) {}); }
+    ~QuietAbout() { SetAboutDisplay(nullptr); }
+  } quiet;
   Container form;
   std::vector<ObjectRef> objects;
   Targets() {

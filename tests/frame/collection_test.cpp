@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/text.hpp"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -18,11 +20,7 @@
 namespace ztl {
 namespace {
 
-std::string Narrow(const String& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using testing_support::Narrow;
 
 // The items in order, "value" or "value=key", joined by spaces; items are texts or Longs.
 std::string Summary(const Collection& c) {

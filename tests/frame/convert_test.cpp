@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/text.hpp"
+
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +23,9 @@
 namespace ztl {
 namespace {
 
+using testing_support::Narrow;
+using testing_support::Wide;
+
 using testing_values::Dec;
 using testing_values::Err;
 using testing_values::Obj;
@@ -30,14 +35,6 @@ __extension__ typedef unsigned __int128 U128;
 Variant Cy(std::int64_t scaled) { return Currency{scaled}; }
 Variant Dt(double days) { return Date{days}; }
 Variant LongArray() { return SafeArray(VarType::Long, {{0, 2}}); }
-
-std::string Narrow(const String& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
-String Wide(const std::string& s) { return String(s.begin(), s.end()); }
 
 // The kind and the platform's text of a value, or the error number ("Integer 2", "error 6").
 std::string Outcome(const Variant& value, VarType to) {

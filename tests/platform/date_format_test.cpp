@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/text.hpp"
+
 #include <limits>
 #include <string>
 
@@ -14,13 +16,8 @@
 namespace ztl::platform {
 namespace {
 
-std::string Narrow(const String& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
-String Wide(const std::string& s) { return String(s.begin(), s.end()); }
+using testing_support::Narrow;
+using testing_support::Wide;
 
 // Every test here names its locale.
 class DateFormat : public testing::Test {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/text.hpp"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,13 +20,8 @@
 namespace ztl::platform {
 namespace {
 
-std::string Narrow(const String& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
-String Wide(const std::string& s) { return String(s.begin(), s.end()); }
+using testing_support::Narrow;
+using testing_support::Wide;
 
 // x rounded to `digits` significant digits by the C library (half to even), or empty
 // when x lies exactly halfway, where the platform rounds away from zero instead.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/text.hpp"
+
 #include <cmath>
 #include <optional>
 #include <random>
@@ -16,7 +18,7 @@
 namespace ztl::platform {
 namespace {
 
-String Wide(const std::string& s) { return String(s.begin(), s.end()); }
+using testing_support::Wide;
 
 // h:m:s as the fraction of the day the parsers give.
 double Hms(int h, int m, int s) { return (h * 3600 + m * 60 + s) / 86400.0; }
