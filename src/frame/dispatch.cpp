@@ -19,21 +19,6 @@ constexpr std::size_t kMaxParams = 8;
 
 constexpr Long kErrorArgumentNotOptional = 449;
 
-const char* ErrorText(Long code) {
-  switch (code) {
-    case kErrorOverflow: return "Overflow";
-    case kErrorTypeMismatch: return "Type mismatch";
-    case kErrorNoSuchMember: return "Object doesn't support this property or method";
-    case kErrorArgumentCount: return "Wrong number of arguments or invalid property assignment";
-    case kErrorArgumentNotOptional: return "Argument not optional";
-    case kErrorNotCreatable: return "ActiveX component can't create object";
-    case kObjectNotSet: return "Object variable not set";
-    case kInvalidProcedureCall: return "Invalid procedure call or argument";
-    case kSubscriptOutOfRange: return "Subscript out of range";
-    case 457: return "This key is already associated with an element of this collection";
-    default: return "Automation error";
-  }
-}
 
 std::string Narrow(std::u16string_view text) {
   std::string out;
@@ -220,6 +205,22 @@ const ClassInfo& ClassOf(const Object& self) {
 }
 
 }  // namespace
+
+const char* ErrorText(Long code) noexcept {
+  switch (code) {
+    case kErrorOverflow: return "Overflow";
+    case kErrorTypeMismatch: return "Type mismatch";
+    case kErrorNoSuchMember: return "Object doesn't support this property or method";
+    case kErrorArgumentCount: return "Wrong number of arguments or invalid property assignment";
+    case kErrorArgumentNotOptional: return "Argument not optional";
+    case kErrorNotCreatable: return "ActiveX component can't create object";
+    case kObjectNotSet: return "Object variable not set";
+    case kInvalidProcedureCall: return "Invalid procedure call or argument";
+    case kSubscriptOutOfRange: return "Subscript out of range";
+    case 457: return "This key is already associated with an element of this collection";
+    default: return "Automation error";
+  }
+}
 
 Long Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
           std::string* message) noexcept {

@@ -65,16 +65,6 @@ const ClassInfo& ClassParam(const Json& params) {
   return *info;
 }
 
-// The message of an error number when the call gave none.
-std::string DefaultMessage(Long code) {
-  switch (code) {
-    case kErrorOverflow: return "Overflow";
-    case kErrorTypeMismatch: return "Type mismatch";
-    case kErrorNoSuchMember: return "Object doesn't support this property or method";
-    case kErrorArgumentCount: return "Wrong number of arguments or invalid property assignment";
-    default: return "Error " + std::to_string(code);
-  }
-}
 
 }  // namespace
 
@@ -170,14 +160,14 @@ Json Server::Invoke(const Json& params) {
     const std::string owner = info != nullptr ? std::string(info->name) : "the object";
     throw RpcError{kCallError,
                    owner + " has no " + std::string(MemberKindText(kind)) + " " + member_text + " (" +
-                       DefaultMessage(kErrorNoSuchMember) + ")",
+                       std::string(ErrorText(kErrorNoSuchMember)) + ")",
                    kErrorNoSuchMember};
   }
 
   Variant result;
   std::string message;
   const Long code = Call(*object, *member, args, result, CallForm::Dispatch, &message);
-  if (code != 0) throw RpcError{kCallError, message.empty() ? DefaultMessage(code) : message, code};
+  if (code != 0) throw RpcError{kCallError, message.empty() ? std::string(ErrorText(code)) : message, code};
 
   Json byref = Json::array();
   for (const Variant& arg : args) byref.push_back(ToJson(arg, objects_));

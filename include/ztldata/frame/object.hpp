@@ -26,6 +26,9 @@ inline constexpr Long kErrorNoSuchMember = 438;    // no member of that name, id
 inline constexpr Long kErrorArgumentCount = 450;   // too few or too many arguments
 inline constexpr Long kErrorNotCreatable = 429;    // no such class, or one that cannot be created
 
+// The platform's text of an error number ("Type mismatch" for 13).
+const char* ErrorText(Long code) noexcept;
+
 // What a late-bound call reports to a C++ host that gets an error.
 class DispatchError : public std::runtime_error {
  public:
