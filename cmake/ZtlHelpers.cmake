@@ -24,7 +24,8 @@ function(ztl_add_area area)
     PUBLIC  "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
     PRIVATE "${PROJECT_SOURCE_DIR}/src")
   target_compile_options(ztl_${area} PRIVATE ${ZTL_WARNINGS} ${ZTL_FLOAT_RULES})
-  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json ICU::uc ICU::i18n)
+  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json ICU::uc ICU::i18n
+    Freetype::Freetype Fontconfig::Fontconfig)
 endfunction()
 
 # ztl_add_library(name areas...): the library made of the given areas' objects.
@@ -42,7 +43,7 @@ function(ztl_add_library name)
   target_include_directories(${name} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>")
   target_compile_features(${name} PUBLIC cxx_std_20)
   target_compile_options(${name} INTERFACE ${ZTL_FLOAT_RULES})
-  target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n)
+  target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n PRIVATE Freetype::Freetype Fontconfig::Fontconfig)
   add_library(ztldata::${name} ALIAS ${name})
 endfunction()
 

@@ -81,6 +81,5 @@ String ZtStrings::WinToOem(const String&) noexcept { return String(); }
 String ZtStrings::OemToWin(const String&) noexcept { return String(); }
 String ZtStrings::ASCIIToEBCDIC(const String&) noexcept { return String(); }
 String ZtStrings::EBCDICToASCII(const String&) noexcept { return String(); }
-String ZtStrings::EllipseText(const String&, Long, Long, Long, ztlEllipseText) noexcept { return String(); }
 
 }  // namespace ztl
