@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""Turns the ```cpp examples of the documentation into one GoogleTest program.
+
+Each block becomes a test of its own (its statements in the test's body, so blocks do not see
+each other's names); its #include lines go to the top of the program. The examples are thereby
+compiled against the library and run, so they cannot drift from the code.
+
+usage: cpp_examples.py OUT.cpp FILE.md...
+"""
+import pathlib
+import re
+import sys
+
+
+def blocks(path):
+    """Yields (line number, lines) of every ```cpp block."""
+    lines = path.read_text(encoding="utf-8").splitlines()
+    start = None
+    for number, line in enumerate(lines, 1):
+        if start is None and line.strip() == "```cpp":
+            start, body = number, []
+        elif start is not None and line.strip() == "```":
+            yield start, body
+            start = None
+        elif start is not None:
+            body.append(line)
+
+
+def main():
+    out, pages = pathlib.Path(sys.argv[1]), sys.argv[2:]
+    includes = {"#include <gtest/gtest.h>"}
+    tests = []
+    for page in map(pathlib.Path, pages):
+        stem = re.sub(r"\W", "_", page.stem.title())
+        for number, body in blocks(page):
+            includes.update(line.strip() for line in body if line.startswith("#include"))
+            statements = ["" if line.startswith("#include") else line for line in body]
+            tests.append(f"// {page.name}, line {number}\nTEST(DocExamples, {stem}Line{number}) {{\n"
+                         f"#line {number + 1} \"{page.resolve()}\"\n"
+                         + "\n".join("  " + line for line in statements) + "\n}\n")
+    text = "// Generated from the documentation's C++ examples; do not edit.\n"
+    text += "\n".join(sorted(includes)) + "\n\n" + "\n".join(tests)
+    if not out.exists() or out.read_text() != text:
+        out.write_text(text)
+
+
+if __name__ == "__main__":
+    main()
