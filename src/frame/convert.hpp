@@ -35,7 +35,7 @@ Variant ValueOf(const Variant& v);
 // The value converted to the given kind (a scalar type code, or Variant for no change).
 Variant ChangeType(const Variant& v, VarType to);
 
-// Decimal <-> Double and text; the only arithmetic-free operations Decimal has for now.
+// Decimal <-> Double and text. Decimal arithmetic and comparison are in decimal.hpp.
 double DecimalToDouble(const Decimal& d) noexcept;
 Decimal DoubleToDecimal(double x);       // overflow (6) beyond 96 bits or for non-finite values
 String DecimalToText(const Decimal& d);  // "-12.5"

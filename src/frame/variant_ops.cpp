@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "frame/convert.hpp"
+#include "frame/decimal.hpp"
 #include "platform/number_text.hpp"
 
 namespace ztl {
@@ -43,8 +44,8 @@ constexpr Num kSumKind[kNumKinds][kNumKinds] = {
     /* DEC */ {DEC, DEC, DEC, DEC, DEC, DEC, DEC, DEC, DEC},
 };
 
-// Result kind of a quotient: a Single when a Single meets a Single, Integer, Byte or Boolean;
-// a Double otherwise (Decimal included, see Quotient).
+// Result kind of a quotient other than a Decimal one: a Single when a Single meets a Single,
+// Integer, Byte or Boolean; a Double otherwise.
 constexpr bool SingleQuotient(Num l, Num r) {
   auto small = [](Num k) { return k == Num::Single || k == Num::Integer || k == Num::Byte; };
   return (l == Num::Single && small(r)) || (r == Num::Single && small(l));
@@ -99,11 +100,12 @@ Double ReadNumber(const String& s) {
 }
 
 // An operand ready for arithmetic: its kind, and the value as a whole number (Empty,
-// Boolean, Byte, Integer, Long) or a real number (every kind).
+// Boolean, Byte, Integer, Long), a real number (every kind) or a Decimal (every kind).
 struct Operand {
   Num kind;
   const Variant* value;  // null for a text read as a number
   Double text_number = 0;
+  const String* text = nullptr;  // the text of a text operand
 
   std::int64_t Whole() const {
     const Variant& v = *value;
@@ -131,10 +133,17 @@ struct Operand {
     if (kind <= Num::Long && value) return Currency{Whole() * 10000};
     return DoubleToCurrency(Real());
   }
+  // As Decimal: whole numbers and Currency exactly, a text read exactly from its digits, a
+  // Double or Date through its 15 significant digits and a Single through its 7 (so 0.1
+  // becomes 0.1); overflow (6) for a real beyond the Decimal range, infinity or NaN.
+  Decimal AsDecimal() const {
+    if (!value) return TextToDecimal(*text);
+    return ToDecimal(*value);
+  }
 };
 
 Operand MakeOperand(const Variant& v) {
-  if (const String* s = v.If<String>()) return Operand{Num::Double, nullptr, ReadNumber(*s)};
+  if (const String* s = v.If<String>()) return Operand{Num::Double, nullptr, ReadNumber(*s), s};
   return Operand{KindOf(v), &v};
 }
 
@@ -189,10 +198,12 @@ Variant SumOrDifference(Op op, const Operand& l, const Operand& r) {
     }
     case Num::Date:
       return Date{Finite(apply(l.Real(), r.Real()))};
-    case Num::Double:
     case Num::Decimal:
-      // Decimal arithmetic is not available yet: a step with a Decimal operand is computed
-      // in Double and gives a Double.
+      // Both operands become Decimals and the step is exact (rounded only when the result
+      // needs more than 96 bits).
+      return op == Op::Add ? DecimalAdd(l.AsDecimal(), r.AsDecimal())
+                           : DecimalSubtract(l.AsDecimal(), r.AsDecimal());
+    case Num::Double:
       return Finite(apply(l.Real(), r.Real()));
   }
   Fail(kTypeMismatch);
@@ -244,11 +255,7 @@ Variant Negate(const Variant& a) {
       if (x == std::numeric_limits<std::int64_t>::min()) Fail(kOverflow);
       return Currency{-x};
     }
-    case VarType::Decimal: {
-      Decimal d = *v.If<Decimal>();
-      d.negative = !d.negative;
-      return d;
-    }
+    case VarType::Decimal: return DecimalNegate(*v.If<Decimal>());
     case VarType::String: return -ReadNumber(*v.If<String>());
     default: Fail(kTypeMismatch);
   }
@@ -258,9 +265,13 @@ Variant Divide(const Variant& a, const Variant& b) {
   const Plain l(a), r(b);
   if (NullOperand(*l, *r)) return Null;
   const Operand x = MakeOperand(*l), y = MakeOperand(*r);
+  // A Decimal on either side makes the quotient a Decimal; its zero divisor fails with
+  // division by zero even for 0 / 0.
+  if (x.kind == Num::Decimal || y.kind == Num::Decimal) {
+    return DecimalDivide(x.AsDecimal(), y.AsDecimal());
+  }
   const Double dividend = x.Real(), divisor = y.Real();
   if (divisor == 0) Fail(dividend == 0 || std::isnan(dividend) ? kOverflow : kDivisionByZero);
-  // A quotient with a Decimal operand is a Double until Decimal arithmetic exists.
   const Double q = dividend / divisor;
   if (SingleQuotient(x.kind, y.kind)) return SingleResult(q);
   return Finite(q);
@@ -279,14 +290,25 @@ Ordering OrderOf(T x, T y) {
 // Whether a Double turns into an infinite Single (too large for the Single range).
 bool LeavesSingleRange(Double x) { return std::isfinite(x) && std::isinf(static_cast<Single>(x)); }
 
-// Two numbers (or Empty) compared in the kind the platform picks for the pair: via Double
-// when a Decimal is involved; at Single precision when a Single is (as Doubles when the
+// Two numbers (or Empty) compared in the kind the platform picks for the pair: as Decimals
+// when a Decimal is involved (as Doubles when the other side does not convert to one, such as
+// a Double beyond the Decimal range); at Single precision when a Single is (as Doubles when the
 // other side does not fit a Single); as Doubles for Double and Date, also against Currency;
 // as scaled whole numbers for Currency against whole numbers; otherwise as whole numbers.
 Ordering CompareNumbers(const Variant& a, const Variant& b) {
   const Operand l = MakeOperand(a), r = MakeOperand(b);
   auto either = [&](Num k) { return l.kind == k || r.kind == k; };
-  if (either(Num::Decimal)) return OrderOf(l.Real(), r.Real());
+  if (either(Num::Decimal)) {
+    Decimal x, y;
+    if (Attempt([&] {
+          x = l.AsDecimal();
+          y = r.AsDecimal();
+        })) {
+      const int c = DecimalCompare(x, y);
+      return c < 0 ? Ordering::Less : c > 0 ? Ordering::Greater : Ordering::Equal;
+    }
+    return OrderOf(l.Real(), r.Real());
+  }
   if (either(Num::Single)) {
     const Double x = l.Real(), y = r.Real();
     if (LeavesSingleRange(x) || LeavesSingleRange(y)) return OrderOf(x, y);

@@ -1,6 +1,8 @@
 // Variant arithmetic (add, subtract, negate, divide) and comparison, as the host platform's
 // variant functions do them: numbers combine by value with promotion on overflow (Byte to
 // Integer to Long to Double), two texts join, Empty counts as 0 or "", Null propagates.
+// A Decimal on either side makes a sum, difference, quotient or comparison exact Decimal
+// arithmetic (decimal.hpp), the other operand converted to Decimal first.
 // Every function throws Failure: 13 type mismatch, 6 overflow, 11 division by zero.
 #pragma once
 

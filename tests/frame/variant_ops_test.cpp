@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/text.hpp"
+#include "frame/convert.hpp"
 #include "test_values.hpp"
 #include "ztldata/frame/object.hpp"
 
@@ -29,6 +31,15 @@ Variant Cy(double value) { return Currency{std::llround(value * 10000)}; }
 Variant Dt(double value) { return Date{value}; }
 Variant Arr() { return SafeArray::Of({Long{1}}); }
 
+__extension__ typedef unsigned __int128 U128;
+
+// A Decimal of any 96-bit magnitude.
+Variant BigDec(U128 magnitude, std::uint8_t scale, bool negative = false) {
+  return Decimal{static_cast<std::uint64_t>(magnitude), static_cast<std::uint32_t>(magnitude >> 64),
+                 scale, negative};
+}
+const U128 kDecimalMax = (U128{1} << 96) - 1;
+
 // A result or the error number a step failed with, written as one line ("Single 7.5").
 std::string Show(const Variant& v) {
   char buf[64];
@@ -43,6 +54,7 @@ std::string Show(const Variant& v) {
     case VarType::Double: std::snprintf(buf, sizeof buf, "Double %.17g", *v.If<Double>()); return buf;
     case VarType::Date: std::snprintf(buf, sizeof buf, "Date %.17g", v.If<Date>()->value); return buf;
     case VarType::Currency: return "Currency " + std::to_string(v.If<Currency>()->scaled) + "e-4";
+    case VarType::Decimal: return "Decimal " + testing_support::Narrow(DecimalToText(*v.If<Decimal>()));
     case VarType::String: {
       std::string s = "String \"";
       for (char16_t c : *v.If<String>()) s += c < 128 ? static_cast<char>(c) : '?';
@@ -89,7 +101,7 @@ TEST(Add, PlatformVectors) {
       {Long{-2147483647 - 1}, Long{-2147483647 - 1}, "Double -4294967296"},
       {FLT_MAX, FLT_MAX, Show(2.0 * FLT_MAX)},
       {Cy(4711), Byte{9}, Show(Cy(4720))},
-      {Long{-11}, Dec(42, 1, true), Show(-11.0 + -4.2)},  // Decimal is computed as Double
+      {Long{-11}, Dec(42, 1, true), "Decimal -15.2"},
       {Variant(), Variant(), "Integer 0"},
       {Variant(), u"12", "String \"12\""},
       {Null, Integer{1}, "Null"},
@@ -176,6 +188,41 @@ TEST(Add, ObjectsArraysAndErrors) {
   }
 }
 
+// A Decimal on either side makes the sum a Decimal; the other operand converts first (a
+// Double through its 15 significant digits, a Single through 7, a text exactly).
+TEST(Add, DecimalWithOtherKinds) {
+  const struct {
+    Variant left, right;
+    std::string expected;
+  } kCases[] = {
+      {Dec(1, 1), 0.2, "Decimal 0.3"},  // 0.2 is 0.2, not 0.2000000000000000111
+      {0.1, Dec(2, 1), "Decimal 0.3"},
+      {Dec(1, 1), u"0.2", "Decimal 0.3"},
+      {u"0.12345678901234567891", Dec(0, 0), "Decimal 0.12345678901234567891"},  // exact text
+      {Dec(1, 0), Single{0.1f}, "Decimal 1.1"},
+      {Dec(1, 0), Cy(1.2345), "Decimal 2.2345"},
+      {Dt(2.5), Dec(1, 0), "Decimal 3.5"},  // Decimal ranks above Date
+      {Dec(1, 0), true, "Decimal 0"},
+      {Dec(1, 0), Byte{255}, "Decimal 256"},
+      {Dec(1, 0), Long{2147483647}, "Decimal 2147483648"},
+      {BigDec(kDecimalMax - 1, 0), Long{1}, "Decimal 79228162514264337593543950335"},
+      {Variant(), Dec(42, 1, true), "Decimal -4.2"},
+      {Null, Dec(1, 0), "Null"},
+      {Obj(Variant(Dec(5, 1))), Long{1}, "Decimal 1.5"},
+      {BigDec(kDecimalMax, 0), Long{1}, Fails(6)},
+      {Dec(1, 0), 1e300, Fails(6)},  // beyond the Decimal range
+      {Dec(1, 0), std::numeric_limits<double>::quiet_NaN(), Fails(6)},
+      {Dec(1, 0), u"abc", Fails(13)},
+      {Dec(1, 0), u"1e40", Fails(6)},
+      {Dec(1, 0), Arr(), Fails(13)},
+      {Err(), Dec(1, 0), Fails(13)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Show(c.left) + " + " + Show(c.right));
+    EXPECT_EQ(Outcome([&] { return Add(c.left, c.right); }), c.expected);
+  }
+}
+
 // ---- Subtract ----------------------------------------------------------------------------
 
 TEST(Subtract, PlatformVectors) {
@@ -193,7 +240,7 @@ TEST(Subtract, PlatformVectors) {
       {Dt(3.5), Dt(1.25), "Double 2.25"},  // a difference of dates is a Double
       {Byte{255}, Byte{255}, "Byte 0"},
       {Cy(4711), Byte{9}, Show(Cy(4702))},
-      {Long{-11}, Dec(42, 1, true), Show(-11.0 - -4.2)},
+      {Long{-11}, Dec(42, 1, true), "Decimal -6.8"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
@@ -219,6 +266,26 @@ TEST(Subtract, EmptyCountsAsZero) {
       {Long{-2147483647 - 1}, Long{1}, "Double -2147483649"},
       {u"x", Long{1}, Fails(13)},
       {Currency{std::numeric_limits<std::int64_t>::min()}, Cy(1), Fails(6)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
+    EXPECT_EQ(Outcome([&] { return Subtract(c.left, c.right); }), c.expected);
+  }
+}
+
+TEST(Subtract, DecimalWithOtherKinds) {
+  const struct {
+    Variant left, right;
+    std::string expected;
+  } kCases[] = {
+      {Dec(3, 1), 0.1, "Decimal 0.2"},
+      {u"1", Dec(1, 1), "Decimal 0.9"},
+      {Dt(3), Dec(1, 0), "Decimal 2"},
+      {Variant(), Dec(42, 1), "Decimal -4.2"},
+      {Dec(42, 1), Variant(), "Decimal 4.2"},
+      {Dec(5, 0), Dec(5, 0), "Decimal 0"},
+      {BigDec(kDecimalMax, 0, true), Long{1}, Fails(6)},
+      {Null, Dec(1, 0), "Null"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
@@ -286,7 +353,7 @@ TEST(Divide, PlatformVectors) {
       {Null, Variant(), "Null"},
       {Cy(1), Cy(1), "Double 1"},
       {Cy(1), Byte{2}, "Double 0.5"},
-      {Long{100}, Dec(2, 0), "Double 50"},  // Decimal is computed as Double
+      {Long{100}, Dec(2, 0), "Decimal 50"},
       {1.0, 0.0, Fails(11)},
       {0.0, 0.0, Fails(6)},
   };
@@ -312,6 +379,32 @@ TEST(Divide, ZeroAndRange) {
       {Long{1}, u"0", Fails(11)},
       {Long{1}, u"zero", Fails(13)},
       {Null, Arr(), Fails(13)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Show(c.left) + " / " + Show(c.right));
+    EXPECT_EQ(Outcome([&] { return Divide(c.left, c.right); }), c.expected);
+  }
+}
+
+// A Decimal on either side makes the quotient a Decimal, with as many digits as fit.
+TEST(Divide, DecimalWithOtherKinds) {
+  const struct {
+    Variant left, right;
+    std::string expected;
+  } kCases[] = {
+      {Dec(1, 0), Long{3}, "Decimal 0.3333333333333333333333333333"},
+      {Long{2}, Dec(3, 0), "Decimal 0.6666666666666666666666666667"},
+      {Dec(10, 0), Integer{4}, "Decimal 2.5"},
+      {1.0, Dec(3, 0), "Decimal 0.3333333333333333333333333333"},
+      {Dec(1, 0), Single{0.5f}, "Decimal 2"},
+      {Variant(), Dec(2, 0), "Decimal 0"},
+      {Dec(7, 0), u"2", "Decimal 3.5"},
+      {Null, Dec(1, 0), "Null"},
+      {Dec(1, 0), Null, "Null"},
+      {Dec(1, 0), Variant(), Fails(11)},  // Empty is 0
+      {Dec(0, 0), Long{0}, Fails(11)},    // 0 / 0 too: a Decimal division by zero
+      {BigDec(kDecimalMax, 0), 0.1, Fails(6)},
+      {Dec(1, 0), 1e300, Fails(6)},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " / " + Show(c.right));
@@ -375,7 +468,8 @@ TEST(Compare, PlatformVectors) {
       {Single{1}, Dt(1 + 1e-8), "Equal"},
       {Single{1}, u"1.00000001", "Less"},
       {Single{1}, Dec(100000001, 8), "Less"},
-      {Decimal{~0ull, ~0u, 0, false}, DBL_MAX, "Less"},
+      {Decimal{~0ull, ~0u, 0, false}, DBL_MAX, "Less"},  // DBL_MAX is no Decimal: as Doubles
+      {BigDec(U128{100000000000000000ull} * 1000 + 1, 20), 1.0, "Greater"},  // 1 + 1e-20
       {Err(), Err(), "Equal"},
       {Err(), Byte{0}, Fails(13)},
       {Long{1}, Arr(), Fails(13)},
@@ -427,6 +521,42 @@ TEST(Compare, KindsAndObjects) {
   }
 }
 
+// A Decimal against another kind compares as two Decimals (the other side converted as for
+// arithmetic), or as Doubles when the other side does not convert.
+TEST(Compare, DecimalWithOtherKinds) {
+  const struct {
+    Variant left, right;
+    std::string expected;
+  } kCases[] = {
+      {Dec(100000001, 8), Single{1}, "Greater"},
+      {Dec(1, 1), 0.1, "Equal"},    // 0.1 converts to exactly 0.1
+      {Dec(3, 1), 0.1 + 0.2, "Equal"},  // 0.30000000000000004 has the 15 digits 0.3
+      {Dec(1, 1), Single{0.1f}, "Equal"},
+      // A Single converts through 7 digits: 16777216 becomes 16777220.
+      {Dec(16777217, 0), Single{16777216.0f}, "Less"},
+      {Dec(100005, 5), Cy(1.0001), "Less"},  // exactly, not at Currency precision
+      {Dec(10000, 4), Cy(1), "Equal"},
+      {Dec(1, 0, true), true, "Equal"},
+      {Dec(0, 0), Variant(), "Equal"},
+      {Dec(0, 3, true), Variant(), "Equal"},  // a negative zero is 0
+      {Dec(2147483648ull, 0), Long{2147483647}, "Greater"},
+      {Dec(450005, 1), Dt(45000.5), "Equal"},
+      {BigDec(kDecimalMax, 0, true), -DBL_MAX, "Greater"},
+      {Dec(1, 0), 1e300, "Less"},
+      {Dec(1, 0), std::numeric_limits<double>::quiet_NaN(), "Unordered"},
+      {Dec(1, 0), u"", "Less"},  // a number sorts before any text
+      {Dec(1, 0), Null, "Unordered"},
+      {Dec(1, 0), Arr(), Fails(13)},
+      {Dec(1, 0), Err(), Fails(13)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Show(c.left) + " vs " + Show(c.right));
+    EXPECT_EQ(CompareOutcome(c.left, c.right), c.expected);
+    const std::string reversed = c.expected == "Less" ? "Greater" : c.expected == "Greater" ? "Less" : c.expected;
+    EXPECT_EQ(CompareOutcome(c.right, c.left), reversed);
+  }
+}
+
 // ---- Properties over generated values ----------------------------------------------------
 
 // A mixture of every scalar kind with values at and around their range ends.
@@ -441,6 +571,13 @@ std::vector<Variant> MixedValues() {
   for (double d : {-1e300, -2.5, 0.0, 0.1, 2.0, 4294967296.0, 1e300}) values.emplace_back(d);
   for (double c : {-1e9, -0.0001, 0.0, 2.0, 1e9}) values.push_back(Cy(c));
   for (double d : {-2.0, 0.0, 2.0, 45000.75}) values.push_back(Dt(d));
+  values.push_back(BigDec(kDecimalMax, 0, true));
+  values.push_back(Dec(25, 1, true));
+  values.push_back(Dec(0, 2, true));
+  values.push_back(Dec(0, 0));
+  values.push_back(Dec(1, 4));
+  values.push_back(Dec(4294967296ull, 0));
+  values.push_back(BigDec(kDecimalMax, 0));
   return values;
 }
 
@@ -526,6 +663,7 @@ TEST(Compare, NumbersFollowTheirValues) {
     if (const Double* d = v.If<Double>()) return *d;
     if (const Currency* c = v.If<Currency>()) return static_cast<double>(c->scaled) / 10000;
     if (const Date* d = v.If<Date>()) return d->value;
+    if (const Decimal* d = v.If<Decimal>()) return DecimalToDouble(*d);
     return 0;  // Empty
   };
   for (const Variant& a : values) {

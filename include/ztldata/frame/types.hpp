@@ -36,7 +36,7 @@ struct Date {
 };
 
 // Decimal: a 96-bit unsigned magnitude with a power-of-ten scale (0..28) and a sign.
-// It is a stored kind: it converts to and from Double and String.
+// It converts to and from the other kinds and has exact arithmetic and comparison.
 struct Decimal {
   std::uint64_t lo = 0;   // low 64 bits of the magnitude
   std::uint32_t hi = 0;   // high 32 bits of the magnitude
