@@ -1,0 +1,355 @@
+// Python values <-> Variants: the scalar kinds, the package's typed wrappers, arrays (lists
+// and ztldata.Array), object references, and the write-back of by-reference arguments.
+
+#include "values.hpp"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "frame/convert.hpp"
+#include "frame/failure.hpp"
+#include "platform/utf8.hpp"
+#include "ztldata/frame/collection.hpp"
+
+namespace ztl::python {
+
+namespace {
+
+// Deeper nesting than this (lists in lists, or a list that holds itself) is refused.
+constexpr int kMaxDepth = 64;
+// The platform's limit on the dimensions of an array.
+constexpr std::size_t kMaxDims = 60;
+
+PythonTypes* registered = nullptr;
+
+const PythonTypes& T() {
+  if (!registered) throw py::type_error("ztldata: the package did not register its value classes");
+  return *registered;
+}
+
+bool Is(py::handle value, const py::object& type) {
+  const int is = PyObject_IsInstance(value.ptr(), type.ptr());
+  if (is < 0) throw py::error_already_set();
+  return is == 1;
+}
+
+std::string TypeNameOf(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
+
+// A Python int as a 64-bit number; false when it lies beyond.
+bool AsInt64(py::handle value, long long& out) {
+  int overflow = 0;
+  out = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
+  if (out == -1 && PyErr_Occurred()) throw py::error_already_set();
+  return overflow == 0;
+}
+
+double AsDouble(py::handle value) {
+  const double x = PyFloat_AsDouble(value.ptr());
+  if (x == -1.0 && PyErr_Occurred()) throw py::error_already_set();
+  return x;
+}
+
+// A whole number of a typed wrapper, checked against its kind's range.
+long long WholeIn(py::handle value, long long low, long long high, const char* kind) {
+  long long n = 0;
+  if (!AsInt64(value, n) || n < low || n > high) {
+    RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": " + py::str(value).cast<std::string>() +
+                              " is outside the " + kind + " range");
+  }
+  return n;
+}
+
+// A Python int: a Long when it fits, a Double otherwise.
+Variant FromInt(py::handle value) {
+  long long n = 0;
+  if (AsInt64(value, n) && n >= std::numeric_limits<Long>::min() && n <= std::numeric_limits<Long>::max()) {
+    return static_cast<Long>(n);
+  }
+  const double x = PyLong_AsDouble(value.ptr());
+  if (x == -1.0 && PyErr_Occurred()) {
+    PyErr_Clear();
+    RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": the integer is too large even for a Double");
+  }
+  return x;
+}
+
+Variant FromDecimal(py::handle value) {
+  // str() writes an exponent where the digits would be many, so the text stays short.
+  const String text = TextOf(py::str(value));
+  Decimal d{};
+  const Long code = AttemptCode([&] { d = TextToDecimal(text); });
+  if (code != 0) {
+    RaiseError(code, std::string(ErrorText(code)) + ": decimal " + platform::Utf16ToUtf8(text) +
+                         " does not fit a Decimal");
+  }
+  return d;
+}
+
+VarType ElementType(py::handle code) {
+  long long n = -1;
+  if (!PyLong_Check(code.ptr()) || !AsInt64(code, n)) n = -1;
+  switch (n) {
+    case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 14: case 17:
+      return static_cast<VarType>(n);
+    default: throw py::type_error("ztldata.Array: no element type with code " + py::repr(code).cast<std::string>());
+  }
+}
+
+Variant ToVariantAt(py::handle value, Type parameter, int depth);
+
+SafeArray ArrayOf(py::handle array, int depth) {
+  const VarType element = ElementType(array.attr("_of"));
+  const py::tuple bounds_given(py::reinterpret_steal<py::object>(PySequence_Tuple(array.attr("_bounds").ptr())));
+  if (!bounds_given) throw py::error_already_set();
+  const py::tuple items(py::reinterpret_steal<py::object>(PySequence_Tuple(array.attr("_items").ptr())));
+  if (!items) throw py::error_already_set();
+  if (bounds_given.size() > kMaxDims) throw py::type_error("ztldata.Array: more than 60 dimensions");
+  std::vector<ArrayBound> bounds;
+  std::size_t total = bounds_given.empty() ? 0 : 1;
+  for (py::handle b : bounds_given) {
+    const py::tuple pair(py::reinterpret_steal<py::object>(PySequence_Tuple(b.ptr())));
+    if (!pair) throw py::error_already_set();
+    long long lower = 0, upper = 0;
+    if (pair.size() != 2 || !PyLong_Check(pair[0].ptr()) || !PyLong_Check(pair[1].ptr()) ||
+        !AsInt64(pair[0], lower) || !AsInt64(pair[1], upper) || lower < std::numeric_limits<Long>::min() ||
+        upper > std::numeric_limits<Long>::max() || upper < lower - 1) {
+      throw py::type_error("ztldata.Array: each bound must be (lower, upper) within the Long range, upper >= lower - 1");
+    }
+    const auto count = static_cast<std::size_t>(upper - lower + 1);
+    bounds.push_back({static_cast<Long>(lower), static_cast<Long>(count)});
+    total = count != 0 && total > items.size() / count + 1 ? items.size() + 1 : total * count;
+  }
+  if (total != items.size()) throw py::type_error("ztldata.Array: the bounds do not match the number of items");
+  SafeArray result = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Long code = result.Put(i, ToVariantAt(items[i], Type::Variant, depth + 1));
+    if (code != 0) {
+      RaiseError(code, std::string(ErrorText(code)) + ": array item " + std::to_string(i) + " cannot be " +
+                           std::string(VarTypeName(element)));
+    }
+  }
+  return result;
+}
+
+Variant ToVariantAt(py::handle value, Type parameter, int depth) {
+  if (depth > kMaxDepth) {
+    RaiseError(kTypeMismatch, std::string(ErrorText(kTypeMismatch)) + ": a value nested more than " +
+                                  std::to_string(kMaxDepth) + " levels deep");
+  }
+  const PythonTypes& t = T();
+  PyObject* p = value.ptr();
+  if (p == Py_None) {
+    if (parameter == Type::Object || parameter == Type::Collection) return nullptr;
+    return Variant();
+  }
+  if (value.is(t.empty)) return Variant();
+  if (value.is(t.null)) return Null;
+  if (value.is(t.missing)) return Variant::Missing();
+  if (PyBool_Check(p)) return p == Py_True;
+  if (PyLong_Check(p)) {
+    if (Is(value, t.integer)) return static_cast<Integer>(WholeIn(value, -32768, 32767, "Integer"));
+    if (Is(value, t.byte)) return static_cast<Byte>(WholeIn(value, 0, 255, "Byte"));
+    if (Is(value, t.long_)) {
+      return static_cast<Long>(WholeIn(value, std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "Long"));
+    }
+    return FromInt(value);
+  }
+  if (PyFloat_Check(p)) {
+    if (Is(value, t.single)) {
+      const double x = AsDouble(value);
+      if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
+        RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": " + py::repr(value).cast<std::string>() +
+                                  " is outside the Single range");
+      }
+      return static_cast<Single>(x);
+    }
+    if (Is(value, t.currency)) {
+      const py::object scaled = value.attr("scaled");
+      long long n = 0;
+      if (!PyLong_Check(scaled.ptr()) || !AsInt64(scaled, n)) {
+        RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": the Currency is out of range");
+      }
+      return Currency{n};
+    }
+    if (Is(value, t.date)) return Date{AsDouble(value)};
+    return AsDouble(value);
+  }
+  if (PyUnicode_Check(p)) return TextOf(value);
+  if (Is(value, t.object)) {
+    const py::object handle = value.attr("_h");
+    if (!py::isinstance<Handle>(handle)) throw py::type_error("ztldata: the object holds no library object");
+    return py::cast<Handle&>(handle).object;
+  }
+  if (Is(value, t.decimal)) return FromDecimal(value);
+  // ztldata.Date counts the days of a datetime or date.
+  if (Is(value, t.date_only)) return Date{AsDouble(t.date(value))};
+  if (Is(value, t.array)) return ArrayOf(value, depth);
+  if (Is(value, t.ref)) return ToVariantAt(value.attr("value"), parameter, depth + 1);
+  if (Is(value, t.error_value)) {
+    const py::object code = value.attr("code");
+    return ErrorValue{static_cast<std::int32_t>(
+        PyLong_Check(code.ptr()) ? WholeIn(code, std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max(), "error code")
+                                 : 0)};
+  }
+  if (PyList_Check(p) || PyTuple_Check(p)) {
+    // A snapshot: converting an item may run Python code that changes the list.
+    const py::tuple items(py::reinterpret_steal<py::object>(PySequence_Tuple(p)));
+    if (!items) throw py::error_already_set();
+    std::vector<Variant> elements;
+    elements.reserve(items.size());
+    for (py::handle item : items) elements.push_back(ToVariantAt(item, Type::Variant, depth + 1));
+    return SafeArray::Of(std::move(elements), 0);
+  }
+  // A file system path (pathlib.Path) as its text, for ZtBits' file names.
+  if (PyObject_HasAttrString(p, "__fspath__")) {
+    const py::object path = py::reinterpret_steal<py::object>(PyOS_FSPath(p));
+    if (!path) throw py::error_already_set();
+    if (PyUnicode_Check(path.ptr())) return TextOf(path);
+  }
+  // Other whole numbers (a device context, numpy's integers) by their index.
+  if (PyIndex_Check(p)) {
+    const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(p));
+    if (!index) throw py::error_already_set();
+    return FromInt(index);
+  }
+  throw py::type_error("ztldata cannot pass a value of type '" + TypeNameOf(value) + "'");
+}
+
+py::object ArrayObject(const SafeArray& array, bool lists) {
+  const PythonTypes& t = T();
+  if (lists && array.Dims() == 1 && array.Bounds()[0].lower == 0 && array.ElementType() == VarType::Variant) {
+    py::list items(array.Size());
+    for (std::size_t i = 0; i < array.Size(); ++i) items[i] = FromVariant(array.Elements()[i], true);
+    return items;
+  }
+  py::list bounds;
+  for (const ArrayBound& b : array.Bounds()) {
+    bounds.append(py::make_tuple(b.lower, static_cast<long long>(b.lower) + b.count - 1));
+  }
+  py::list items(array.Size());
+  for (std::size_t i = 0; i < array.Size(); ++i) items[i] = FromVariant(array.Elements()[i], lists);
+  return t.array.attr("_from_parts")(static_cast<int>(array.ElementType()), bounds, items);
+}
+
+}  // namespace
+
+const PythonTypes* Types() noexcept { return registered; }
+
+void RegisterTypes(const py::dict& names) {
+  // Kept for the life of the process: the conversions may run until the interpreter ends.
+  auto* types = new PythonTypes;
+  auto get = [&](const char* name) -> py::object {
+    if (!names.contains(name)) throw py::key_error(std::string("ztldata: missing class ") + name);
+    return names[name];
+  };
+  types->empty = get("Empty");
+  types->null = get("Null");
+  types->missing = get("Missing");
+  types->integer = get("Integer");
+  types->byte = get("Byte");
+  types->single = get("Single");
+  types->currency = get("Currency");
+  types->long_ = get("Long");
+  types->double_ = get("Double");
+  types->date = get("Date");
+  types->error_value = get("ErrorValue");
+  types->array = get("Array");
+  types->ref = get("Ref");
+  types->object = get("Object");
+  types->device_context = get("DeviceContext");
+  types->error = get("Error");
+  types->member_error = get("MemberError");
+  types->wrap = get("_wrap");
+  types->decimal = py::module_::import("decimal").attr("Decimal");
+  types->date_only = py::module_::import("datetime").attr("date");
+  registered = types;
+}
+
+void RaiseError(Long number, const std::string& message, bool member) {
+  const PythonTypes& t = T();
+  const py::object type = member ? t.member_error : t.error;
+  const py::object error = type(number, message);
+  PyErr_SetObject(type.ptr(), error.ptr());
+  throw py::error_already_set();
+}
+
+String TextOf(py::handle text) {
+  if (!PyUnicode_Check(text.ptr())) throw py::type_error("ztldata: a text must be a str");
+  const py::object bytes =
+      py::reinterpret_steal<py::object>(PyUnicode_AsEncodedString(text.ptr(), "utf-16-le", "surrogatepass"));
+  if (!bytes) throw py::error_already_set();
+  char* data = nullptr;
+  Py_ssize_t size = 0;
+  if (PyBytes_AsStringAndSize(bytes.ptr(), &data, &size) != 0) throw py::error_already_set();
+  String out(static_cast<std::size_t>(size) / 2, u'\0');
+  std::memcpy(out.data(), data, out.size() * 2);
+  return out;
+}
+
+py::object TextObject(std::u16string_view text) {
+  int byte_order = -1;  // little-endian, as the code units lie in memory on this platform
+  static_assert(std::endian::native == std::endian::little);
+  const py::object out = py::reinterpret_steal<py::object>(PyUnicode_DecodeUTF16(
+      reinterpret_cast<const char*>(text.data()), static_cast<Py_ssize_t>(text.size() * 2), "surrogatepass",
+      &byte_order));
+  if (!out) throw py::error_already_set();
+  return out;
+}
+
+Variant ToVariant(py::handle value, Type parameter) { return ToVariantAt(value, parameter, 0); }
+
+py::object FromVariant(const Variant& v, bool lists) {
+  const PythonTypes& t = T();
+  switch (v.Type()) {
+    case VarType::Empty: return t.empty;
+    case VarType::Null: return t.null;
+    case VarType::Boolean: return py::bool_(*v.If<Boolean>());
+    case VarType::Byte: return t.byte(*v.If<Byte>());
+    case VarType::Integer: return t.integer(*v.If<Integer>());
+    case VarType::Long: return py::int_(*v.If<Long>());
+    case VarType::Single: return t.single(static_cast<double>(*v.If<Single>()));
+    case VarType::Double: return py::float_(*v.If<Double>());
+    case VarType::Currency: return t.currency.attr("_from_scaled")(v.If<Currency>()->scaled);
+    case VarType::Date: return t.date(v.If<Date>()->value);
+    case VarType::Decimal: return t.decimal(TextObject(DecimalToText(*v.If<Decimal>())));
+    case VarType::String: return TextObject(*v.If<String>());
+    case VarType::Object: {
+      const ObjectRef& object = *v.If<ObjectRef>();
+      if (!object) return py::none();
+      return t.wrap(Handle{object});
+    }
+    case VarType::Error: return t.error_value(v.If<ErrorValue>()->code);
+    default:
+      if (const SafeArray* array = v.If<SafeArray>()) return ArrayObject(*array, lists);
+      return t.empty;
+  }
+}
+
+void WriteBack(py::handle given, const Variant& value) {
+  const PythonTypes& t = T();
+  if (PyList_Check(given.ptr())) {
+    // A list takes the array's items; another kind of value cannot live in a list.
+    const SafeArray* array = value.If<SafeArray>();
+    if (!array) return;
+    py::list items(array->Size());
+    for (std::size_t i = 0; i < array->Size(); ++i) items[i] = FromVariant(array->Elements()[i], true);
+    if (PyList_SetSlice(given.ptr(), 0, PY_SSIZE_T_MAX, items.ptr()) != 0) throw py::error_already_set();
+  } else if (Is(given, t.ref)) {
+    given.attr("value") = FromVariant(value, true);
+  } else if (Is(given, t.array)) {
+    const SafeArray* array = value.If<SafeArray>();
+    if (!array) return;
+    const py::object fresh = ArrayObject(*array, false);
+    given.attr("_assign")(fresh.attr("_of"), fresh.attr("_bounds"), fresh.attr("_items"));
+  } else if (Is(given, t.object)) {
+    // The operation may have put another object in the variable: the wrapper follows it.
+    const ObjectRef* object = value.If<ObjectRef>();
+    if (object && *object) given.attr("_rebind")(Handle{*object});
+  }
+}
+
+}  // namespace ztl::python
