@@ -25,6 +25,7 @@
 
 #include "ztldata/dates/date.hpp"
 
+#include "ztldata/text/device_context.hpp"
 #include "ztldata/text/strings.hpp"
 
 #include "ztldata/collections/arrays.hpp"

@@ -269,7 +269,7 @@ TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
       {R"({"jsonrpc":"2.0","id":"s","method":"save","params":{"container":1}})", -32602, "s", nullptr},
       {R"({"jsonrpc":"2.0","id":2,"method":"load","params":{"data":5}})", -32602, 2, nullptr},
       {R"({"jsonrpc":"2.0","id":2,"method":"paint","params":{"object":1}})", -32602, 2, nullptr},
-      {R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{"font":"x","size":12}})", -32601, 2, nullptr},
+      {R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{"font":"x","size":12}})", -32602, 2, nullptr},
       {R"({"id":3,"method":"describe","params":{"class":"ZtNumeric"}})", -32600, 3, nullptr},
       {R"({"jsonrpc":"2.0","id":3,"method":5})", -32600, 3, nullptr},
       {R"({"jsonrpc":"2.0","id":{},"method":"describe"})", -32600, nullptr, nullptr},
@@ -324,7 +324,7 @@ TEST(Serve, MessagesOfProtocolErrors) {
                           R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{}})", "{"});
   ASSERT_EQ(r.size(), 3u);
   EXPECT_EQ(r[0]["error"]["message"], "Method not found");
-  EXPECT_EQ(r[1]["error"]["message"], "not yet supported");
+  EXPECT_EQ(r[1]["error"]["message"], "Invalid params: \"font\" is required");
   EXPECT_EQ(r[2]["error"]["message"], "Parse error");
 }
 

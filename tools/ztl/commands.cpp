@@ -2,6 +2,7 @@
 
 #include "commands.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <iostream>
@@ -21,6 +22,7 @@
 #include "ztldata/frame/component.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/platform/random.hpp"
+#include "ztldata/text/device_context.hpp"
 
 namespace ztl::cli {
 
@@ -117,6 +119,7 @@ struct CallOptions {
   bool json = false;
   bool byref = false;
   std::optional<std::uint64_t> seed;
+  std::optional<std::string_view> font;  // --font NAME:SIZE, as written
   std::optional<std::string_view> target;
   std::vector<std::string_view> args;
 };
@@ -158,6 +161,13 @@ std::optional<std::string> ParseCallLine(std::span<const std::string_view> args,
         }
         options.seed = ParseSeed(value);
         if (!options.seed) return "--seed needs a whole number, not '" + std::string(value) + "'";
+      } else if (arg == "--font" || arg.starts_with("--font=")) {
+        if (arg == "--font") {
+          if (i + 1 == args.size()) return "--font needs NAME:SIZE, such as 'DejaVu Sans:12'";
+          options.font = args[++i];
+        } else {
+          options.font = arg.substr(7);
+        }
       } else {
         return "unknown option '" + std::string(arg) + "' (give '--' before an argument that starts with '--')";
       }
@@ -170,6 +180,44 @@ std::optional<std::string> ParseCallLine(std::span<const std::string_view> args,
   if (!options.target) return "usage: ztl call CLASS.OPERATION [ARG...] (see 'ztl call --help')";
   return std::nullopt;
 }
+
+// The ARG that stands for the device context of --font.
+constexpr std::string_view kDeviceContextArg = "@hdc";
+
+// A device context made for --font NAME:SIZE and deleted when the call is done.
+class FontOption {
+ public:
+  FontOption() = default;
+  FontOption(const FontOption&) = delete;
+  FontOption& operator=(const FontOption&) = delete;
+  ~FontOption() {
+    if (hdc_ != 0) DeleteDeviceContext(hdc_);
+  }
+
+  // Makes the device context; an error message when the option is bad or the font unknown.
+  std::optional<std::string> Create(std::string_view option) {
+    const std::size_t colon = option.rfind(':');
+    const std::string_view name = colon == std::string_view::npos ? std::string_view() : option.substr(0, colon);
+    const std::string_view size_text = colon == std::string_view::npos ? std::string_view() : option.substr(colon + 1);
+    int size = 0;
+    auto [end, ec] = std::from_chars(size_text.data(), size_text.data() + size_text.size(), size);
+    if (name.empty() || size_text.empty() || ec != std::errc() || end != size_text.data() + size_text.size() ||
+        size < 1 || size > 1000) {
+      return "--font needs NAME:SIZE with a size of 1 to 1000 pixels, such as 'DejaVu Sans:12', not '" +
+             std::string(option) + "'";
+    }
+    hdc_ = CreateDeviceContext(name, size);
+    if (hdc_ == 0) {
+      return "unknown font '" + std::string(name) + "' (no installed font of that family, and not '" +
+             std::string(kFixedPitchFont) + "'; 'fc-list : family' lists the families)";
+    }
+    return std::nullopt;
+  }
+  Long hdc() const { return hdc_; }
+
+ private:
+  Long hdc_ = 0;
+};
 
 // A member named on the command line: by name, or by dispatch id written as a number.
 const MemberInfo* MemberArgument(const ClassInfo& info, std::string_view name) {
@@ -226,6 +274,14 @@ int RunCall(std::span<const std::string_view> args) {
   }
 
   if (options.seed) SeedRandom(*options.seed);
+  FontOption font;
+  if (options.font) {
+    if (std::find(options.args.begin(), options.args.end(), kDeviceContextArg) == options.args.end()) {
+      return UsageError("--font gives a device context to an ARG written @hdc, and there is none "
+                        "(ztl call --font 'DejaVu Sans:12' ZtStrings.EllipseText TEXT WIDTH HEIGHT @hdc STYLE)");
+    }
+    if (auto error = font.Create(*options.font)) return UsageError(*error);
+  }
   Container form;
   ObjectRef object = MakeObject(*info, form);
   if (!object) return UsageError("cannot create an object of class " + std::string(info->name));
@@ -236,7 +292,9 @@ int RunCall(std::span<const std::string_view> args) {
     const std::span<const ParamInfo> params = member->params;
     const ParamInfo* param = i < params.size() ? &params[i]
                              : (!params.empty() && params.back().paramarray ? &params.back() : nullptr);
-    if (param != nullptr && TakesValues(*param)) {
+    if (options.font && options.args[i] == kDeviceContextArg) {
+      call_args.push_back(font.hdc());
+    } else if (param != nullptr && TakesValues(*param)) {
       call_args.push_back(FromArgumentText(options.args[i], table));
     } else {
       call_args.push_back(Utf8ToUtf16(options.args[i]));

@@ -101,7 +101,7 @@ Example:
       10  0x60030009  method        CompressNumber(dblNumber As Double, [intSize As Integer = 9], [intDecimals As Integer = 0]) As String  "Compress a number into a string"
 )txt";
 
-const std::string_view kCallHelp = R"txt(Usage: ztl call [--json] [--byref] [--seed N] [--] CLASS.OPERATION [ARG...]
+const std::string_view kCallHelp = R"txt(Usage: ztl call [--json] [--byref] [--seed N] [--font NAME:SIZE] [--] CLASS.OPERATION [ARG...]
 
 Creates an object of CLASS, calls OPERATION with the arguments and prints the result.
 A utility class is created by name; a component is first placed in a fresh container
@@ -144,6 +144,13 @@ Options:
               parameter (as text, or one JSON line each with --json)
   --seed N    seed the random generator with the whole number N first, for
               reproducible results (GetRandom, Shuffle ...)
+  --font NAME:SIZE
+              make a device context whose font is NAME at SIZE pixels (1 to 1000) and
+              pass its handle for each ARG written @hdc (the hDC of EllipseText).
+              NAME is an installed font family, as 'fc-list : family' lists them
+              ("DejaVu Sans", "DejaVu Sans:bold", "monospace"), or fixed-pitch, the
+              built-in font in which every character is SIZE pixels wide. An unknown
+              family is an error, as is --font without an @hdc ARG
   -h, --help  this text
 
 Errors: an error the call reports (wrong argument count, type mismatch, overflow) prints
@@ -163,6 +170,8 @@ Examples:
   ztl call ZtCRC32.GetCRC32 5
   ztl call ZtDate.LastDay "2000-02-10 18:30"          # 2000-02-29T18:30:00
   ztl call --byref --json ZtArrays.Sort '{"type":"Array","of":"Long","bounds":[[0,2]],"items":[3,1,2]}'
+  ztl call --font 'DejaVu Sans:12' ZtStrings.EllipseText 'C:\Program Files\App\file.txt' 100 20 @hdc 16384
+                                                      # C:\Prog...\file.txt (16384 path, -32768 end)
   ztl call ZtNumeric.Factorial abc                    # ztl: ... (error 13), status 2
 )txt";
 
@@ -182,11 +191,18 @@ Methods (ids are small whole numbers the server hands out):
               "kind": "method" | "get" | "let" (default "method"), "args": [VALUE...]}
                                                     -> {"result": VALUE, "byref": [VALUE...]}
              byref holds every argument after the call, in order
-  release    {"object": ID} or {"container": ID}    -> {}
+  release    {"object": ID} or {"container": ID} or {"hdc": N}
+                                                    -> {}
              (releasing a container also releases the components placed in it)
+  deviceContext {"font": NAME, "size": PIXELS}      -> {"hdc": N}
+             a device context to pass as the hDC of EllipseText: NAME an installed
+             font family ("DejaVu Sans", "monospace") or "fixed-pitch" (built in, every
+             character PIXELS wide), PIXELS 1 to 1000; it lasts until released
   describe   {"class": NAME}                        -> {"class", "progid", "members": [...]}
   randomize  {"seed": N}                            -> {}   (reproducible random numbers)
-  save, load, paint, deviceContext: not yet supported (error -32601)
+  save       {"container": ID}                      -> {"data": TEXT}   (a saved form)
+  load       {"data": TEXT}                         -> {"container": ID, "objects": {NAME: ID, ...}}
+  paint      {"object": ID}                         -> {}   (delivers Paint: the forms are in design mode)
 
 Values: in arguments a JSON string is a String, true/false a Boolean, a whole number a
 Long (a Double outside the Long range), another number a Double, null is Null. Any value

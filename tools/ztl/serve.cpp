@@ -1,6 +1,6 @@
 // The serve loop and its methods: create, container, place, save, load, paint, invoke,
-// release, describe and randomize. Every failure becomes a JSON-RPC error response; nothing
-// escapes a request.
+// release, describe, randomize and deviceContext. Every failure becomes a JSON-RPC error
+// response; nothing escapes a request.
 
 #include "serve.hpp"
 
@@ -14,6 +14,7 @@
 #include "utf.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/platform/random.hpp"
+#include "ztldata/text/device_context.hpp"
 
 namespace ztl::cli {
 
@@ -65,6 +66,37 @@ const ClassInfo& ClassParam(const Json& params) {
   return *info;
 }
 
+// deviceContext {"font": NAME, "size": PIXELS} -> {"hdc": N}: a font at a pixel size, for the
+// hDC argument of EllipseText. The handle lives until "release" {"hdc": N} or the end of the
+// server.
+constexpr long long kMaxPixelSize = 1000;
+
+Json NewDeviceContext(const Json& params) {
+  const std::string font = TextParam(params, "font");
+  auto size = params.find("size");
+  if (size == params.end()) BadParams("\"size\" is required");
+  if (!size->is_number_integer() || size->get<long long>() < 1 || size->get<long long>() > kMaxPixelSize ||
+      (size->is_number_unsigned() && size->get<unsigned long long>() > kMaxPixelSize)) {
+    BadParams("\"size\" must be a whole number of pixels from 1 to 1000, not " + size->dump());
+  }
+  const Long hdc = CreateDeviceContext(font, static_cast<Long>(size->get<long long>()));
+  if (hdc == 0) {
+    BadParams("unknown font \"" + font + "\" (no installed font of that family, and not \"" +
+              std::string(kFixedPitchFont) + "\")");
+  }
+  return Json{{"hdc", hdc}};
+}
+
+void ReleaseDeviceContext(const Json& params) {
+  const Json& field = params.at("hdc");
+  if (!field.is_number_integer()) BadParams("\"hdc\" must be a device context handle, not " + field.dump());
+  const bool in_range = field.is_number_unsigned()
+                            ? field.get<unsigned long long>() <= INT32_MAX
+                            : field.get<long long>() >= INT32_MIN && field.get<long long>() <= INT32_MAX;
+  if (!in_range || !DeleteDeviceContext(static_cast<Long>(field.get<long long>()))) {
+    BadParams("unknown device context " + field.dump());
+  }
+}
 
 }  // namespace
 
@@ -175,6 +207,10 @@ Json Server::Invoke(const Json& params) {
 }
 
 Json Server::Release(const Json& params) {
+  if (params.contains("hdc")) {
+    ReleaseDeviceContext(params);
+    return Json::object();
+  }
   if (params.contains("container")) {
     const ObjectId id = IdParam(params, "container");
     auto found = containers_.find(id);
@@ -238,9 +274,7 @@ Json Server::Dispatch(const std::string& method, const Json& params) {
   if (method == "save") return Save(params);
   if (method == "load") return Load(params);
   if (method == "paint") return Paint(params);
-  if (method == "deviceContext") {
-    throw RpcError{kMethodNotFound, "not yet supported"};
-  }
+  if (method == "deviceContext") return NewDeviceContext(params);
   throw RpcError{kMethodNotFound, "Method not found"};
 }
 
