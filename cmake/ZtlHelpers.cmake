@@ -28,7 +28,10 @@ function(ztl_add_area area)
     Freetype::Freetype Fontconfig::Fontconfig)
 endfunction()
 
-# ztl_add_library(name areas...): the library made of the given areas' objects.
+# ztl_add_library(name areas...): the library made of the given areas' objects, twice: `name`,
+# a static library (what the in-tree tools, tests and benchmarks link, and installed as
+# libname.a), and `name_shared`, the same objects as libname.so.MAJOR.MINOR. Installed, they are
+# the targets ztldata::ztldata (shared) and ztldata::ztldata_static.
 function(ztl_add_library name)
   set(objects)
   foreach(area ${ARGN})
@@ -37,14 +40,27 @@ function(ztl_add_library name)
     endif()
   endforeach()
   add_library(${name} STATIC ${objects})
-  target_include_directories(${name} PUBLIC
-    "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>" "$<INSTALL_INTERFACE:include>")
+  add_library(${name}_shared SHARED ${objects})
+  # Before 1.0 a minor version may change the binary interface, so it is part of the SONAME.
+  set_target_properties(${name}_shared PROPERTIES
+    OUTPUT_NAME ${name} EXPORT_NAME ${name}
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${name}_static)
+  foreach(target ${name} ${name}_shared)
+    target_include_directories(${target} PUBLIC
+      "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>" "$<INSTALL_INTERFACE:include>")
+    target_compile_features(${target} PUBLIC cxx_std_20)
+    # The library's own floating-point rules; a consumer's code keeps its own.
+    target_compile_options(${target} INTERFACE "$<BUILD_INTERFACE:${ZTL_FLOAT_RULES}>")
+  endforeach()
   # Private headers of src/ are visible to the in-tree hosts and tests, never installed.
   target_include_directories(${name} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>")
-  target_compile_features(${name} PUBLIC cxx_std_20)
-  target_compile_options(${name} INTERFACE ${ZTL_FLOAT_RULES})
-  target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n PRIVATE Freetype::Freetype Fontconfig::Fontconfig)
+  target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n
+    PRIVATE Freetype::Freetype Fontconfig::Fontconfig ${CMAKE_DL_LIBS})
+  target_link_libraries(${name}_shared PRIVATE ICU::uc ICU::i18n Freetype::Freetype Fontconfig::Fontconfig
+    ${CMAKE_DL_LIBS})
   add_library(ztldata::${name} ALIAS ${name})
+  add_library(ztldata::${name}_shared ALIAS ${name}_shared)
 endfunction()
 
 # ztl_add_test(name sources...): a GoogleTest program registered with CTest.

@@ -1,0 +1,322 @@
+/* ztldata.h: the C interface of the ztldata library (C99 and C++).
+ * Opaque handles for objects, arrays and containers, a plain variant struct, late-bound calls by
+ * name or dispatch id, and the four entry points of an in-process component library.
+ * docs/c-api.md is the guide; every function returns 0 or an error code (ZTL_E_* or the
+ * platform's error number) and never lets a C++ exception out.
+ *
+ * Example:
+ *   ztl_object* numeric;
+ *   ztl_variant args[1] = {ztl_variant_long(1234)}, result;
+ *   ztl_create_object("ZTLData.ZtNumeric", &numeric);
+ *   ztl_invoke_name(numeric, "Num2Letter", ZTL_METHOD, args, 1, &result);  // a String
+ *   ztl_variant_clear(&result);
+ *   ztl_object_release(numeric);
+ */
+#ifndef ZTLDATA_H
+#define ZTLDATA_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define ZTL_API
+#elif defined(__GNUC__)
+#define ZTL_API __attribute__((visibility("default")))
+#else
+#define ZTL_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- error codes ------------------------------------------------------------------------ */
+
+/* 0 is success. Positive codes are the platform's error numbers that a late-bound call reports
+ * before the operation runs (6 overflow, 13 type mismatch, 438 no such member, 449 argument not
+ * optional, 450 wrong number of arguments, 429 class cannot be created, 7 out of memory) and
+ * those the host's collection raises (5, 457). Negative codes are faults of the C call itself. */
+enum {
+  ZTL_OK = 0,
+  ZTL_E_INVALID_ARG = -1,     /* a null pointer where one is needed, a bad kind or type code */
+  ZTL_E_INVALID_HANDLE = -2,  /* a null, released or wrong kind of handle */
+  ZTL_E_NOT_FOUND = -3,       /* no component of that name in the container */
+  ZTL_E_IO = -4,              /* a registration file that cannot be written, read or removed */
+  ZTL_E_UNSUPPORTED = -5,     /* a feature this build of the library does not have */
+  ZTL_E_INTERNAL = -6         /* an unexpected fault inside the library (a bug) */
+};
+
+/* The message of the last failing call on this thread (UTF-8), "" after a call that succeeded.
+ * The text stays valid until the next call of this interface on the same thread. */
+ZTL_API const char* ztl_last_error(void);
+
+/* The library's version ("0.1.0"). */
+ZTL_API const char* ztl_version(void);
+
+/* ---- handles ---------------------------------------------------------------------------- */
+
+/* An object: a utility object, a component, or a collection. Each handle the library gives out
+ * is the caller's to release once, even when it names an object the caller already holds. */
+typedef struct ztl_object ztl_object;
+/* An array (any element type, 0..n dimensions, each with its own bounds). */
+typedef struct ztl_array ztl_array;
+/* A container (a form) in which components are placed. */
+typedef struct ztl_container ztl_container;
+/* A class object: makes instances of one class. */
+typedef struct ztl_class_object ztl_class_object;
+
+/* UTF-16 code unit. In C11 a u"..." literal has this type's size and representation. */
+typedef uint16_t ztl_char16;
+
+/* ---- values ----------------------------------------------------------------------------- */
+
+/* Type codes: the automation codes. An array is ZTL_VT_ARRAY | its element type
+ * (ZTL_VT_VARIANT for an array of Variants). */
+enum {
+  ZTL_VT_EMPTY = 0,
+  ZTL_VT_NULL = 1,
+  ZTL_VT_INTEGER = 2,  /* 16-bit signed */
+  ZTL_VT_LONG = 3,     /* 32-bit signed */
+  ZTL_VT_SINGLE = 4,
+  ZTL_VT_DOUBLE = 5,
+  ZTL_VT_CURRENCY = 6, /* 64-bit, the value times 10000 */
+  ZTL_VT_DATE = 7,     /* days since 1899-12-30 as a double */
+  ZTL_VT_STRING = 8,   /* UTF-16 with a length */
+  ZTL_VT_OBJECT = 9,   /* an object handle; NULL is Nothing */
+  ZTL_VT_ERROR = 10,   /* a status code; ZTL_PARAM_NOT_FOUND marks an omitted argument */
+  ZTL_VT_BOOLEAN = 11, /* -1 True, 0 False */
+  ZTL_VT_VARIANT = 12, /* only as the element type of an array */
+  ZTL_VT_DECIMAL = 14,
+  ZTL_VT_BYTE = 17,
+  ZTL_VT_ARRAY = 0x2000
+};
+
+/* The Error value that stands for an optional argument left out. */
+#define ZTL_PARAM_NOT_FOUND ((int32_t)0x80020004u)
+
+typedef struct ztl_decimal {
+  uint64_t lo;      /* low 64 bits of the 96-bit magnitude */
+  uint32_t hi;      /* high 32 bits of the magnitude */
+  uint8_t scale;    /* 0..28: the value is magnitude / 10^scale */
+  uint8_t negative; /* nonzero for a negative value */
+} ztl_decimal;
+
+typedef struct ztl_string {
+  const ztl_char16* data; /* may be NULL when length is 0; not necessarily NUL-terminated */
+  size_t length;          /* in UTF-16 code units */
+} ztl_string;
+
+/* A value. Set `type` and the matching member of `value`; leave `owned` 0.
+ *
+ * Ownership: a variant the library fills (a result, a by-reference argument after a call, an
+ * array element read) has `owned` set: it owns its string (library memory, NUL-terminated) and its
+ * object or array handle, and ztl_variant_clear frees them. A variant you fill yourself, with
+ * `owned` 0, only borrows: the library copies what it needs during the call and never frees or
+ * keeps your memory or handles. ztl_variant_clear is safe on both kinds. */
+typedef struct ztl_variant {
+  uint16_t type;  /* a ZTL_VT_* code */
+  uint16_t owned; /* set by the library: the string or handle is the variant's to free */
+  union {
+    int16_t integer;     /* ZTL_VT_INTEGER */
+    int32_t lng;         /* ZTL_VT_LONG */
+    float single;        /* ZTL_VT_SINGLE */
+    double dbl;          /* ZTL_VT_DOUBLE */
+    int64_t currency;    /* ZTL_VT_CURRENCY: value times 10000 */
+    double date;         /* ZTL_VT_DATE */
+    ztl_string string;   /* ZTL_VT_STRING */
+    ztl_object* object;  /* ZTL_VT_OBJECT */
+    int32_t error;       /* ZTL_VT_ERROR */
+    int16_t boolean;     /* ZTL_VT_BOOLEAN: -1 or 0 (any nonzero value counts as True) */
+    ztl_decimal decimal; /* ZTL_VT_DECIMAL */
+    uint8_t byte;        /* ZTL_VT_BYTE */
+    ztl_array* array;    /* ZTL_VT_ARRAY | element type */
+  } value;
+} ztl_variant;
+
+/* Frees what an owned variant holds (its string, its object or array handle) and leaves it
+ * Empty. A borrowing variant is only reset to Empty. NULL is allowed and does nothing. It leaves
+ * ztl_last_error as it was. */
+ZTL_API void ztl_variant_clear(ztl_variant* v);
+
+/* Sets `v` to an owned String copied from UTF-8 text (`length` bytes, or up to the NUL when
+ * length is (size_t)-1); bytes that are no UTF-8 become U+FFFD. `v` is cleared first. */
+ZTL_API int ztl_variant_set_utf8(ztl_variant* v, const char* text, size_t length);
+/* Sets `v` to an owned String copied from UTF-16 code units. `v` is cleared first. */
+ZTL_API int ztl_variant_set_utf16(ztl_variant* v, const ztl_char16* text, size_t length);
+/* The text of any value as the library converts it to a String ("True", "1.5", the string
+ * itself), as NUL-terminated UTF-8 in `*text` (free it with ztl_free); `*length` (may be NULL)
+ * gets its length in bytes. A value with no text (an array, an object without a default value,
+ * Null) gives the conversion's error number. */
+ZTL_API int ztl_variant_to_utf8(const ztl_variant* v, char** text, size_t* length);
+/* Copies a value: `*copy` is owned (strings copied, handles new), even when `v` borrows. */
+ZTL_API int ztl_variant_copy(ztl_variant* copy, const ztl_variant* v);
+
+/* Frees memory the library handed out (texts from the functions above). NULL is allowed. */
+ZTL_API void ztl_free(void* memory);
+
+/* Borrowing variants for arguments. */
+static inline ztl_variant ztl_variant_empty(void) { ztl_variant v = {ZTL_VT_EMPTY, 0, {0}}; return v; }
+static inline ztl_variant ztl_variant_null(void) { ztl_variant v = {ZTL_VT_NULL, 0, {0}}; return v; }
+static inline ztl_variant ztl_variant_integer(int16_t x) { ztl_variant v = {ZTL_VT_INTEGER, 0, {0}}; v.value.integer = x; return v; }
+static inline ztl_variant ztl_variant_long(int32_t x) { ztl_variant v = {ZTL_VT_LONG, 0, {0}}; v.value.lng = x; return v; }
+static inline ztl_variant ztl_variant_double(double x) { ztl_variant v = {ZTL_VT_DOUBLE, 0, {0}}; v.value.dbl = x; return v; }
+static inline ztl_variant ztl_variant_date(double days) { ztl_variant v = {ZTL_VT_DATE, 0, {0}}; v.value.date = days; return v; }
+static inline ztl_variant ztl_variant_bool(int x) { ztl_variant v = {ZTL_VT_BOOLEAN, 0, {0}}; v.value.boolean = (int16_t)(x ? -1 : 0); return v; }
+static inline ztl_variant ztl_variant_byte(uint8_t x) { ztl_variant v = {ZTL_VT_BYTE, 0, {0}}; v.value.byte = x; return v; }
+static inline ztl_variant ztl_variant_string(const ztl_char16* data, size_t length) {
+  ztl_variant v = {ZTL_VT_STRING, 0, {0}}; v.value.string.data = data; v.value.string.length = length; return v;
+}
+static inline ztl_variant ztl_variant_object(ztl_object* o) { ztl_variant v = {ZTL_VT_OBJECT, 0, {0}}; v.value.object = o; return v; }
+/* An array argument; its type is completed from the handle. */
+static inline ztl_variant ztl_variant_array(ztl_array* a) { ztl_variant v = {ZTL_VT_ARRAY, 0, {0}}; v.value.array = a; return v; }
+/* An optional argument left out: the parameter takes its default. */
+static inline ztl_variant ztl_variant_missing(void) { ztl_variant v = {ZTL_VT_ERROR, 0, {0}}; v.value.error = ZTL_PARAM_NOT_FOUND; return v; }
+
+/* ---- objects and calls ------------------------------------------------------------------ */
+
+/* Call kinds (the platform's values). */
+enum { ZTL_METHOD = 1, ZTL_GET = 2, ZTL_LET = 4 };
+
+/* Creates a utility object by its registered name ("ZTLData.ZtNumeric"), its bare class name
+ * ("ZtNumeric", any case) or its class id ("{9657B338-7FDA-53C1-9B5B-3EBCEC9EDE53}", braces
+ * optional). Components cannot be created this way (429): place them in a container. */
+ZTL_API int ztl_create_object(const char* name_or_clsid, ztl_object** object);
+
+/* Releases an object handle. The object itself lives on while anything else refers to it
+ * (another handle, an array or collection that holds it, its container). */
+ZTL_API int ztl_object_release(ztl_object* object);
+
+/* The class name of an object ("ZtNumeric", "Collection"), as NUL-terminated UTF-8 owned by
+ * the library (valid while the library is loaded). */
+ZTL_API int ztl_object_class(ztl_object* object, const char** class_name);
+
+/* Whether two handles name the same object: *same is 1 or 0. */
+ZTL_API int ztl_object_same(ztl_object* a, ztl_object* b, int* same);
+
+/* The dispatch ids of a member and, optionally, its parameters: names[0] is the member (any
+ * case), names[1..count-1] parameter names, which get their 0-based positions. Unknown names get
+ * -1 and the call returns 438 (member) or ZTL_E_NOT_FOUND (a parameter). */
+ZTL_API int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t count,
+                                 int32_t* dispids);
+
+/* Calls a member by dispatch id. `kind` is ZTL_METHOD, ZTL_GET or ZTL_LET (a method call also
+ * reaches a property get). `args` are in parameter order (a property let's new value last); use
+ * ztl_variant_missing() for an optional argument left out. After the call, arguments of
+ * by-reference parameters hold their new values: an array handle passed gets the new contents in
+ * place (the variant keeps the handle); any other changed value is written as an owned variant
+ * (the old one cleared first). `result` (may be NULL) receives the owned result.
+ * Returns 0 or the dispatch error number (438, 449, 450, 13, 6 ...); operations never fail. */
+ZTL_API int ztl_invoke(ztl_object* object, int32_t dispid, int kind, ztl_variant* args, size_t arg_count,
+                       ztl_variant* result);
+/* The same by member name (UTF-8, any case). */
+ZTL_API int ztl_invoke_name(ztl_object* object, const char* member, int kind, ztl_variant* args,
+                            size_t arg_count, ztl_variant* result);
+/* The same by slot (from 1, in interface order; a property's get and let are two slots). A
+ * parameter array is passed as one array argument here. */
+ZTL_API int ztl_invoke_slot(ztl_object* object, size_t slot, ztl_variant* args, size_t arg_count,
+                            ztl_variant* result);
+
+/* ---- arrays ----------------------------------------------------------------------------- */
+
+/* A new array of `element_type` (a scalar ZTL_VT_* code or ZTL_VT_VARIANT) with `dims`
+ * dimensions, dimension d having lower bound lower[d] and count[d] elements; every element
+ * starts at its type's default. With dims 0 the array is not allocated (lower and count may be
+ * NULL). */
+ZTL_API int ztl_array_new(uint16_t element_type, size_t dims, const int32_t* lower, const int32_t* count,
+                          ztl_array** array);
+ZTL_API int ztl_array_release(ztl_array* array);
+/* The element type, the number of dimensions, and the bounds of dimension `dim` (from 1). */
+ZTL_API int ztl_array_element_type(ztl_array* array, uint16_t* element_type);
+ZTL_API int ztl_array_dims(ztl_array* array, size_t* dims);
+ZTL_API int ztl_array_bounds(ztl_array* array, size_t dim, int32_t* lower, int32_t* upper);
+/* Reads the element at `index` (one subscript per dimension) into the owned `*value`;
+ * 9 (subscript out of range) outside the bounds. */
+ZTL_API int ztl_array_get(ztl_array* array, const int32_t* index, size_t index_count, ztl_variant* value);
+/* Stores a value, converted to the element type (13 or 6 when it does not convert). */
+ZTL_API int ztl_array_put(ztl_array* array, const int32_t* index, size_t index_count, const ztl_variant* value);
+
+/* ---- collections ------------------------------------------------------------------------ */
+
+/* A new, empty collection of the host's kind (ordered, 1-based, optional keys that ignore case).
+ * It is an object: pass it as ztl_variant_object, or call Add, Item, Count and Remove by name. */
+ZTL_API int ztl_collection_new(ztl_object** collection);
+/* Adds an item at the end, with a key (UTF-8) or none (NULL): 457 when the key is used. */
+ZTL_API int ztl_collection_add(ztl_object* collection, const ztl_variant* item, const char* key);
+ZTL_API int ztl_collection_count(ztl_object* collection, int32_t* count);
+/* The item at a position 1..count into the owned `*item`; 5 outside. */
+ZTL_API int ztl_collection_item(ztl_object* collection, int32_t position, ztl_variant* item);
+/* Removes the item at a position; 5 outside. */
+ZTL_API int ztl_collection_remove(ztl_object* collection, int32_t position);
+
+/* ---- containers ------------------------------------------------------------------------- */
+
+/* A new container; in design mode it delivers Paint to its components. */
+ZTL_API int ztl_container_new(int design_mode, ztl_container** container);
+/* Releases a container: every component placed in it is terminated. */
+ZTL_API int ztl_container_release(ztl_container* container);
+/* Places a new component by class name ("ZtStack", "ZTLData.ZtStack") under `name` (UTF-8), or
+ * under its class name and a number ("ZtStack1") when name is NULL or "". 429 for a class that is
+ * no component; ZTL_E_INVALID_ARG for a name already used. */
+ZTL_API int ztl_container_place(ztl_container* container, const char* class_name, const char* name,
+                                ztl_object** component);
+/* A placed component by name (any case); ZTL_E_NOT_FOUND when there is none. */
+ZTL_API int ztl_container_find(ztl_container* container, const char* name, ztl_object** component);
+/* The number of placed components, and the one at `index` (from 0) with its name (UTF-8, free
+ * it with ztl_free; `name` may be NULL). */
+ZTL_API int ztl_container_count(ztl_container* container, size_t* count);
+ZTL_API int ztl_container_component(ztl_container* container, size_t index, char** name,
+                                    ztl_object** component);
+/* Saves the form as text (UTF-8, NUL-terminated; free it with ztl_free). */
+ZTL_API int ztl_container_save(ztl_container* container, char** text, size_t* length);
+/* Loads a saved form (`length` bytes, or up to the NUL when length is (size_t)-1) into a new
+ * container. What cannot be loaded is skipped; `problems` (may be NULL) receives a description,
+ * one line each, or "" (free it with ztl_free). */
+ZTL_API int ztl_container_load(const char* text, size_t length, ztl_container** container, char** problems);
+
+/* ---- the about box ---------------------------------------------------------------------- */
+
+/* Receives the about box's text (UTF-8, `length` bytes) when a component's About runs. */
+typedef void (*ztl_about_callback)(const char* text, size_t length, void* user_data);
+/* Replaces the about box's display for every thread; NULL restores the default (standard error). */
+ZTL_API int ztl_set_about_display(ztl_about_callback callback, void* user_data);
+
+/* ---- device contexts -------------------------------------------------------------------- */
+
+/* A device context for ZtStrings.EllipseText: `font` a fontconfig name ("DejaVu Sans") or
+ * "fixed-pitch" (a built-in font in which every character is `pixel_size` pixels wide), at
+ * 1..1000 pixels. ZTL_E_NOT_FOUND when the font cannot be loaded; ZTL_E_UNSUPPORTED when this
+ * build has no device contexts. */
+ZTL_API int ztl_device_context_new(const char* font, int32_t pixel_size, int32_t* hdc);
+ZTL_API int ztl_device_context_release(int32_t hdc);
+
+/* ---- entry points ----------------------------------------------------------------------- */
+
+/* The class object of one of the sixteen classes, by class id text (braces optional) or name. */
+ZTL_API int ztl_get_class_object(const char* clsid, ztl_class_object** class_object);
+/* Makes an instance of a utility class; 429 for a component's class (place it in a container). */
+ZTL_API int ztl_class_object_create(ztl_class_object* class_object, ztl_object** object);
+ZTL_API int ztl_class_object_release(ztl_class_object* class_object);
+
+/* The registration file's default path: $XDG_DATA_HOME/ztldata/registration, or
+ * $HOME/.local/share/ztldata/registration when XDG_DATA_HOME is unset or not absolute. Free the
+ * text with ztl_free. */
+ZTL_API int ztl_registration_path(char** path);
+/* Writes the registration file (the type library's id and version and, for each class, its
+ * registered name, class id, interface, threading model and, for the components, miscellaneous
+ * status and toolbox bitmap) to `path`, or to the default path when NULL; folders are made as
+ * needed and the file is replaced whole. */
+ZTL_API int ztl_register_server(const char* path);
+/* Removes the registration file at `path` (default when NULL). A missing file is no error; a
+ * file that is no registration file of this library is left alone (ZTL_E_IO). */
+ZTL_API int ztl_unregister_server(const char* path);
+/* *can_unload is 1 when no handle of this interface is alive (objects, arrays, containers, class
+ * objects), 0 otherwise. */
+ZTL_API int ztl_can_unload_now(int* can_unload);
+/* The number of live handles of this interface. */
+ZTL_API int ztl_live_handles(size_t* count);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZTLDATA_H */
