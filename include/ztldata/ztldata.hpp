@@ -26,6 +26,7 @@
 #include "ztldata/dates/date.hpp"
 
 #include "ztldata/text/device_context.hpp"
+#include "ztldata/text/ebcdic.hpp"
 #include "ztldata/text/strings.hpp"
 
 #include "ztldata/collections/arrays.hpp"
