@@ -123,6 +123,8 @@ class ZtStrings(unittest.TestCase):
                 with self.assertRaises(ztldata.Error) as caught:
                     ztldata.DeviceContext(ztldata.FIXED_PITCH_FONT, size)
                 self.assertEqual(caught.exception.number, 5)
+        with self.assertRaises(ztldata.Error):
+            ztldata.DeviceContext("No Such Font Family XYZ", 10)
         dc = ztldata.DeviceContext()
         dc.close()
         with self.assertRaises(ztldata.Error):
