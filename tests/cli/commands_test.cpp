@@ -300,6 +300,16 @@ TEST(Call, ByRefArgumentsPrintAfterTheResult) {
   EXPECT_EQ(json.out, "{\"type\":\"Integer\",\"value\":0}\n{\"type\":\"String\",\"value\":\"x\"}\n");
 }
 
+TEST(Call, ByRefShowsCollectionsTheOperationChanged) {
+  // Sort has no result: the sorted collection is all there is to see.
+  const auto sorted = RunZtl({"call", "--byref", "ZtCollections.Sort",
+                              R"({"type":"Collection","items":[{"value":"pear","key":"p"},{"value":"apple","key":"a"}]})"});
+  EXPECT_EQ(sorted.status, 0) << sorted.err;
+  EXPECT_EQ(sorted.out, "apple\npear\n");
+  const auto split = RunZtl({"call", "--byref", "ZtStrings.InStrAdv", "a,b", ",", R"({"type":"Collection","items":[]})"});
+  EXPECT_EQ(split.out, "2\na\nb\n");
+}
+
 TEST(Call, SeedMakesRunsReproducible) {
   const auto first = RunZtl({"call", "--seed", "12345", "ZtNumeric.GetRandom", "1", "1000000000"});
   const auto second = RunZtl({"call", "--seed=12345", "ZtNumeric.GetRandom", "1", "1000000000"});

@@ -321,7 +321,10 @@ int RunCall(std::span<const std::string_view> args) {
   if (member->result != Type::Void || options.json) print(result);
   if (options.byref) {
     for (std::size_t i = 0; i < call_args.size() && i < member->params.size(); ++i) {
-      if (member->params[i].byref) print(call_args[i]);
+      // A collection argument is shared with the operation, which may change it (Sort,
+      // InStrAdv), so it is shown like a by-reference one.
+      const ParamInfo& param = member->params[i];
+      if (param.byref || param.type == Type::Collection) print(call_args[i]);
     }
   }
   std::cout << out << std::flush;

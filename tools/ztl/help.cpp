@@ -141,7 +141,8 @@ Options:
   --json      print the result as a tagged JSON value, exactly as 'ztl serve' writes it
               ({"type":"Long","value":3628800})
   --byref     after the result, print each argument passed to a by-reference
-              parameter (as text, or one JSON line each with --json)
+              parameter or a Collection parameter, as it is after the call (as text,
+              or one JSON line each with --json)
   --seed N    seed the random generator with the whole number N first, for
               reproducible results (GetRandom, Shuffle ...)
   --font NAME:SIZE
