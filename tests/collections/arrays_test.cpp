@@ -9,6 +9,7 @@
 #include <random>
 
 #include "frame/common.hpp"
+#include "frame/convert.hpp"
 #include "values.hpp"
 #include "ztldata/platform/random.hpp"
 
@@ -126,6 +127,34 @@ TEST(Measures, MaxMinSumMean) {
   Variant with_value = Arr({Long{3}, ten});
   EXPECT_EQ(a.GetMax(with_value), ten);
   EXPECT_EQ(a.GetSum(with_value), Variant(Long{13}));
+}
+
+TEST(Measures, DecimalsAreExact) {
+  // Decimals take part exactly: 0.1 + 0.2 is 0.3, not the Double 0.30000000000000004, and a
+  // mean keeps 28 places.
+  const auto dec = [](std::u16string_view text) { return Variant(TextToDecimal(text)); };
+  const struct {
+    const char* what;
+    Variant array;
+    const char16_t* sum;
+    const char16_t* mean;
+  } kCases[] = {
+      {"tenths", Arr({dec(u"0.1"), dec(u"0.2")}), u"0.3", u"0.15"},
+      {"with a Double and a Long", Arr({dec(u"0.1"), dec(u"0.2"), 0.3, Long{1}}), u"1.6", u"0.4"},
+      {"a third", Arr({dec(u"1"), dec(u"2"), dec(u"2")}), u"5", u"1.6666666666666666666666666667"},
+      // The largest Decimal; its half needs a 30th digit, so it rounds to even.
+      {"beyond a Double's digits", Arr({dec(u"79228162514264337593543950334"), dec(u"1")}),
+       u"79228162514264337593543950335", u"39614081257132168796771975168"},
+  };
+  ZtArrays a;
+  for (auto c : kCases) {
+    SCOPED_TRACE(c.what);
+    const Variant sum = a.GetSum(c.array), mean = a.GetMed(c.array);
+    ASSERT_EQ(sum.Type(), VarType::Decimal) << Describe(sum);
+    ASSERT_EQ(mean.Type(), VarType::Decimal) << Describe(mean);
+    EXPECT_EQ(DecimalToText(*sum.If<Decimal>()), c.sum);
+    EXPECT_EQ(DecimalToText(*mean.If<Decimal>()), c.mean);
+  }
 }
 
 TEST(Search, FirstEqualElement) {
