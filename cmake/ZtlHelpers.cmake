@@ -1,31 +1,47 @@
 # Thin helpers that keep the per-area build files to one line each.
 
+set(ZTL_WARNINGS -Wall -Wextra -Wpedantic -Wconversion -Wno-sign-conversion)
 # -Wno-restrict: GCC 12 reports impossible overlaps in "text" + std::string (its bug 105329).
-set(ZTL_WARNINGS -Wall -Wextra -Wpedantic -Wconversion -Wno-sign-conversion -Wno-restrict)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND ZTL_WARNINGS -Wno-restrict)
+endif()
 # Every floating-point step rounds on its own, as the results must be bit for bit those of the
 # written formulas: no fused multiply-add, whatever the target machine offers.
 set(ZTL_FLOAT_RULES -ffp-contract=off)
-# GCC 12 at -O2 drops the store that gives a small struct (a Date, a Currency) its value when
-# a later step that would assign it throws: `Date r{}; Attempt([&] { r = F(); }); return r;`
-# returns garbage when F fails. Every operation relies on exactly that pattern, so the dead-store
-# pass that makes the mistake is off (tests/frame/failure_test.cpp keeps watch).
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  list(APPEND ZTL_FLOAT_RULES -fno-tree-dse)
-endif()
+# The layers, from the bottom. Each sees only its own headers and those of the layers below
+# it (an area sees no other area); see ztl_add_layer.
+set(ZTL_LAYERS_BELOW_base "")
+set(ZTL_LAYERS_BELOW_platform base)
+set(ZTL_LAYERS_BELOW_frame base platform)
+set(ZTL_AREAS numbers dates text collections containers coding)
+foreach(area ${ZTL_AREAS})
+  set(ZTL_LAYERS_BELOW_${area} base platform frame)
+endforeach()
 
-# ztl_add_area(area): an object library built from src/<area>/*.cpp.
-function(ztl_add_area area)
-  file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${area}/*.cpp")
-  if(NOT sources)
-    return()
-  endif()
-  add_library(ztl_${area} OBJECT ${sources})
-  target_include_directories(ztl_${area}
-    PUBLIC  "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>"
-    PRIVATE "${PROJECT_SOURCE_DIR}/src")
-  target_compile_options(ztl_${area} PRIVATE ${ZTL_WARNINGS} ${ZTL_FLOAT_RULES})
-  target_link_libraries(ztl_${area} PRIVATE nlohmann_json::nlohmann_json ICU::uc ICU::i18n
-    Freetype::Freetype Fontconfig::Fontconfig)
+# ztl_add_layer(layer): an object library built from src/<layer>/*.cpp, linking only the
+# layers below it. Its include path is a folder of links made at configure time that holds
+# just those layers, private (src/<layer>) and public (include/ztldata/<layer>) headers alike,
+# so an include of a layer above or beside it names a file that is not there and fails to
+# compile. tests/layers_test.py walks the sources for the same rule.
+function(ztl_add_layer layer)
+  file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${layer}/*.cpp")
+  set(view "${PROJECT_BINARY_DIR}/layers/${layer}")
+  file(REMOVE_RECURSE "${view}")
+  file(MAKE_DIRECTORY "${view}/ztldata")
+  foreach(visible ${ZTL_LAYERS_BELOW_${layer}} ${layer})
+    if(EXISTS "${PROJECT_SOURCE_DIR}/src/${visible}")
+      file(CREATE_LINK "${PROJECT_SOURCE_DIR}/src/${visible}" "${view}/${visible}" SYMBOLIC)
+    endif()
+    if(EXISTS "${PROJECT_SOURCE_DIR}/include/ztldata/${visible}")
+      file(CREATE_LINK "${PROJECT_SOURCE_DIR}/include/ztldata/${visible}" "${view}/ztldata/${visible}" SYMBOLIC)
+    endif()
+  endforeach()
+  add_library(ztl_${layer} OBJECT ${sources})
+  target_include_directories(ztl_${layer} PRIVATE "${view}")
+  target_compile_options(ztl_${layer} PRIVATE ${ZTL_WARNINGS} ${ZTL_FLOAT_RULES})
+  foreach(below ${ZTL_LAYERS_BELOW_${layer}})
+    target_link_libraries(ztl_${layer} PRIVATE ztl_${below})
+  endforeach()
 endfunction()
 
 # ztl_add_library(name areas...): the library made of the given areas' objects, twice: `name`,
@@ -53,8 +69,6 @@ function(ztl_add_library name)
     # The library's own floating-point rules; a consumer's code keeps its own.
     target_compile_options(${target} INTERFACE "$<BUILD_INTERFACE:${ZTL_FLOAT_RULES}>")
   endforeach()
-  # Private headers of src/ are visible to the in-tree hosts and tests, never installed.
-  target_include_directories(${name} INTERFACE "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>")
   target_link_libraries(${name} PUBLIC ICU::uc ICU::i18n
     PRIVATE Freetype::Freetype Fontconfig::Fontconfig ${CMAKE_DL_LIBS})
   target_link_libraries(${name}_shared PRIVATE ICU::uc ICU::i18n Freetype::Freetype Fontconfig::Fontconfig
@@ -66,7 +80,7 @@ endfunction()
 # ztl_add_test(name sources...): a GoogleTest program registered with CTest.
 function(ztl_add_test name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE ztldata GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ztldata ztl_private_headers GTest::gtest_main)
   target_compile_options(${name} PRIVATE ${ZTL_WARNINGS} -Wno-conversion)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
