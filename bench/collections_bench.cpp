@@ -2,6 +2,11 @@
 // the same job done by the standard library on plain doubles. Prints the ratios at the end:
 //   ZtArrays.Sort of 1,000,000 Doubles against std::sort (target: within 3x),
 //   ZtCollections.Sort of 100,000 items against ZtArrays.Sort of the same values (within 2x),
+//   ZtArrays.Sort of 100,000 object references that cannot be compared (every comparison
+//   fails) against ZtArrays.Sort of 100,000 Doubles (within 3x),
+//   a failing comparison against a succeeding one, both through the general comparison: a
+//   BinarySearch among objects without a default value against one among Longs for an
+//   Integer key, each step going the same way (within 2x),
 //   and, for Shuffle, Search and GetSum, 1,000,000 elements against 100,000 (10 means linear;
 //   a shuffle of a million elements also pays for leaving the processor's caches, as the anchor
 //   does) and each against its anchor at both sizes (the same ratio at both means linear).
@@ -33,6 +38,13 @@ std::vector<double> RandomDoubles(std::size_t n) {
 Variant VariantArray(const std::vector<double>& values) {
   std::vector<Variant> items(values.begin(), values.end());
   return ztl::SafeArray::Of(std::move(items), 0);
+}
+
+// An array of n references to one library object, which has no default value: comparing it
+// with anything fails. One object held many times is what a host can send in one request.
+Variant ObjectArray(std::size_t n) {
+  const Variant object = ztl::CreateObject(u"ZtObjects");
+  return ztl::SafeArray::Of(std::vector<Variant>(n, object), 0);
 }
 
 ztl::CollectionRef HostCollection(const std::vector<double>& values, bool keyed) {
@@ -76,6 +88,21 @@ void BM_ArraysSort(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ArraysSort)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Every comparison fails, so every partition is lopsided and the merge sort finishes the job.
+void BM_ArraysSortObjects(benchmark::State& state) {
+  const Variant input = ObjectArray(static_cast<std::size_t>(state.range(0)));
+  ztl::ZtArrays arrays;
+  Variant v;
+  for (auto _ : state) {
+    state.PauseTiming();
+    v = input;
+    state.ResumeTiming();
+    arrays.Sort(v);
+    benchmark::DoNotOptimize(v);
+  }
+}
+BENCHMARK(BM_ArraysSortObjects)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Without keys, and with keys on half the items (which move with their items).
 void BM_CollectionsSort(benchmark::State& state) {
@@ -141,6 +168,27 @@ void BM_ArraysSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_ArraysSearch)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// One comparison per step, through the general comparison in both: a Long element against an
+// Integer key greater than every element, and an object against an object (which fails, and
+// counts as "before"). Either way each step goes right, so both take the same steps.
+void BM_ArraysBinarySearchNumbers(benchmark::State& state) {
+  std::vector<Variant> items;
+  for (ztl::Long i = 0; i < state.range(0); ++i) items.push_back(i);
+  Variant v = ztl::SafeArray::Of(std::move(items), 0);
+  ztl::ZtArrays arrays;
+  const Variant key = ztl::Integer{32767};
+  for (auto _ : state) benchmark::DoNotOptimize(arrays.BinarySearch(v, key));
+}
+BENCHMARK(BM_ArraysBinarySearchNumbers)->Arg(1 << 12)->Unit(benchmark::kNanosecond);
+
+void BM_ArraysBinarySearchObjects(benchmark::State& state) {
+  Variant v = ObjectArray(static_cast<std::size_t>(state.range(0)));
+  ztl::ZtArrays arrays;
+  const Variant key = v.If<ztl::SafeArray>()->Elements()[0];
+  for (auto _ : state) benchmark::DoNotOptimize(arrays.BinarySearch(v, key));
+}
+BENCHMARK(BM_ArraysBinarySearchObjects)->Arg(1 << 12)->Unit(benchmark::kNanosecond);
+
 void BM_StdAccumulate(benchmark::State& state) {
   const std::vector<double> v = RandomDoubles(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(std::accumulate(v.begin(), v.end(), 0.0));
@@ -164,6 +212,8 @@ int main(int argc, char** argv) {
       {"BM_ArraysSort/100000", "BM_StdSort/100000"},
       {"BM_CollectionsSort/100000/0", "BM_ArraysSort/100000"},
       {"BM_CollectionsSort/100000/1", "BM_ArraysSort/100000"},
+      {"BM_ArraysSortObjects/100000", "BM_ArraysSort/100000"},
+      {"BM_ArraysBinarySearchObjects/4096", "BM_ArraysBinarySearchNumbers/4096"},
       {"BM_ArraysShuffle/1000000", "BM_ArraysShuffle/100000"},
       {"BM_CollectionsShuffle/1000000", "BM_CollectionsShuffle/100000"},
       {"BM_ArraysSearch/1000000", "BM_ArraysSearch/100000"},

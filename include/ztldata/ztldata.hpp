@@ -7,17 +7,26 @@
 //   ztl::CreateObject(u"ZTLData.ZtNumeric")->Invoke(u"IsPrime", {97});   // late-bound call
 #pragma once
 
+#include "ztldata/base/errors.hpp"
+#include "ztldata/base/outcome.hpp"
+#include "ztldata/base/types.hpp"
+
+#include "ztldata/platform/code_page.hpp"
+#include "ztldata/platform/date_text.hpp"
+#include "ztldata/platform/device_context.hpp"
+#include "ztldata/platform/locale.hpp"
+#include "ztldata/platform/random.hpp"
+#include "ztldata/platform/utf8.hpp"
+
 #include "ztldata/frame/about.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/component.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/frame/property_bag.hpp"
 #include "ztldata/frame/resources.hpp"
 #include "ztldata/frame/typelib.hpp"
-#include "ztldata/frame/types.hpp"
 #include "ztldata/frame/variant.hpp"
-#include "ztldata/platform/locale.hpp"
-#include "ztldata/platform/random.hpp"
 
 #include "ztldata/numbers/bases.hpp"
 #include "ztldata/numbers/conversion.hpp"
@@ -25,7 +34,6 @@
 
 #include "ztldata/dates/date.hpp"
 
-#include "ztldata/text/device_context.hpp"
 #include "ztldata/text/ebcdic.hpp"
 #include "ztldata/text/strings.hpp"
 

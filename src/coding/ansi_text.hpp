@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/codepage.hpp"
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::coding {
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::coding {
 

@@ -9,9 +9,9 @@
 #include "coding/ansi_text.hpp"
 #include "coding/crc32_engine.hpp"
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -47,7 +47,8 @@ ZtCRC32::ZtCRC32() noexcept = default;
 ZtCRC32::~ZtCRC32() = default;
 
 Long ZtCRC32::InitCRC32(Long lngSeed, Long lngPrecondition) noexcept {
-  Attempt([&] {
+  // Without memory for the tables the component stays as it was.
+  Guarded([&] {
     if (!engine_) engine_ = std::make_unique<coding::CrcEngine>();
     engine_->Build(static_cast<std::uint32_t>(lngSeed));
   });

@@ -9,9 +9,9 @@
 
 #include "coding/ansi_text.hpp"
 #include "coding/cipher_passes.hpp"
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -62,23 +62,19 @@ String TextOf(const std::vector<std::uint8_t>& codes) {
 }  // namespace
 
 String ZtEncryption::Encode(const String& strBuffer, Long lngKey) noexcept {
-  String out;
-  Attempt([&] {
+  return Guarded(String(), [&] {
     std::vector<std::uint8_t> codes = CodesOf(strBuffer);
     coding::EncodePasses(codes.data(), codes.size(), lngKey);
-    out = TextOf(codes);
+    return TextOf(codes);
   });
-  return out;
 }
 
 String ZtEncryption::Decode(const String& strBuffer, Long lngKey) noexcept {
-  String out;
-  Attempt([&] {
+  return Guarded(String(), [&] {
     std::vector<std::uint8_t> codes = CodesOf(strBuffer);
     coding::DecodePasses(codes.data(), codes.size(), lngKey);
-    out = TextOf(codes);
+    return TextOf(codes);
   });
-  return out;
 }
 
 }  // namespace ztl

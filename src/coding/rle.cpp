@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "coding/ansi_text.hpp"
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -76,8 +76,9 @@ void AppendTildeRun(String& out, std::size_t length) {
 
 String ZtRLE::Decompress(const String& strInputString) noexcept {
   const String& in = strInputString;
+  // Running out of memory ends the expansion where it was; the text so far is the result.
   String out;
-  Attempt([&] {
+  Guarded([&] {
     out.reserve(in.size());
     const std::size_t n = in.size();
     char16_t last = 0;
@@ -101,8 +102,9 @@ String ZtRLE::Decompress(const String& strInputString) noexcept {
 
 String ZtRLE::Compress(const String& strInputString) noexcept {
   const String& in = strInputString;
+  // Running out of memory ends the coding where it was; the text so far is the result.
   String out;
-  Attempt([&] {
+  Guarded([&] {
     out.reserve(in.size());  // never longer than the input unless it holds "~"
     const std::size_t n = in.size();
     for (std::size_t i = 0; i < n;) {

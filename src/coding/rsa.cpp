@@ -11,15 +11,14 @@
 
 #include "coding/ansi_text.hpp"
 #include "coding/rsa_math.hpp"
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/common.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/number_text.hpp"
 #include "platform/random.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
@@ -75,7 +74,7 @@ enum Slot { kExponent = 0, kInverse = 1, kModulus = 2 };
 // start, that does not divide the totient.
 std::int64_t ChooseExponent(std::int64_t totient) {
   platform::ReseedRandomFromClock();
-  std::int64_t e = RandomBetween(10000000, 99999999);
+  std::int64_t e = platform::RandomBetween(10000000, 99999999);
   for (;;) {
     const std::int64_t g = (totient % e) % e;
     const bool prime = coding::TestPrime(e);
@@ -89,6 +88,14 @@ void AppendNumber(String& out, Long v) {
   char digits[16];
   const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
   out.append(digits, end);
+}
+
+// The leading number of a token, read like Val, as a Long: a type mismatch for a text Val
+// does not read (or no memory to read it), an overflow for a number outside the Long range.
+Outcome<Long> TokenNumber(std::u16string_view token) noexcept {
+  const std::optional<double> number = Guarded(std::optional<double>(), [&] { return platform::Val(token); });
+  if (!number) return Fail(kTypeMismatch);
+  return RoundToLong(*number);
 }
 
 // Remembers recent powers: a text of n characters has at most 256 different codes, and its
@@ -134,9 +141,8 @@ void ZtRSA::PrivateKey2(Long value) noexcept {
 }
 
 Long ZtRSA::Key(int slot) const noexcept {
-  Long value = 0;
-  Attempt([&] { value = RoundToLong(keys_[slot]); });
-  return value;
+  // A key beyond the Long range reads as 0.
+  return RoundToLong(keys_[slot]).value_or(0);
 }
 
 void ZtRSA::GenerateKeys() noexcept {
@@ -148,8 +154,8 @@ void ZtRSA::GenerateKeys() noexcept {
     const bool p_prime = coding::TestPrime(p);
     const bool q_prime = coding::TestPrime(q);
     if (p_prime && q_prime && p != q && p * q <= kLargestModulus) break;
-    p = RandomBetween(4000, 9999);
-    q = RandomBetween(4000, 9999);
+    p = platform::RandomBetween(4000, 9999);
+    q = platform::RandomBetween(4000, 9999);
   }
   prime_p_ = static_cast<Double>(p);
   prime_q_ = static_cast<Double>(q);
@@ -164,9 +170,8 @@ void ZtRSA::GenerateKeys() noexcept {
 }
 
 Variant ZtRSA::Encode(const String& strBuffer, Long lngPrivateKey, Long lngPublicKey) noexcept {
-  Variant result;  // Empty, also for the empty text
-  if (strBuffer.empty()) return result;
-  Attempt([&] {
+  if (strBuffer.empty()) return Variant();  // Empty, not ""
+  return Guarded(Variant(), [&] {
     PowerCache powers(lngPrivateKey, lngPublicKey);
     String out;
     out.reserve(strBuffer.size() * 9);
@@ -174,14 +179,14 @@ Variant ZtRSA::Encode(const String& strBuffer, Long lngPrivateKey, Long lngPubli
       AppendNumber(out, powers.Power(coding::ToAnsi(c)));
       out.push_back(u'+');
     }
-    result = std::move(out);
+    return Variant(std::move(out));
   });
-  return result;
 }
 
 Variant ZtRSA::Decode(const String& strBuffer, Long lngPrivateKey, Long lngPublicKey) noexcept {
+  // Running out of memory ends the decoding where it was; the text so far is the result.
   String out;
-  Attempt([&] {
+  Guarded([&] {
     PowerCache powers(lngPrivateKey, lngPublicKey);
     const std::u16string_view text(strBuffer);
     std::size_t i = 0;
@@ -193,14 +198,9 @@ Variant ZtRSA::Decode(const String& strBuffer, Long lngPrivateKey, Long lngPubli
       const std::u16string_view token =
           plus == std::u16string_view::npos ? text.substr(i) : text.substr(i, plus + 1);
       i = plus == std::u16string_view::npos ? text.size() : plus + 1;
-      Long v = 0;
-      const bool read = Attempt([&] {
-        const std::optional<double> number = platform::Val(token);
-        if (!number) Fail(kTypeMismatch);
-        v = RoundToLong(*number);
-      });
-      if (!read) continue;  // a number that is no Long adds nothing
-      const Long code = powers.Power(v);
+      const Outcome<Long> v = TokenNumber(token);
+      if (!v) continue;  // a number that is no Long adds nothing
+      const Long code = powers.Power(*v);
       if (code >= 0 && code <= 255) out.push_back(coding::FromAnsi(static_cast<Byte>(code)));
     }
   });
@@ -213,17 +213,24 @@ void ZtRSA::InitProperties() noexcept {
 }
 
 void ZtRSA::ReadProperties(const PropertyBag& bag) noexcept {
-  Attempt([&] { PublicKey(ToLong(bag.ReadProperty(u"PublicKey", Integer{0}))); });
-  Attempt([&] { PrivateKey1(ToLong(bag.ReadProperty(u"PrivateKey1", Integer{0}))); });
-  Attempt([&] { PrivateKey2(ToLong(bag.ReadProperty(u"PrivateKey2", Integer{0}))); });
+  // Each key that does not convert fails only its own step; the key keeps its value.
+  Guarded([&] {
+    if (const auto key = ToLong(bag.ReadProperty(u"PublicKey", Integer{0}))) PublicKey(*key);
+  });
+  Guarded([&] {
+    if (const auto key = ToLong(bag.ReadProperty(u"PrivateKey1", Integer{0}))) PrivateKey1(*key);
+  });
+  Guarded([&] {
+    if (const auto key = ToLong(bag.ReadProperty(u"PrivateKey2", Integer{0}))) PrivateKey2(*key);
+  });
   TabStop(false);
 }
 
 void ZtRSA::WriteProperties(PropertyBag& bag) noexcept {
   // No defaults: the three keys are always saved. "Enabled" is not.
-  Attempt([&] { bag.WriteProperty(u"PublicKey", PublicKey()); });
-  Attempt([&] { bag.WriteProperty(u"PrivateKey1", PrivateKey1()); });
-  Attempt([&] { bag.WriteProperty(u"PrivateKey2", PrivateKey2()); });
+  Guarded([&] { bag.WriteProperty(u"PublicKey", PublicKey()); });
+  Guarded([&] { bag.WriteProperty(u"PrivateKey1", PrivateKey1()); });
+  Guarded([&] { bag.WriteProperty(u"PrivateKey2", PrivateKey2()); });
 }
 
 }  // namespace ztl

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::coding {
 

@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "collections/sorting.hpp"
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "frame/variant_ops.hpp"
@@ -84,23 +84,21 @@ class OneIndex {
 // The greatest element (`after` true) or the smallest. The first element is the start; an
 // element replaces it when the variant test says it sorts after (before) it, or when the test
 // fails. A Null never replaces it, and a Null start is never replaced.
-Variant Extreme(Variant& aArray, bool after) noexcept {
+Variant Extreme(Variant& aArray, bool after) {
   OneIndex a(aArray);
   if (!a.HasElements()) return Null;
   Variant m;
-  if (const Variant* first = a.At(a.lb())) Attempt([&] { m = *first; });
+  if (const Variant* first = a.At(a.lb())) m = *first;
   for (std::int64_t i = a.lb() + 1; i <= a.ub(); ++i) {
     const Variant* x = a.At(i);
     if (!x) continue;  // the element cannot be read: neither the test nor the assignment runs
-    bool replace = true;
-    Attempt([&] { replace = after ? LessThan(m, *x) : LessThan(*x, m); });
-    if (replace) Attempt([&] { m = *x; });
+    if ((after ? LessThan(m, *x) : LessThan(*x, m)).value_or(true)) m = *x;
   }
   return m;
 }
 
 // The variant sum of the elements, from Empty; a step that fails is skipped.
-Variant Sum(OneIndex& a) noexcept {
+Variant Sum(OneIndex& a) {
   Variant s;
   for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
     const Variant* x = a.At(i);
@@ -119,9 +117,9 @@ Variant Sum(OneIndex& a) noexcept {
         s = static_cast<Double>(r);
       }
     } else if (String* text = s.If<String>(); text && x->IsString()) {
-      Attempt([&] { text->append(*x->If<String>()); });
-    } else {
-      Attempt([&] { s = Add(s, *x); });
+      text->append(*x->If<String>());
+    } else if (Outcome<Variant> sum = Add(s, *x)) {
+      s = *std::move(sum);
     }
   }
   return s;
@@ -159,34 +157,44 @@ Boolean ZtArrays::IsEmpty(Variant& aArray) noexcept {
   return !a || a->Size() == 0;
 }
 
-Variant ZtArrays::GetMax(Variant& aArray) noexcept { return Extreme(aArray, true); }
+// The measures copy elements and may fetch default values: running out of memory gives Empty.
 
-Variant ZtArrays::GetMin(Variant& aArray) noexcept { return Extreme(aArray, false); }
+Variant ZtArrays::GetMax(Variant& aArray) noexcept {
+  return Guarded(Variant(), [&] { return Extreme(aArray, true); });
+}
+
+Variant ZtArrays::GetMin(Variant& aArray) noexcept {
+  return Guarded(Variant(), [&] { return Extreme(aArray, false); });
+}
 
 Variant ZtArrays::GetMed(Variant& aArray) noexcept {
-  OneIndex a(aArray);
-  if (!a.HasElements()) return Null;
-  const Variant s = Sum(a);
-  Variant mean;
-  Attempt([&] { mean = Divide(s, Long(a.ub() - a.lb() + 1)); });
-  return mean;
+  return Guarded(Variant(), [&]() -> Variant {
+    OneIndex a(aArray);
+    if (!a.HasElements()) return Null;
+    // The mean of texts, which cannot be divided, is Empty.
+    return Divide(Sum(a), Long(a.ub() - a.lb() + 1)).value_or(Variant());
+  });
 }
 
 Variant ZtArrays::GetSum(Variant& aArray) noexcept {
-  OneIndex a(aArray);
-  if (!a.HasElements()) return Null;
-  return Sum(a);
+  return Guarded(Variant(), [&]() -> Variant {
+    OneIndex a(aArray);
+    if (!a.HasElements()) return Null;
+    return Sum(a);
+  });
 }
 
 Long ZtArrays::Search(Variant& aArray, const Variant& vntKey) noexcept {
-  OneIndex a(aArray);
-  if (!a.HasElements()) return 0;
-  for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
-    // A test that fails (an element that cannot be read or compared) counts as a match.
-    const Variant* x = a.At(i);
-    if (!x || collections::Matches(*x, vntKey)) return static_cast<Long>(i);
-  }
-  return 0;
+  return Guarded(Long{0}, [&]() -> Long {
+    OneIndex a(aArray);
+    if (!a.HasElements()) return 0;
+    for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
+      // A test that fails (an element that cannot be read or compared) counts as a match.
+      const Variant* x = a.At(i);
+      if (!x || collections::Matches(*x, vntKey)) return static_cast<Long>(i);
+    }
+    return 0;
+  });
 }
 
 Long ZtArrays::BinarySearch(Variant& aArray, const Variant& vntKey) noexcept {

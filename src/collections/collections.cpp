@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "collections/sorting.hpp"
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/random.hpp"
@@ -58,12 +58,15 @@ ZtCollections::ZtCollections() noexcept { platform::ReseedRandomFromClock(); }
 
 Long ZtCollections::Search(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
   if (!cllCollection) return 0;
-  for (Long p = 1; p <= cllCollection->Count(); ++p) {
-    // A test that fails (an item that cannot be compared) counts as a match.
-    const Variant* item = cllCollection->Item(p);
-    if (!item || collections::Matches(*item, vntKey)) return p;
-  }
-  return 0;
+  // Running out of memory in a test (fetching a default value) finds nothing.
+  return Guarded(Long{0}, [&]() -> Long {
+    for (Long p = 1; p <= cllCollection->Count(); ++p) {
+      // A test that fails (an item that cannot be compared) counts as a match.
+      const Variant* item = cllCollection->Item(p);
+      if (!item || collections::Matches(*item, vntKey)) return p;
+    }
+    return 0;
+  });
 }
 
 Long ZtCollections::BinarySearch(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
@@ -102,9 +105,9 @@ Variant ZtCollections::SearchByKey(const CollectionRef& cllCollection, const Var
   // A text selects by key and a number by position; an object item comes back as a reference
   // to it, any other item as a copy.
   if (!cllCollection) return Variant();
-  Variant result;
-  if (const Variant* item = cllCollection->Item(vntKey)) Attempt([&] { result = *item; });
-  return result;
+  const Variant* item = cllCollection->Item(vntKey);
+  if (!item) return Variant();
+  return Guarded(Variant(), [&] { return *item; });
 }
 
 }  // namespace ztl

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <utility>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 
@@ -59,26 +59,23 @@ const ClassInfo kZtDataClass = {
 const ClassInfo* ZtData::Class() const noexcept { return &kZtDataClass; }
 
 Variant ZtData::Purge(const Variant& xVar) noexcept {
-  Variant result;
-  Attempt([&] {
-    switch (xVar.Type()) {
-      case VarType::Empty: result = Variant(); break;
-      case VarType::Null: result = Null; break;
-      case VarType::Integer:
-      case VarType::Long:
-      case VarType::Single:
-      case VarType::Double:
-      case VarType::Currency:
-      case VarType::Decimal:
-      case VarType::Byte: result = Integer{0}; break;
-      case VarType::Date: result = Now(); break;
-      case VarType::String: result = String(xVar.If<String>()->size(), u' '); break;
-      case VarType::Object: result = nullptr; break;
-      case VarType::Boolean: result = false; break;
-      default: break;  // Error values and arrays of every kind
-    }
-  });
-  return result;
+  switch (xVar.Type()) {
+    case VarType::Empty: return Variant();
+    case VarType::Null: return Null;
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Decimal:
+    case VarType::Byte: return Integer{0};
+    case VarType::Date: return Now();
+    case VarType::String:  // as many spaces; without the memory for them, Empty
+      return Guarded(Variant(), [&] { return Variant(String(xVar.If<String>()->size(), u' ')); });
+    case VarType::Object: return nullptr;
+    case VarType::Boolean: return false;
+    default: return Variant();  // Error values and arrays of every kind
+  }
 }
 
 void ZtData::Inter(Variant& xVar1, Variant& xVar2) noexcept { std::swap(xVar1, xVar2); }

@@ -10,18 +10,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <new>
+#include <utility>
 
-#include "frame/common.hpp"
-#include "frame/failure.hpp"
 #include "frame/variant_ops.hpp"
+#include "platform/random.hpp"
 #include "ztldata/frame/variant.hpp"
 
 namespace ztl::collections {
 
 // CompareVariants(a, b). Two Doubles, Longs, Integers or Strings are ordered here directly,
 // with the same outcome (a NaN sorts after everything, as a failing test makes it); every other
-// pair goes through CompareVariants, which also works on copies of objects.
+// pair goes through CompareVariants, whose failing tests are plain values too, so a pair that
+// cannot be compared costs about what a pair that can does.
 inline Long Order(const Variant& a, const Variant& b) noexcept {
   auto three_way = [](const auto& x, const auto& y) -> Long { return x < y ? -1 : x == y ? 0 : 1; };
   if (const Double* x = a.If<Double>()) {
@@ -41,7 +43,9 @@ inline Long Order(const Variant& a, const Variant& b) noexcept {
 
 // The variant test a = b, where a test that fails (a value that cannot be compared) counts as
 // holding. Two Doubles, Longs or Strings are compared here directly, with the same outcome.
-inline bool Matches(const Variant& a, const Variant& b) noexcept {
+// Note: not noexcept, as the variant test is not: running out of memory rises to the
+// operation's boundary, which turns it into the operation's failure default.
+inline bool Matches(const Variant& a, const Variant& b) {
   if (const Double* x = a.If<Double>()) {
     if (const Double* y = b.If<Double>()) return *x == *y;
   } else if (const Long* x = a.If<Long>()) {
@@ -49,9 +53,7 @@ inline bool Matches(const Variant& a, const Variant& b) noexcept {
   } else if (const String* x = a.If<String>()) {
     if (const String* y = b.If<String>()) return *x == *y;
   }
-  bool equal = true;
-  Attempt([&] { equal = EqualTo(a, b); });
-  return equal;
+  return EqualTo(a, b).value_or(true);
 }
 
 // Sorts items lo..hi with a merge sort: the fallback of QuickSort for a range whose partitions
@@ -64,16 +66,14 @@ inline bool Matches(const Variant& a, const Variant& b) noexcept {
 template <class Items>
 bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
   const std::int64_t n = hi - lo + 1;
-  std::vector<std::int64_t> order, spare;
-  try {
-    order.resize(static_cast<std::size_t>(n));
-    spare.resize(static_cast<std::size_t>(n));
-  } catch (...) {
-    return false;
-  }
+  // One block for the two index buffers; without the memory the sort does not run.
+  const std::unique_ptr<std::int64_t[]> buffers(new (std::nothrow) std::int64_t[static_cast<std::size_t>(2 * n)]);
+  if (!buffers) return false;
+  std::int64_t* order = buffers.get();
+  std::int64_t* spare = order + n;
   for (std::int64_t k = 0; k < n; ++k) {
     if (!items.At(lo + k)) return false;
-    order[static_cast<std::size_t>(k)] = k;
+    order[k] = k;
   }
   // Bottom-up: runs of width 1, 2, 4 ... merged pairwise; the earlier item wins a tie.
   for (std::int64_t width = 1; width < n; width *= 2) {
@@ -81,26 +81,26 @@ bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
       const std::int64_t mid = std::min(left + width, n), right = std::min(left + 2 * width, n);
       std::int64_t a = left, b = mid, out = left;
       while (a < mid && b < right) {
-        const Variant* x = items.At(lo + order[static_cast<std::size_t>(a)]);
-        const Variant* y = items.At(lo + order[static_cast<std::size_t>(b)]);
+        const Variant* x = items.At(lo + order[a]);
+        const Variant* y = items.At(lo + order[b]);
         if (!x || !y) return false;
-        spare[static_cast<std::size_t>(out++)] = order[static_cast<std::size_t>(Order(*x, *y) > 0 ? b++ : a++)];
+        spare[out++] = order[Order(*x, *y) > 0 ? b++ : a++];
       }
-      while (a < mid) spare[static_cast<std::size_t>(out++)] = order[static_cast<std::size_t>(a++)];
-      while (b < right) spare[static_cast<std::size_t>(out++)] = order[static_cast<std::size_t>(b++)];
+      while (a < mid) spare[out++] = order[a++];
+      while (b < right) spare[out++] = order[b++];
     }
-    order.swap(spare);
+    std::swap(order, spare);
   }
   // Position k takes the item from order[k]: follow each cycle, one exchange per step.
   for (std::int64_t start = 0; start < n; ++start) {
     std::int64_t k = start;
-    while (order[static_cast<std::size_t>(k)] != start && order[static_cast<std::size_t>(k)] != k) {
-      const std::int64_t from = order[static_cast<std::size_t>(k)];
+    while (order[k] != start && order[k] != k) {
+      const std::int64_t from = order[k];
       items.Exchange(lo + k, lo + from);
-      order[static_cast<std::size_t>(k)] = k;
+      order[k] = k;
       k = from;
     }
-    order[static_cast<std::size_t>(k)] = k;
+    order[k] = k;
   }
   return true;
 }
@@ -131,33 +131,36 @@ void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, int budget = -1) 
       MergeSort(items, lo, hi);
       return;
     }
-    const std::int64_t p = RandomBetween(static_cast<Long>(lo), static_cast<Long>(hi));
+    const std::int64_t p = platform::RandomBetween(static_cast<Long>(lo), static_cast<Long>(hi));
     items.Exchange(hi, p);
-    const Variant* at_hi = items.At(hi);
-    if (!at_hi) return;
-    Variant pivot;
-    try {
-      pivot = *at_hi;
-    } catch (...) {
-      return;  // out of memory copying the pivot: the items stay as they are
-    }
+    // The pivot is compared where it lies, not copied (a copy of a text or an array would
+    // allocate): at hi, until the scan from the right stops there, which only an item that
+    // sorts before itself makes it do (one that cannot be compared). That exchange moves it
+    // to i, behind both scans, where it stays until the partition ends.
+    std::int64_t pivot_at = hi;
+    const Variant* pivot = items.At(hi);
+    if (!pivot) return;
 
     std::int64_t i = lo, j = hi;
     for (;;) {
       for (; i < j; ++i) {
         const Variant* x = items.At(i);
         if (!x) return;
-        if (Order(*x, pivot) > 0) break;
+        if (Order(*x, *pivot) > 0) break;
       }
       for (; j > i; --j) {
         const Variant* x = items.At(j);
         if (!x) return;
-        if (Order(*x, pivot) < 0) break;
+        if (Order(*x, *pivot) < 0) break;
       }
       if (i >= j) break;
       // Item i sorts after the pivot and item j before it: each goes to the other side. The
       // scan from the left steps over the item it now holds.
       items.Exchange(i, j);
+      if (j == pivot_at) {
+        pivot_at = i;
+        pivot = items.At(i);
+      }
       ++i;
     }
     items.Exchange(i, hi);  // the pivot to its place
@@ -199,7 +202,7 @@ void Sort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
 template <class Items>
 void Shuffle(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
   for (std::int64_t i = hi; i > lo; --i) {
-    items.Exchange(i, RandomBetween(static_cast<Long>(lo), static_cast<Long>(i)));
+    items.Exchange(i, platform::RandomBetween(static_cast<Long>(lo), static_cast<Long>(i)));
   }
 }
 

@@ -18,12 +18,13 @@
 #include <optional>
 #include <string>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
-#include "platform/utf8.hpp"
+#include "ztldata/platform/utf8.hpp"
+#include "ztldata/base/outcome.hpp"
 
 namespace ztl {
 
@@ -75,18 +76,18 @@ void StoreLittle32(unsigned char* p, std::uint32_t v) {
 // The UTF-8 name of a path. A path that no file can have (empty, or holding a NUL) fails, and
 // so does one with a lone surrogate, which has no exact UTF-8 form: replacing it would name
 // another file.
-std::string NativePath(const String& text) {
-  if (text.empty()) Fail(kBadFileName);
+Outcome<std::string> NativePath(const String& text) {
+  if (text.empty()) return Fail(kBadFileName);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (c == 0) Fail(kBadFileName);
-    if (c >= 0xDC00 && c <= 0xDFFF) Fail(kBadFileName);
+    if (c == 0) return Fail(kBadFileName);
+    if (c >= 0xDC00 && c <= 0xDFFF) return Fail(kBadFileName);
     if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) Fail(kBadFileName);
+      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return Fail(kBadFileName);
       ++i;
     }
   }
-  return platform::Utf16ToUtf8(text);
+  return Utf16ToUtf8(text);
 }
 
 // A file descriptor closed when it goes out of scope.
@@ -100,40 +101,43 @@ struct FileHandle {
   int fd;
 };
 
-void ReadAll(int fd, void* data, std::size_t size) {
+Status ReadAll(int fd, void* data, std::size_t size) noexcept {
   auto* p = static_cast<unsigned char*>(data);
   while (size > 0) {
     const ssize_t n = ::read(fd, p, std::min<std::size_t>(size, 1u << 30));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) Fail(kDeviceIO);
-    if (n == 0) Fail(kInputPastEnd);
+    if (n < 0) return Fail(kDeviceIO);
+    if (n == 0) return Fail(kInputPastEnd);
     p += n;
     size -= static_cast<std::size_t>(n);
   }
+  return Done();
 }
 
-void WriteAll(int fd, const void* data, std::size_t size) {
+Status WriteAll(int fd, const void* data, std::size_t size) noexcept {
   const auto* p = static_cast<const unsigned char*>(data);
   while (size > 0) {
     const ssize_t n = ::write(fd, p, std::min<std::size_t>(size, 1u << 30));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Fail(kDeviceIO);
+    if (n <= 0) return Fail(kDeviceIO);
     p += n;
     size -= static_cast<std::size_t>(n);
   }
+  return Done();
 }
 
 // The words travel little-endian; on a little-endian machine that is their memory image.
-void ReadWords(int fd, std::vector<std::uint16_t>& words) {
-  ReadAll(fd, words.data(), words.size() * 2);
+Status ReadWords(int fd, std::vector<std::uint16_t>& words) noexcept {
+  ZTL_CHECK(ReadAll(fd, words.data(), words.size() * 2));
   if constexpr (std::endian::native != std::endian::little) {
     for (std::uint16_t& w : words) w = static_cast<std::uint16_t>(w >> 8 | w << 8);
   }
+  return Done();
 }
 
-void WriteWords(int fd, const std::vector<std::uint16_t>& words) {
+Status WriteWords(int fd, const std::vector<std::uint16_t>& words) {
   if constexpr (std::endian::native == std::endian::little) {
-    WriteAll(fd, words.data(), words.size() * 2);
+    return WriteAll(fd, words.data(), words.size() * 2);
   } else {
     std::vector<unsigned char> chunk;
     for (std::size_t at = 0; at < words.size(); at += 32768) {
@@ -143,9 +147,41 @@ void WriteWords(int fd, const std::vector<std::uint16_t>& words) {
         chunk.push_back(static_cast<unsigned char>(words[i]));
         chunk.push_back(static_cast<unsigned char>(words[i] >> 8));
       }
-      WriteAll(fd, chunk.data(), chunk.size());
+      ZTL_CHECK(WriteAll(fd, chunk.data(), chunk.size()));
     }
+    return Done();
   }
+}
+
+// What a bit-array file holds: the upper word index and the words.
+struct BitFile {
+  std::int32_t upper;
+  std::vector<std::uint16_t> words;
+};
+
+// Reads a whole bit-array file. Only a regular file has a length to check the size field
+// against (a directory, a pipe or a device is refused rather than read); the size field must
+// give a word array (upper bound 0 or more), a bit count that a Long holds (16 x upper), and
+// words that the file actually contains, before anything is allocated.
+Outcome<BitFile> ReadBitFile(const std::string& path) {
+  const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.fd < 0) return Fail(kFileNotFound);
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return Fail(kPathFileAccess);
+  const auto length = static_cast<std::uint64_t>(info.st_size);
+
+  unsigned char header[kHeaderSize];
+  if (length < kHeaderSize) return Fail(kInputPastEnd);
+  ZTL_CHECK(ReadAll(file.fd, header, kHeaderSize));
+  if (!std::equal(std::begin(kMagic), std::end(kMagic), header)) return Fail(kBadFileFormat);
+  const std::int32_t upper = static_cast<std::int32_t>(LoadLittle32(header + sizeof kMagic));
+  if (upper < 0 || upper > std::numeric_limits<Long>::max() / 16) return Fail(kBadFileFormat);
+  const std::size_t count = static_cast<std::size_t>(upper) + 1;
+  if (length < kHeaderSize + 2 * static_cast<std::uint64_t>(count)) return Fail(kInputPastEnd);
+
+  BitFile contents{upper, std::vector<std::uint16_t>(count)};
+  ZTL_CHECK(ReadWords(file.fd, contents.words));
+  return contents;
 }
 
 // Where a written file goes: the path itself, or the file a symbolic link names (the link
@@ -156,22 +192,22 @@ struct Destination {
   std::optional<mode_t> mode;
 };
 
-Destination ResolveDestination(std::string path) {
+Outcome<Destination> ResolveDestination(std::string path) {
   Destination d;
   struct stat info {};
   if (::lstat(path.c_str(), &info) == 0) {
     if (S_ISLNK(info.st_mode)) {
       char* resolved = ::realpath(path.c_str(), nullptr);
-      if (!resolved) Fail(kPathFileAccess);  // a link to nothing, or to an unreachable place
+      if (!resolved) return Fail(kPathFileAccess);  // a link to nothing, or to an unreachable place
       path = resolved;
       std::free(resolved);
-      if (::stat(path.c_str(), &info) != 0) Fail(kPathFileAccess);
+      if (::stat(path.c_str(), &info) != 0) return Fail(kPathFileAccess);
     }
     // Only a regular file is replaced; a directory or a device is never renamed over.
-    if (!S_ISREG(info.st_mode)) Fail(kPathFileAccess);
+    if (!S_ISREG(info.st_mode)) return Fail(kPathFileAccess);
     d.mode = info.st_mode & 07777;
   } else if (errno != ENOENT) {
-    Fail(kPathFileAccess);
+    return Fail(kPathFileAccess);
   }
   const std::size_t slash = path.find_last_of('/');
   d.folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -182,7 +218,17 @@ Destination ResolveDestination(std::string path) {
 // A new file in a folder, removed again unless Commit renames it over its destination.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& folder) {
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd >= 0) ::close(fd);
+    if (!path_.empty() && !committed_) ::unlink(path_.c_str());
+  }
+
+  // Creates the file under a name no other file has, trying a few random names. Only a file
+  // made here is ever removed.
+  Status Open(const std::string& folder) {
     static std::atomic<std::uint64_t> serial{0};
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
       std::uint64_t salt = 0;
@@ -190,28 +236,25 @@ class TemporaryFile {
       char name[64];
       std::snprintf(name, sizeof name, "/.ztlbits-%ld-%llu-%016llx.tmp", static_cast<long>(::getpid()),
                     static_cast<unsigned long long>(serial++), static_cast<unsigned long long>(salt));
-      path_ = folder + name;
-      fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      std::string path = folder + name;
+      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd >= 0) path_ = std::move(path);
       if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) Fail(kPathFileAccess);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (fd >= 0) ::close(fd);
-    if (!committed_) ::unlink(path_.c_str());
+    if (fd < 0) return Fail(kPathFileAccess);
+    return Done();
   }
 
   // Flushes the file to the disk and puts it in the destination's place in one step, so a
   // reader sees either the old file or the whole new one.
-  void Commit(const std::string& destination) {
-    if (::fsync(fd) != 0) Fail(kDeviceIO);
+  Status Commit(const std::string& destination) noexcept {
+    if (::fsync(fd) != 0) return Fail(kDeviceIO);
     const int f = fd;
     fd = -1;
-    if (::close(f) != 0) Fail(kDeviceIO);
-    if (::rename(path_.c_str(), destination.c_str()) != 0) Fail(kPathFileAccess);
+    if (::close(f) != 0) return Fail(kDeviceIO);
+    if (::rename(path_.c_str(), destination.c_str()) != 0) return Fail(kPathFileAccess);
     committed_ = true;
+    return Done();
   }
 
   int fd = -1;
@@ -220,6 +263,22 @@ class TemporaryFile {
   std::string path_;
   bool committed_ = false;
 };
+
+// Writes a whole bit-array file in the place of `path`.
+Status WriteBitFile(const std::string& path, const std::vector<std::uint16_t>& words) {
+  ZTL_TRY(destination, ResolveDestination(path));
+  TemporaryFile temporary;
+  ZTL_CHECK(temporary.Open(destination.folder));
+  // Keep the permissions of the file being replaced; a new file gets the usual ones.
+  if (destination.mode) ::fchmod(temporary.fd, *destination.mode);
+
+  unsigned char header[kHeaderSize];
+  std::copy(std::begin(kMagic), std::end(kMagic), header);
+  StoreLittle32(header + sizeof kMagic, static_cast<std::uint32_t>(words.size() - 1));
+  ZTL_CHECK(WriteAll(temporary.fd, header, kHeaderSize));
+  ZTL_CHECK(WriteWords(temporary.fd, words));
+  return temporary.Commit(destination.path);
+}
 
 }  // namespace
 
@@ -245,7 +304,7 @@ void ZtBits::Create(Long lngBitsSize, Boolean blnPreserve) noexcept {
   }
   // The new words are made first and replace the old ones only when they exist, so a count
   // that cannot be allocated leaves both the words and the count as they were.
-  Attempt([&] {
+  Guarded([&] {
     std::vector<std::uint16_t> words(count);
     if (blnPreserve) std::copy_n(words_.begin(), std::min(count, words_.size()), words.begin());
     words_.swap(words);
@@ -268,55 +327,20 @@ void ZtBits::Bit(Long lngIndex, Boolean value) noexcept {
 }
 
 Boolean ZtBits::FileRead(const String& strFile) noexcept {
-  Boolean result = false;
-  Attempt([&] {
-    const std::string path = NativePath(strFile);
-    const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.fd < 0) Fail(kFileNotFound);
-    // Only a regular file has a length to check the size field against (a directory, a pipe
-    // or a device is refused rather than read).
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) Fail(kPathFileAccess);
-    const auto length = static_cast<std::uint64_t>(info.st_size);
-
-    unsigned char header[kHeaderSize];
-    if (length < kHeaderSize) Fail(kInputPastEnd);
-    ReadAll(file.fd, header, kHeaderSize);
-    if (!std::equal(std::begin(kMagic), std::end(kMagic), header)) Fail(kBadFileFormat);
-    const std::int32_t upper = static_cast<std::int32_t>(LoadLittle32(header + sizeof kMagic));
-    // The size field must give a word array (upper bound 0 or more), a bit count that a Long
-    // holds (16 x upper), and words that the file actually contains, before anything is
-    // allocated.
-    if (upper < 0 || upper > std::numeric_limits<Long>::max() / 16) Fail(kBadFileFormat);
-    const std::size_t count = static_cast<std::size_t>(upper) + 1;
-    if (length < kHeaderSize + 2 * static_cast<std::uint64_t>(count)) Fail(kInputPastEnd);
-
-    std::vector<std::uint16_t> words(count);
-    ReadWords(file.fd, words);
-    words_.swap(words);
-    bit_count_ = 16 * upper;
-    result = true;
+  return Guarded(Boolean(false), [&] {
+    auto contents = NativePath(strFile).and_then(ReadBitFile);
+    if (!contents) return false;
+    words_.swap(contents->words);
+    bit_count_ = 16 * contents->upper;
+    return true;
   });
-  return result;
 }
 
 Boolean ZtBits::FileWrite(const String& strFile) noexcept {
-  Boolean result = false;
-  Attempt([&] {
-    const Destination destination = ResolveDestination(NativePath(strFile));
-    TemporaryFile temporary(destination.folder);
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    if (destination.mode) ::fchmod(temporary.fd, *destination.mode);
-
-    unsigned char header[kHeaderSize];
-    std::copy(std::begin(kMagic), std::end(kMagic), header);
-    StoreLittle32(header + sizeof kMagic, static_cast<std::uint32_t>(words_.size() - 1));
-    WriteAll(temporary.fd, header, kHeaderSize);
-    WriteWords(temporary.fd, words_);
-    temporary.Commit(destination.path);
-    result = true;
+  return Guarded(Boolean(false), [&] {
+    const auto path = NativePath(strFile);
+    return path && WriteBitFile(*path, words_).ok();
   });
-  return result;
 }
 
 }  // namespace ztl

@@ -5,11 +5,12 @@
 #include <limits>
 #include <utility>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/convert.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
@@ -33,6 +34,9 @@ constexpr MemberInfo kMembers[] = {
     PropertyGet<&ZtStack::Size>("Size", 0x68030000, {}, Type::Long),
     Method<&ZtStack::Peek>("Peek", 0x6003000A, {}, Type::Variant),
 };
+
+// Size reports the items as a Long.
+constexpr std::size_t kMostItems = static_cast<std::size_t>(std::numeric_limits<Long>::max());
 
 }  // namespace
 
@@ -58,13 +62,8 @@ void ZtStack::Clear() noexcept { items_.clear(); }
 Variant ZtStack::Push(const Variant& vntData) noexcept {
   // Appending and answering are two steps: an item that cannot be stored (no memory, or a
   // count beyond what Size can report) is not added, and the argument still comes back.
-  Attempt([&] {
-    if (items_.size() >= static_cast<std::size_t>(std::numeric_limits<Long>::max())) Fail(kOutOfMemory);
-    items_.push_back(vntData);
-  });
-  Variant result;
-  Attempt([&] { result = vntData; });
-  return result;
+  if (items_.size() < kMostItems) Guarded([&] { items_.push_back(vntData); });
+  return Guarded(Variant(), [&] { return vntData; });
 }
 
 Variant ZtStack::Pop() noexcept {
@@ -88,9 +87,7 @@ Long ZtStack::Size() const noexcept { return static_cast<Long>(items_.size()); }
 
 Variant ZtStack::Peek() noexcept {
   if (items_.empty()) return Null;
-  Variant result;
-  Attempt([&] { result = strategy_ == ztlStackFIFO ? items_.back() : items_.front(); });
-  return result;
+  return Guarded(Variant(), [&] { return strategy_ == ztlStackFIFO ? items_.back() : items_.front(); });
 }
 
 void ZtStack::InitProperties() noexcept {
@@ -101,16 +98,20 @@ void ZtStack::InitProperties() noexcept {
 
 void ZtStack::ReadProperties(const PropertyBag& bag) noexcept {
   // Each value that does not convert fails only its own step; the property keeps its value.
-  Attempt([&] { Enabled(ToBoolean(bag.ReadProperty(u"Enabled", Variant(true)))); });
-  Attempt([&] {
-    Strategy(static_cast<ztlStackStrategy>(ToLong(bag.ReadProperty(u"Strategy", Variant(Long{0})))));
+  Guarded([&] {
+    if (const auto enabled = ToBoolean(bag.ReadProperty(u"Enabled", Variant(true)))) Enabled(*enabled);
+  });
+  Guarded([&] {
+    if (const auto strategy = ToLong(bag.ReadProperty(u"Strategy", Variant(Long{0})))) {
+      Strategy(static_cast<ztlStackStrategy>(*strategy));
+    }
   });
   TabStop(false);
 }
 
 void ZtStack::WriteProperties(PropertyBag& bag) noexcept {
   Component::WriteProperties(bag);
-  Attempt([&] { bag.WriteProperty(u"Strategy", Variant(static_cast<Long>(strategy_)), Variant(Long{0})); });
+  Guarded([&] { bag.WriteProperty(u"Strategy", Variant(static_cast<Long>(strategy_)), Variant(Long{0})); });
 }
 
 }  // namespace ztl

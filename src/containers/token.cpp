@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
-#include "frame/failure.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/codepage.hpp"
@@ -55,6 +55,25 @@ class DelimiterSet {
 // Count reports the tokens as a Long.
 constexpr std::size_t kMostTokens = static_cast<std::size_t>(std::numeric_limits<Long>::max());
 
+// Appends the tokens of a text to `tokens`, one after the other, and where each one ends to
+// `ends`, in one pass: skip a run of delimiters, then take the run up to the next delimiter.
+// Room for the whole text is reserved first so appending never moves the tokens. The tokens
+// stop where Count could report no more.
+void AppendTokens(const String& list, const DelimiterSet& delimiters, String& tokens, std::vector<std::size_t>& ends) {
+  tokens.reserve(list.size());
+  const char16_t* const text = list.data();
+  const std::size_t n = list.size();
+  std::size_t i = 0;
+  while (i < n) {
+    while (i < n && delimiters.Contains(text[i])) ++i;
+    const std::size_t begin = i;
+    while (i < n && !delimiters.Contains(text[i])) ++i;
+    if (i == begin || ends.size() == kMostTokens) break;
+    tokens.append(text + begin, i - begin);
+    ends.push_back(tokens.size());
+  }
+}
+
 }  // namespace
 
 const ClassInfo kZtTokenClass = {
@@ -69,26 +88,11 @@ const ClassInfo* ZtToken::Class() const noexcept { return &kZtTokenClass; }
 void ZtToken::Create(const String& strList, const String& strDelimiters) noexcept {
   text_.clear();
   ends_.clear();
-  Attempt([&] {
+  Guarded([&] {
     const DelimiterSet delimiters(strDelimiters.empty() ? DefaultDelimiters() : strDelimiters);
-    // One pass: skip a run of delimiters, then take the run up to the next delimiter. The
-    // tokens are kept one after the other; room for the whole text is reserved so appending
-    // never moves them.
-    text_.reserve(strList.size());
-    const char16_t* const text = strList.data();
-    const std::size_t n = strList.size();
-    std::size_t i = 0;
-    while (i < n) {
-      while (i < n && delimiters.Contains(text[i])) ++i;
-      const std::size_t begin = i;
-      while (i < n && !delimiters.Contains(text[i])) ++i;
-      if (i == begin) break;
-      if (ends_.size() == kMostTokens) Fail(kOutOfMemory);
-      text_.append(text + begin, i - begin);
-      ends_.push_back(text_.size());
-    }
+    AppendTokens(strList, delimiters, text_, ends_);
   });
-  // A failed step keeps the tokens found until then, each one whole.
+  // Running out of memory keeps the tokens found until then, each one whole.
   text_.resize(ends_.empty() ? 0 : ends_.back());
 }
 
@@ -98,9 +102,7 @@ String ZtToken::GetToken(Long lngToken) noexcept {
   if (lngToken < 1 || lngToken > Count()) return String();
   const auto index = static_cast<std::size_t>(lngToken) - 1;
   const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-  String result;
-  Attempt([&] { result.assign(text_, begin, ends_[index] - begin); });
-  return result;
+  return Guarded(String(), [&] { return text_.substr(begin, ends_[index] - begin); });
 }
 
 }  // namespace ztl

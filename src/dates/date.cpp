@@ -7,13 +7,14 @@
 #include <optional>
 #include <string_view>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/convert.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/calendar.hpp"
 #include "platform/date_format.hpp"
 #include "platform/time_parse.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
@@ -57,21 +58,34 @@ MonthLengths LengthsOf(bool leap) {
   return {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 }
 
-// The Date a step gives, or 0 when it fails. The result is held as its plain day count
-// across the step: GCC 12 at -O2 drops the initial value of a small struct that a step
-// which then throws would have overwritten.
-template <class Step>
-Date DateOf(Step&& step) noexcept {
-  double value = 0;
-  Attempt([&] { value = step().value; });
-  return Date{value};
+// The date written with a pattern of the value-formatting service; "" when it fails.
+String Formatted(Date date, std::u16string_view pattern) noexcept {
+  return Guarded(String(), [&] { return platform::FormatDate(date, pattern).value_or(String()); });
 }
 
-// The date written with a pattern of the value-formatting service; "" when it fails.
-String Formatted(Date date, std::u16string_view pattern) {
-  String result;
-  Attempt([&] { result = platform::FormatDate(date, pattern); });
-  return result;
+// A time text in the form the time parser reads: "." becomes ":", and texts of one to five
+// characters are brought to h:m form by their length. Nothing for an empty text and for one
+// with a character other than digits, "." and ":".
+std::optional<String> TimeForm(String s) {
+  for (char16_t& c : s) {
+    if (kTimeCharacters.find(c) == std::u16string_view::npos) return std::nullopt;
+    if (c == u'.') c = u':';
+  }
+  const bool has_colon = s.find(u':') != String::npos;
+  switch (s.size()) {
+    case 0: return std::nullopt;
+    case 1: s = u"0" + s + u":00"; break;
+    case 2: s += u":00"; break;
+    case 3:
+      if (!has_colon) s = s.substr(0, 1) + u":" + s.substr(1);
+      break;
+    case 4:
+      if (!has_colon) s = s.substr(0, 2) + u":" + s.substr(2);
+      break;
+    case 5: s[2] = u':'; break;  // the first two, ":", the last two
+    default: break;
+  }
+  return s;
 }
 
 }  // namespace
@@ -88,37 +102,43 @@ const ClassInfo* ZtDate::Class() const noexcept { return &kZtDateClass; }
 // ---- month boundaries --------------------------------------------------------------------
 
 Date ZtDate::LastDay(Date datDate) noexcept {
-  Date d{};
-  if (!Attempt([&] { d = platform::AddMonths(datDate, 1); })) {
+  const Outcome<Date> next = platform::AddMonths(datDate, 1);
+  if (!next) {
     // The one valid date without a next month lies in December 9999, whose last day is the
     // last day of the range.
-    return DateOf([&] { return platform::JoinDate(platform::kLastDayNumber, platform::SplitDate(datDate).time); });
+    return platform::SplitDate(datDate)
+        .and_then([](const platform::DateParts& parts) {
+          return platform::JoinDate(platform::kLastDayNumber, parts.time);
+        })
+        .value_or(Date{});
   }
-  return DateOf([&] { return platform::AddDays(d, -platform::SplitDate(d).day); });
+  // Back from the next month by its day of the month: the last day of this one.
+  return platform::SplitDate(*next)
+      .and_then([&](const platform::DateParts& parts) { return platform::AddDays(*next, -parts.day); })
+      .value_or(Date{});
 }
 
 Date ZtDate::FirstDay(Date datDate) noexcept {
-  return DateOf([&] { return platform::AddDays(datDate, -(platform::SplitDate(datDate).day - 1)); });
+  return platform::SplitDate(datDate)
+      .and_then([&](const platform::DateParts& parts) { return platform::AddDays(datDate, -(parts.day - 1)); })
+      .value_or(Date{});
 }
 
 // ---- leap years and day numbers ----------------------------------------------------------
 
 Boolean ZtDate::IsLeap(Date datDate) noexcept {
-  Boolean result = false;
-  Attempt([&] { result = platform::IsLeapYear(platform::SplitDate(datDate).year); });
-  return result;
+  return platform::SplitDate(datDate)
+      .transform([](const platform::DateParts& parts) { return platform::IsLeapYear(parts.year); })
+      .value_or(false);
 }
 
 Integer ZtDate::GregorianToJulian(Date datDate) noexcept {
   const MonthLengths lengths = LengthsOf(IsLeap(datDate));
-  Integer result = 0;
-  Attempt([&] {
-    const platform::DateParts d = platform::SplitDate(datDate);
-    int total = 0;
-    for (int m = 1; m < d.month; ++m) total += lengths[m - 1];
-    result = static_cast<Integer>(total + d.day);
-  });
-  return result;
+  const Outcome<platform::DateParts> parts = platform::SplitDate(datDate);
+  if (!parts) return 0;
+  int total = 0;
+  for (int m = 1; m < parts->month; ++m) total += lengths[m - 1];
+  return static_cast<Integer>(total + parts->day);
 }
 
 Date ZtDate::JulianToGregorian(Integer intYear, Integer intDays) noexcept {
@@ -132,7 +152,7 @@ Date ZtDate::JulianToGregorian(Integer intYear, Integer intDays) noexcept {
     acc += lengths[m - 1];
   }
   const int day = intDays - (acc - lengths[m - 1]);
-  return DateOf([&] { return platform::MakeDate(intYear, m, day); });
+  return platform::MakeDate(intYear, m, day).value_or(Date{});
 }
 
 // ---- names ---------------------------------------------------------------------------------
@@ -142,9 +162,12 @@ String ZtDate::GetWeekDayName(Date datDate) noexcept { return Formatted(datDate,
 String ZtDate::GetWeekDayAbbrev(Date datDate) noexcept { return Formatted(datDate, u"ddd"); }
 
 Integer ZtDate::GetWeekDayNumber(Date datDate) noexcept {
-  Integer result = 0;
-  Attempt([&] { result = ToInteger(Variant(platform::FormatDate(datDate, u"w"))); });
-  return result;
+  // The weekday's digit read back as a number, as the platform's conversion reads it.
+  return Guarded(Integer{0}, [&] {
+    return platform::FormatDate(datDate, u"w")
+        .and_then([](const String& digit) { return ToInteger(Variant(digit)); })
+        .value_or(Integer{0});
+  });
 }
 
 String ZtDate::GetMonthName(Date datDate) noexcept { return Formatted(datDate, u"mmmm"); }
@@ -164,31 +187,11 @@ Date ZtDate::GetMin(Date datDate1, Date datDate2) noexcept {
 // ---- time texts ----------------------------------------------------------------------------
 
 Date ZtDate::Str2Time(const String& strTime) noexcept {
-  double result = 0;
-  Attempt([&] {
-    String s = strTime;
-    for (char16_t& c : s) {
-      if (kTimeCharacters.find(c) == std::u16string_view::npos) return;
-      if (c == u'.') c = u':';
-    }
-    // Short texts are brought to h:m form by their length.
-    const bool has_colon = s.find(u':') != String::npos;
-    switch (s.size()) {
-      case 0: return;
-      case 1: s = u"0" + s + u":00"; break;
-      case 2: s += u":00"; break;
-      case 3:
-        if (!has_colon) s = s.substr(0, 1) + u":" + s.substr(1);
-        break;
-      case 4:
-        if (!has_colon) s = s.substr(0, 2) + u":" + s.substr(2);
-        break;
-      case 5: s[2] = u':'; break;  // the first two, ":", the last two
-      default: break;
-    }
-    if (std::optional<double> time = platform::ParseTime(s)) result = *time;
+  return Guarded(Date{}, [&] {
+    const std::optional<String> text = TimeForm(strTime);
+    if (!text) return Date{};
+    return Date{platform::ParseTime(*text).value_or(0.0)};
   });
-  return Date{result};
 }
 
 }  // namespace ztl

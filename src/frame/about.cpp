@@ -55,7 +55,9 @@ int AboutServicesOnThisThread() noexcept { return service ? 1 : 0; }
 
 namespace detail {
 // Shows the about box through this thread's service, creating it on first use. A failing
-// service is ignored: About has no result to report it in.
+// service is ignored: About has no result to report it in. The display is the host's code,
+// which may fail in any way, so this guard takes every exception, not only running out of
+// memory.
 void ShowAboutBox() noexcept {
   try {
     if (!service) service = std::make_unique<AboutBoxService>();

@@ -13,10 +13,10 @@
 #include <utility>
 
 #include "frame/classes.hpp"
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
+#include "frame/boundary.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
@@ -61,29 +61,34 @@ bool Omitted(const Variant& v) {
 }
 
 // ---- the late-bound members ------------------------------------------------------------
-// The host's collection raises its errors; a member that fails throws the error number for
-// the dispatch layer.
+// The host's collection raises its errors: a member that fails returns the error number for
+// the dispatch layer to report.
 
 Collection& Self(Object& self) { return static_cast<Collection&>(self); }
 
-void CallItem(Object& self, Variant* const* args, Variant& result) {
-  Long position = 0;
-  if (const Long code = Self(self).Locate(*args[0], position)) Fail(code);
+Status CallItem(Object& self, Variant* const* args, Variant& result) {
+  ZTL_TRY(position, Self(self).Locate(*args[0]));
   result = *Self(self).Item(position);
+  return Done();
 }
 
-void CallAdd(Object& self, Variant* const* args, Variant& result) {
+Status CallAdd(Object& self, Variant* const* args, Variant& result) {
   const Variant missing = Variant::Missing();
   auto given = [&](const Variant* v) -> const Variant& { return Omitted(*v) ? missing : *v; };
-  if (const Long code = Self(self).Add(*args[0], given(args[1]), given(args[2]), given(args[3]))) Fail(code);
+  ZTL_CHECK(Self(self).Add(*args[0], given(args[1]), given(args[2]), given(args[3])));
   result = Variant();
+  return Done();
 }
 
-void CallCount(Object& self, Variant* const*, Variant& result) { result = Self(self).Count(); }
+Status CallCount(Object& self, Variant* const*, Variant& result) {
+  result = Self(self).Count();
+  return Done();
+}
 
-void CallRemove(Object& self, Variant* const* args, Variant& result) {
-  if (const Long code = Self(self).Remove(*args[0])) Fail(code);
+Status CallRemove(Object& self, Variant* const* args, Variant& result) {
+  ZTL_CHECK(Self(self).Remove(*args[0]));
   result = Variant();
+  return Done();
 }
 
 constexpr ParamInfo kIndex[] = {In("Index", Type::Variant)};
@@ -107,7 +112,6 @@ const ClassInfo kCollectionClass = {
     ids::kCollectionClass, ids::kCollectionInterface, {},
     kMembers,
     [] { return ObjectRef(Collection::Create()); },
-    true,
 };
 
 const ClassInfo* Collection::Class() const noexcept { return &kCollectionClass; }
@@ -120,96 +124,100 @@ void Collection::Renumber(std::size_t from) noexcept {
   }
 }
 
-Long Collection::Insert(std::size_t at, Variant item, std::optional<String> key) noexcept {
+Outcome<std::int32_t> Collection::Reserve(std::size_t at, std::optional<String>& key) {
+  Grow(items_);
+  Grow(keys_);
+  if (!key) return kNoKey;
+  String folded = FoldKey(*key);
+  if (by_key_.contains(folded)) return Fail(kKeyInUse);
   std::int32_t slot = kNoKey;
-  const Long code = AttemptCode([&] {
-    // Everything that may run out of memory comes first, so a failure changes nothing.
-    // Positions are Longs, which bounds the count.
-    if (items_.size() >= static_cast<std::size_t>(std::numeric_limits<Long>::max())) Fail(kErrorOutOfMemory);
-    Grow(items_);
-    Grow(keys_);
-    if (!key) return;
-    String folded = FoldKey(*key);
-    if (by_key_.contains(folded)) Fail(kErrorDuplicateKey);
-    if (free_slots_.empty()) {
-      if (slot_entry_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        Fail(kErrorOutOfMemory);
-      }
-      Grow(slot_position_);
-      Grow(slot_entry_);
-      // Room for every slot to be freed, so that removing never allocates.
-      if (free_slots_.capacity() < slot_entry_.capacity()) free_slots_.reserve(slot_entry_.capacity());
-      slot = static_cast<std::int32_t>(slot_entry_.size());
-    } else {
-      slot = free_slots_.back();
+  if (free_slots_.empty()) {
+    if (slot_entry_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+      return Fail(kOutOfMemory);
     }
-    KeyMap::value_type& entry = *by_key_.emplace(std::move(folded), KeyEntry{std::move(*key), slot}).first;
-    // Nothing below allocates.
-    if (slot == static_cast<std::int32_t>(slot_entry_.size())) {
-      slot_position_.push_back(at);
-      slot_entry_.push_back(&entry);
-    } else {
-      free_slots_.pop_back();
-      slot_position_[static_cast<std::size_t>(slot)] = at;
-      slot_entry_[static_cast<std::size_t>(slot)] = &entry;
-    }
-  });
-  if (code != 0) return code;
+    Grow(slot_position_);
+    Grow(slot_entry_);
+    // Room for every slot to be freed, so that removing never allocates.
+    if (free_slots_.capacity() < slot_entry_.capacity()) free_slots_.reserve(slot_entry_.capacity());
+    slot = static_cast<std::int32_t>(slot_entry_.size());
+  } else {
+    slot = free_slots_.back();
+  }
+  KeyMap::value_type& entry = *by_key_.emplace(std::move(folded), KeyEntry{std::move(*key), slot}).first;
+  // Nothing below allocates.
+  if (slot == static_cast<std::int32_t>(slot_entry_.size())) {
+    slot_position_.push_back(at);
+    slot_entry_.push_back(&entry);
+  } else {
+    free_slots_.pop_back();
+    slot_position_[static_cast<std::size_t>(slot)] = at;
+    slot_entry_[static_cast<std::size_t>(slot)] = &entry;
+  }
+  return slot;
+}
+
+Status Collection::Insert(std::size_t at, Variant item, std::optional<String> key) noexcept {
+  // Positions are Longs, which bounds the count.
+  if (items_.size() >= static_cast<std::size_t>(std::numeric_limits<Long>::max())) return Fail(kOutOfMemory);
+  // Everything that may run out of memory comes first, so a failure changes nothing.
+  const Outcome<std::int32_t> slot =
+      Guarded(Outcome<std::int32_t>(Fail(kOutOfMemory)), [&] { return Reserve(at, key); });
+  if (!slot) return slot.failure();
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
-  keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), slot);
+  keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(at), *slot);
   if (at + 1 < keys_.size()) Renumber(at + 1);
-  return 0;
+  return Done();
 }
 
 bool Collection::Add(Variant item, std::optional<String> key) noexcept {
-  return Insert(items_.size(), std::move(item), std::move(key)) == 0;
+  return Insert(items_.size(), std::move(item), std::move(key)).ok();
 }
 
-Long Collection::Add(Variant item, const Variant& key, const Variant& before, const Variant& after) noexcept {
+Status Collection::Add(Variant item, const Variant& key, const Variant& before, const Variant& after) noexcept {
   std::optional<String> text;
   if (!key.IsMissing()) {
     const String* s = key.If<String>();
-    if (!s) return kErrorTypeMismatch;
-    if (AttemptCode([&] { text = *s; }) != 0) return kErrorOutOfMemory;
+    if (!s) return Fail(kTypeMismatch);
+    if (!Guarded(false, [&] { return text.emplace(*s), true; })) return Fail(kOutOfMemory);
   }
   const bool has_before = !before.IsMissing(), has_after = !after.IsMissing();
-  if (has_before && has_after) return kErrorInvalidCall;
+  if (has_before && has_after) return Fail(kInvalidProcedureCall);
   std::size_t at = items_.size();
   if (has_before || has_after) {
-    Long position = 0;
-    if (const Long code = Locate(has_before ? before : after, position)) return code;
+    ZTL_TRY(position, Locate(has_before ? before : after));
     at = static_cast<std::size_t>(has_before ? position - 1 : position);
   }
   return Insert(at, std::move(item), std::move(text));
 }
 
-Long Collection::Locate(const Variant& index, Long& position) const noexcept {
-  // An object stands for its default value.
+Outcome<Long> Collection::Locate(const Variant& index) const noexcept {
+  return Guarded(Outcome<Long>(Fail(kOutOfMemory)), [&] { return Find(index); });
+}
+
+Outcome<Long> Collection::Find(const Variant& index) const {
+  // An object stands for its default value; one without is no index.
   const Variant* value = &index;
   Variant held;
   if (index.IsObject()) {
-    if (AttemptCode([&] { held = ValueOf(index); }) != 0) return kErrorTypeMismatch;
+    Outcome<Variant> inner = ValueOf(index);
+    if (!inner) return Fail(kTypeMismatch);
+    held = *std::move(inner);
     value = &held;
   }
   if (const String* key = value->If<String>()) {
-    String folded;
-    if (AttemptCode([&] { folded = FoldKey(*key); }) != 0) return kErrorOutOfMemory;
-    const auto found = by_key_.find(folded);
-    if (found == by_key_.end()) return kErrorInvalidCall;
-    position = static_cast<Long>(slot_position_[static_cast<std::size_t>(found->second.slot)] + 1);
-    return 0;
+    const auto found = by_key_.find(FoldKey(*key));
+    if (found == by_key_.end()) return Fail(kInvalidProcedureCall);
+    return static_cast<Long>(slot_position_[static_cast<std::size_t>(found->second.slot)] + 1);
   }
-  if (!value->IsNumeric() && !value->IsEmpty()) return kErrorTypeMismatch;
-  Long p = 0;
-  if (const Long code = AttemptCode([&] { p = ToLong(*value); })) return code;
-  if (p < 1 || p > Count()) return kErrorInvalidCall;
-  position = p;
-  return 0;
+  if (!value->IsNumeric() && !value->IsEmpty()) return Fail(kTypeMismatch);
+  ZTL_TRY(p, ToLong(*value));
+  if (p < 1 || p > Count()) return Fail(kInvalidProcedureCall);
+  return p;
 }
 
 const Variant* Collection::Item(const Variant& index) const noexcept {
-  Long position = 0;
-  return Locate(index, position) == 0 ? Item(position) : nullptr;
+  const Outcome<Long> position = Locate(index);
+  return position ? Item(*position) : nullptr;
 }
 
 const String* Collection::Key(Long position) const noexcept {
@@ -218,9 +226,8 @@ const String* Collection::Key(Long position) const noexcept {
   return slot == kNoKey ? nullptr : &slot_entry_[static_cast<std::size_t>(slot)]->second.text;
 }
 
-Long Collection::Remove(const Variant& index) noexcept {
-  Long position = 0;
-  if (const Long code = Locate(index, position)) return code;
+Status Collection::Remove(const Variant& index) noexcept {
+  ZTL_TRY(position, Locate(index));
   const std::size_t at = static_cast<std::size_t>(position - 1);
   if (const std::int32_t slot = keys_[at]; slot != kNoKey) {
     KeyMap::value_type*& entry = slot_entry_[static_cast<std::size_t>(slot)];
@@ -231,7 +238,7 @@ Long Collection::Remove(const Variant& index) noexcept {
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(at));
   keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(at));
   Renumber(at);
-  return 0;
+  return Done();
 }
 
 }  // namespace ztl

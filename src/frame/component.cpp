@@ -4,10 +4,11 @@
 
 #include <string>
 
-#include "convert.hpp"
+#include "boundary.hpp"
 #include "form_document.hpp"
-#include "platform/utf8.hpp"
+#include "ztldata/platform/utf8.hpp"
 #include "text_compare.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/resources.hpp"
 
 namespace ztl {
@@ -44,26 +45,28 @@ void Component::InitProperties() noexcept {
 }
 
 void Component::ReadProperties(const PropertyBag& bag) noexcept {
-  Attempt([&] { Enabled(ToBoolean(bag.ReadProperty(u"Enabled", true))); });
+  // A saved value that does not convert leaves the property as it was.
+  Guarded([&] {
+    if (const Outcome<Boolean> enabled = ToBoolean(bag.ReadProperty(u"Enabled", true))) Enabled(*enabled);
+  });
   TabStop(false);
 }
 
 void Component::WriteProperties(PropertyBag& bag) noexcept {
-  Attempt([&] { bag.WriteProperty(u"Enabled", Enabled(), Variant(true)); });
+  Guarded([&] { bag.WriteProperty(u"Enabled", Enabled(), Variant(true)); });
 }
 
 void Component::PropertyChanged(std::u16string_view name) noexcept {
   if (!site_) return;
-  try {
+  // A container that cannot record the change loses only the record.
+  Guarded([&] {
     for (const auto& [placed_name, component] : site_->components_) {
       if (component.get() == this) {
         site_->changes_.emplace_back(placed_name, String(name));
         return;
       }
     }
-  } catch (...) {
-    // A container that cannot record the change loses only the record.
-  }
+  });
 }
 
 Container::~Container() {
@@ -74,7 +77,7 @@ Container::~Container() {
 }
 
 ComponentRef Container::Place(std::u16string_view class_name, std::u16string_view name) noexcept {
-  try {
+  return Guarded(ComponentRef(), [&]() -> ComponentRef {
     const ClassInfo* info = FindClass(class_name);
     if (!info || info->kind != ClassKind::Component) return nullptr;
     String chosen(name);
@@ -92,9 +95,7 @@ ComponentRef Container::Place(std::u16string_view class_name, std::u16string_vie
     component->Initialize();
     component->InitProperties();
     return component;
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 void Container::Adopt(String name, const ComponentRef& component) {
@@ -120,7 +121,7 @@ std::unique_ptr<Container> Container::Load(std::string_view document, std::vecto
   auto form = std::make_unique<Container>(design_mode);
   ParsedForm parsed = ReadForm(document);
   for (SavedComponent& saved : parsed.components) {
-    const std::string title = platform::Utf16ToUtf8(saved.name) + " (" + platform::Utf16ToUtf8(saved.class_name) + ")";
+    const std::string title = Utf16ToUtf8(saved.name) + " (" + Utf16ToUtf8(saved.class_name) + ")";
     const ClassInfo* info = FindClass(saved.class_name);
     if (!info || info->kind != ClassKind::Component) {
       parsed.problems.push_back(title + ": no such component class; not loaded");

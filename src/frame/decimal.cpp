@@ -1,20 +1,26 @@
-// Exact Decimal arithmetic. Operands are aligned and combined exactly in 256 bits; a
+// The Decimal kind. Arithmetic: operands are aligned and combined exactly in 256 bits; a
 // result is then brought back to a 96-bit magnitude and a scale of at most 28 by dropping
 // digits after the point with one rounding, half to even, on everything dropped.
+// Conversions: to and from Doubles (through their significant digits) and text, exactly.
 
 #include "frame/decimal.hpp"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <optional>
+
+#include "platform/number_text.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
 namespace {
 
-__extension__ typedef unsigned __int128 Wide;
+using wide::kMax96;
+using wide::Wide;
 
-constexpr Wide kMax96 = (Wide{1} << 96) - 1;
 constexpr int kMaxScale = 28;
 
 constexpr std::uint64_t kPow10[] = {
@@ -24,8 +30,6 @@ constexpr std::uint64_t kPow10[] = {
     1000000000000000000ull, 10000000000000000000ull,
 };
 constexpr int kMaxPow10 = 19;  // the largest power of ten in 64 bits
-
-Wide MagnitudeOf(const Decimal& d) noexcept { return (Wide{d.hi} << 64) | d.lo; }
 
 Decimal Make(bool negative, Wide magnitude, int scale) noexcept {
   Decimal d;
@@ -102,7 +106,7 @@ class Big {
 // first, until the scale is at most 28 and the rounded magnitude fits 96 bits. The rounding
 // looks at all dropped digits at once (the last one dropped and whether any before it was
 // non-zero), so no digit is rounded twice. Overflow when the scale would go below 0.
-Decimal Fit(bool negative, Big x, int scale) {
+Outcome<Decimal> Fit(bool negative, Big x, int scale) noexcept {
   int last = 0;          // the most significant digit dropped so far
   bool sticky = false;   // whether a less significant dropped digit was non-zero
   bool dropped = false;
@@ -112,7 +116,7 @@ Decimal Fit(bool negative, Big x, int scale) {
       if (dropped && (last > 5 || (last == 5 && (sticky || (m & 1) != 0)))) ++m;
       if (m <= kMax96) return Make(negative, m, scale);
     }
-    if (scale == 0) Fail(kOverflow);
+    if (scale == 0) return Fail(kOverflow);
     sticky = sticky || last != 0;
     last = static_cast<int>(x.DivideSmall(10));
     dropped = true;
@@ -130,7 +134,7 @@ int Align(const Decimal& a, const Decimal& b, Big& x, Big& y) noexcept {
 }
 
 // a + b when `negate_b` is false, a - b when it is true.
-Decimal Combine(const Decimal& a, const Decimal& b, bool negate_b) {
+Outcome<Decimal> Combine(const Decimal& a, const Decimal& b, bool negate_b) noexcept {
   Big x(MagnitudeOf(a)), y(MagnitudeOf(b));
   const int scale = Align(a, b, x, y);
   const bool b_negative = b.negative != negate_b;
@@ -149,9 +153,9 @@ Decimal Combine(const Decimal& a, const Decimal& b, bool negate_b) {
 
 }  // namespace
 
-Decimal DecimalAdd(const Decimal& a, const Decimal& b) { return Combine(a, b, false); }
+Outcome<Decimal> DecimalAdd(const Decimal& a, const Decimal& b) noexcept { return Combine(a, b, false); }
 
-Decimal DecimalSubtract(const Decimal& a, const Decimal& b) { return Combine(a, b, true); }
+Outcome<Decimal> DecimalSubtract(const Decimal& a, const Decimal& b) noexcept { return Combine(a, b, true); }
 
 Decimal DecimalNegate(const Decimal& a) noexcept {
   Decimal d = a;
@@ -162,9 +166,9 @@ Decimal DecimalNegate(const Decimal& a) noexcept {
 // Long division, one digit after the point at a time: with both magnitudes below 2^96, the
 // quotient so far stays below 2^100 and the remainder below the divisor, so every step fits
 // 128 bits.
-Decimal DecimalDivide(const Decimal& a, const Decimal& b) {
+Outcome<Decimal> DecimalDivide(const Decimal& a, const Decimal& b) noexcept {
   const Wide divisor = MagnitudeOf(b);
-  if (divisor == 0) Fail(kDivisionByZero);
+  if (divisor == 0) return Fail(kDivisionByZero);
   const bool negative = a.negative != b.negative;
   Wide quotient = MagnitudeOf(a) / divisor;
   Wide remainder = MagnitudeOf(a) % divisor;
@@ -177,7 +181,7 @@ Decimal DecimalDivide(const Decimal& a, const Decimal& b) {
   // The result's scale is never below 0; a whole part beyond 96 bits overflows.
   while (scale < 0) {
     next_digit();
-    if (quotient > kMax96) Fail(kOverflow);
+    if (quotient > kMax96) return Fail(kOverflow);
   }
   if (remainder == 0) return Make(negative, quotient, scale);
 
@@ -193,7 +197,7 @@ Decimal DecimalDivide(const Decimal& a, const Decimal& b) {
   if (quotient > kMax96) {
     // Rounding carried to 2^96: one digit fewer. The exact quotient lies within half a unit
     // below 2^96, so at the coarser scale it rounds to 2^96 / 10 rounded up.
-    if (scale == 0) Fail(kOverflow);
+    if (scale == 0) return Fail(kOverflow);
     quotient = (quotient + 5) / 10;
     --scale;
   }
@@ -212,6 +216,82 @@ int DecimalCompare(const Decimal& a, const Decimal& b) noexcept {
   Align(a, b, x, y);
   const int order = Order(x, y);
   return a_negative ? -order : order;
+}
+
+// ---- conversions --------------------------------------------------------------------------
+
+namespace {
+
+// digits x 10^exponent as a Decimal: the largest scale up to 28 whose magnitude fits 96
+// bits, rounding half to even; overflow when not even the whole part fits.
+Outcome<Decimal> DigitsToDecimal(bool negative, const std::string& digits, long long exponent) noexcept {
+  for (long long scale = std::clamp(-exponent, 0LL, static_cast<long long>(kMaxScale)); scale >= 0; --scale) {
+    std::optional<Wide> magnitude = wide::RoundedWhole(digits, -exponent - scale);
+    if (magnitude && *magnitude <= kMax96) return MakeDecimal(negative, *magnitude, static_cast<int>(scale));
+  }
+  return Fail(kOverflow);
+}
+
+}  // namespace
+
+Wide MagnitudeOf(const Decimal& d) noexcept { return (Wide{d.hi} << 64) | d.lo; }
+
+Decimal MakeDecimal(bool negative, Wide magnitude, int scale) noexcept {
+  while (scale > 0 && magnitude % 10 == 0) {
+    magnitude /= 10;
+    --scale;
+  }
+  return Make(negative, magnitude, scale);
+}
+
+Outcome<std::int64_t> DecimalScaled(const Decimal& d, int scale) noexcept {
+  const int from = std::min<int>(d.scale, 38);
+  const Wide magnitude = MagnitudeOf(d);
+  const Wide scaled = from <= scale ? magnitude * wide::Pow10(scale - from)
+                                    : wide::DivideHalfEven(magnitude, wide::Pow10(from - scale));
+  return wide::SignedOf(d.negative, scaled);
+}
+
+Outcome<Decimal> RealToDecimal(double x, int precision) {
+  if (!std::isfinite(x)) return Fail(kOverflow);
+  if (x == 0) return Decimal{};
+  int first = 0;
+  const std::string digits = platform::SignificantDigits(x, precision, first);
+  const long long exponent = first - static_cast<long long>(digits.size()) + 1;
+  return DigitsToDecimal(x < 0, digits, exponent);
+}
+
+double DecimalToDouble(const Decimal& d) noexcept {
+  const double value = wide::ScaledToDouble(MagnitudeOf(d), d.scale);
+  return d.negative ? -value : value;
+}
+
+Outcome<Decimal> DoubleToDecimal(double x) { return RealToDecimal(x, 15); }
+
+String DecimalToText(const Decimal& d) {
+  std::string digits = wide::ToText(MagnitudeOf(d));
+  const std::size_t scale = d.scale;
+  if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
+  std::string whole = digits.substr(0, digits.size() - scale);
+  std::string fraction = digits.substr(digits.size() - scale);
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  std::string text = d.negative && (d.lo != 0 || d.hi != 0) ? "-" : "";
+  text += whole;
+  if (!fraction.empty()) text += '.' + fraction;
+  return String(text.begin(), text.end());
+}
+
+// Reads the text by the rules of number text (blanks, sign, parentheses, separators, "$",
+// exponent, &H/&O), which include plain decimal text, but exactly: digits beyond what fits
+// round half to even.
+Outcome<Decimal> TextToDecimal(std::u16string_view text) {
+  std::optional<platform::ParsedNumber> number = platform::ReadNumber(text);
+  if (!number) return Fail(kTypeMismatch);
+  if (number->whole) {
+    const std::int64_t whole = *number->whole;
+    return MakeDecimal(number->negative != (whole < 0), wide::MagnitudeOf(whole), 0);
+  }
+  return DigitsToDecimal(number->negative, number->digits, number->exponent);
 }
 
 }  // namespace ztl

@@ -1,12 +1,14 @@
-// Late-bound calls: argument conversion, defaults, parameter arrays, by-reference write-back
-// and the errors a host sees before an operation runs. The typed C++ methods do the work;
-// this layer only adapts Variants to them, driven by the interface tables.
+// Late-bound calls, in steps: check the argument count, bind the arguments (conversions,
+// defaults, parameter arrays), run the member, write back by-reference arguments. The errors a
+// host sees come from these steps, before an operation runs. The typed C++ methods do the
+// work; this layer only adapts Variants to them, driven by the interface tables.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
 
-#include "convert.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/object.hpp"
 
@@ -17,23 +19,14 @@ namespace {
 // No member of the library has more parameters than this.
 constexpr std::size_t kMaxParams = 8;
 
-constexpr Long kErrorArgumentNotOptional = 449;
-
-
-std::string Narrow(std::u16string_view text) {
-  std::string out;
-  for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
-
 std::string MemberTitle(const Object& self, const MemberInfo& member) {
   const ClassInfo* info = self.Class();
   return (info ? std::string(info->name) + "." : std::string()) + std::string(member.name);
 }
 
-Long Report(std::string* message, Long code, const std::string& detail) {
+Failure Report(std::string* message, Long code, const std::string& detail) {
   if (message) *message = std::string(ErrorText(code)) + (detail.empty() ? "" : ": " + detail);
-  return code;
+  return Fail(code);
 }
 
 // The value a result holds when an operation never assigns it.
@@ -83,179 +76,193 @@ bool HasType(const Variant& v, Type type) {
 
 // Converts an argument to its parameter's type as the host platform does for a dispatch
 // call. Objects are not converted to other objects: a wrong object is a type mismatch.
-Variant ConvertArgument(const Variant& v, Type type) {
+Outcome<Variant> ConvertArgument(const Variant& v, Type type) {
   switch (type) {
-    case Type::Integer: return ToInteger(v);
+    case Type::Integer: return ChangeType(v, VarType::Integer);
     case Type::Long:
     case Type::ztlEllipseText:
-    case Type::ztlStackStrategy: return ToLong(v);
-    case Type::Byte: return ToByte(v);
-    case Type::Boolean: return ToBoolean(v);
-    case Type::Single: return ToSingle(v);
-    case Type::Double: return ToDouble(v);
-    case Type::Date: return ToDate(v);
-    case Type::String: return ToString(v);
+    case Type::ztlStackStrategy: return ChangeType(v, VarType::Long);
+    case Type::Byte: return ChangeType(v, VarType::Byte);
+    case Type::Boolean: return ChangeType(v, VarType::Boolean);
+    case Type::Single: return ChangeType(v, VarType::Single);
+    case Type::Double: return ChangeType(v, VarType::Double);
+    case Type::Date: return ChangeType(v, VarType::Date);
+    case Type::String: return ChangeType(v, VarType::String);
     case Type::Variant: return v;
     case Type::Object:
     case Type::Collection:
     case Type::Void: break;
   }
-  Fail(kTypeMismatch);
+  return Fail(kTypeMismatch);
 }
 
-Variant DefaultArgument(const ParamInfo& p) {
-  if (p.default_value.is_text) return String(p.default_value.text);
+Outcome<Variant> DefaultArgument(const ParamInfo& p) {
+  if (p.default_value.is_text) return Variant(String(p.default_value.text));
   return ConvertArgument(Variant(p.default_value.number), p.type);
 }
 
-Long CallChecked(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result,
-                 CallForm form, std::string* message) {
-  const std::span<const ParamInfo> params = member.params;
-  const bool has_array = !params.empty() && params.back().paramarray;
-  const std::size_t fixed = params.size() - (has_array ? 1 : 0);
-  std::size_t required = 0;
-  for (std::size_t i = 0; i < fixed; ++i) {
-    if (!params[i].optional) required = i + 1;
-  }
-  const std::size_t most = form == CallForm::Slot || !has_array ? params.size() : SIZE_MAX;
-  if (args.size() < required || args.size() > most) {
-    return Report(message, kErrorArgumentCount,
-                  MemberTitle(self, member) + " takes " +
-                      (required == fixed && !has_array ? std::to_string(fixed) + " argument(s)"
-                                                        : "at least " + std::to_string(required) + " argument(s)") +
-                      ", got " + std::to_string(args.size()));
-  }
-
-  // Arguments that needed a conversion or a default; built only when needed, since most
-  // calls pass arguments that already have their parameters' types.
+// The arguments of one call bound to the member's parameters: for each parameter, the
+// caller's argument itself when it already has the parameter's type, or a converted copy or
+// a default held here (built only when needed, since most calls pass arguments that already
+// have their parameters' types).
+struct Bound {
   std::array<std::optional<Variant>, kMaxParams> converted;
   std::array<Variant*, kMaxParams> slots;
-  for (std::size_t i = 0; i < fixed; ++i) {
-    const ParamInfo& p = params[i];
-    if (i >= args.size() || args[i].IsMissing()) {
-      if (!p.optional) {
-        return Report(message, kErrorArgumentNotOptional,
-                      "argument " + std::to_string(i + 1) + " (" + std::string(p.name) + ") of " +
-                          MemberTitle(self, member));
-      }
-      slots[i] = &converted[i].emplace(DefaultArgument(p));
-    } else if (HasType(args[i], p.type)) {
-      slots[i] = &args[i];
-    } else {
-      const Long code = AttemptCode([&] { converted[i].emplace(ConvertArgument(args[i], p.type)); });
-      if (code != 0) {
-        return Report(message, code == kOverflow ? kErrorOverflow : kErrorTypeMismatch,
-                      "argument " + std::to_string(i + 1) + " (" + std::string(p.name) + ") of " +
-                          MemberTitle(self, member) + " cannot be " +
-                          std::string(VarTypeName(args[i].Type())) + " for " + std::string(TypeName(p.type)));
-      }
-      slots[i] = &*converted[i];
-    }
-  }
-  if (has_array) {
-    if (form == CallForm::Dispatch) {
-      std::vector<Variant> rest;
-      for (std::size_t i = fixed; i < args.size(); ++i) rest.push_back(args[i]);
-      converted[fixed].emplace(SafeArray::Of(std::move(rest), 0));
-    } else if (args.size() > fixed && args[fixed].IsArray()) {
-      converted[fixed].emplace(args[fixed]);
-    } else if (args.size() > fixed && !args[fixed].IsMissing()) {
-      return Report(message, kErrorTypeMismatch,
-                    "the parameter array of " + MemberTitle(self, member) + " must be an array");
-    } else {
-      converted[fixed].emplace(SafeArray::Of({}, 0));
-    }
-    slots[fixed] = &*converted[fixed];
-  }
+};
 
-  // A library operation never fails; this guard only keeps a fault from reaching the host. A
-  // host's object (the Collection) reports its failures, as the host's own objects do.
+// The shape of a member's parameters: how many fixed ones, how many of them required, and
+// whether a parameter array follows.
+struct Shape {
+  std::size_t fixed = 0;
+  std::size_t required = 0;
+  bool has_array = false;
+};
+
+Shape ShapeOf(const MemberInfo& member) noexcept {
+  Shape shape;
+  const std::span<const ParamInfo> params = member.params;
+  shape.has_array = !params.empty() && params.back().paramarray;
+  shape.fixed = params.size() - (shape.has_array ? 1 : 0);
+  for (std::size_t i = 0; i < shape.fixed; ++i) {
+    if (!params[i].optional) shape.required = i + 1;
+  }
+  return shape;
+}
+
+Status CheckCount(const Object& self, const MemberInfo& member, const Shape& shape, std::size_t given,
+                  CallForm form, std::string* message) {
+  const std::size_t most = form == CallForm::Slot || !shape.has_array ? member.params.size() : SIZE_MAX;
+  if (given >= shape.required && given <= most) return Done();
+  const std::string takes = shape.required == shape.fixed && !shape.has_array
+                                ? std::to_string(shape.fixed) + " argument(s)"
+                                : "at least " + std::to_string(shape.required) + " argument(s)";
+  return Report(message, kArgumentCount,
+                MemberTitle(self, member) + " takes " + takes + ", got " + std::to_string(given));
+}
+
+// Binds the fixed parameters: a default for an omitted optional one, the argument itself when
+// it has the parameter's type, otherwise the argument converted.
+Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shape, std::span<Variant> args,
+                 Bound& bound, std::string* message) {
+  for (std::size_t i = 0; i < shape.fixed; ++i) {
+    const ParamInfo& p = member.params[i];
+    auto which = [&] {
+      return "argument " + std::to_string(i + 1) + " (" + std::string(p.name) + ") of " + MemberTitle(self, member);
+    };
+    if (i >= args.size() || args[i].IsMissing()) {
+      if (!p.optional) return Report(message, kArgumentNotOptional, which());
+      ZTL_TRY(fallback, DefaultArgument(p));
+      bound.slots[i] = &bound.converted[i].emplace(std::move(fallback));
+    } else if (HasType(args[i], p.type)) {
+      bound.slots[i] = &args[i];
+    } else {
+      Outcome<Variant> converted = ConvertArgument(args[i], p.type);
+      if (!converted) {
+        return Report(message, converted.error() == kOverflow ? kOverflow : kTypeMismatch,
+                      which() + " cannot be " + std::string(VarTypeName(args[i].Type())) + " for " +
+                          std::string(TypeName(p.type)));
+      }
+      bound.slots[i] = &bound.converted[i].emplace(*std::move(converted));
+    }
+  }
+  return Done();
+}
+
+// Binds a parameter array: through dispatch the remaining arguments are gathered into one
+// array of Variants (lower bound 0); through the slot order the caller passes that array.
+Status BindParamArray(const Object& self, const MemberInfo& member, const Shape& shape, std::span<Variant> args,
+                      CallForm form, Bound& bound, std::string* message) {
+  const std::size_t at = shape.fixed;
+  if (form == CallForm::Dispatch) {
+    std::vector<Variant> rest(args.begin() + static_cast<std::ptrdiff_t>(std::min(at, args.size())), args.end());
+    bound.converted[at].emplace(SafeArray::Of(std::move(rest), 0));
+  } else if (args.size() > at && args[at].IsArray()) {
+    bound.converted[at].emplace(args[at]);
+  } else if (args.size() > at && !args[at].IsMissing()) {
+    return Report(message, kTypeMismatch, "the parameter array of " + MemberTitle(self, member) + " must be an array");
+  } else {
+    bound.converted[at].emplace(SafeArray::Of({}, 0));
+  }
+  bound.slots[at] = &*bound.converted[at];
+  return Done();
+}
+
+// Runs the member on the bound arguments. A library operation never fails; a host's object
+// (the Collection) reports its failures, as the host's own objects do. The guard only keeps a
+// fault from reaching the host: the result then holds the value its type starts with.
+Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result, std::string* message) {
+  Status status;
   try {
-    member.call(self, slots.data(), result);
-  } catch (const Failure& failure) {
-    const ClassInfo* info = self.Class();
-    if (info && info->raises_errors) return Report(message, failure.code(), MemberTitle(self, member));
-    result = DefaultResult(member.result);
+    status = member.call(self, bound.slots.data(), result);
   } catch (...) {
     result = DefaultResult(member.result);
+    return Done();
   }
-
-  // By-reference arguments that were converted get the value the operation left in them.
-  for (std::size_t i = 0; i < fixed && i < args.size(); ++i) {
-    if (params[i].byref && converted[i]) args[i] = std::move(*converted[i]);
-  }
-  return 0;
+  if (!status) return Report(message, status.error(), MemberTitle(self, member));
+  return Done();
 }
 
-[[noreturn]] void Throw(Long code, const std::string& message) { throw DispatchError(code, message); }
+// By-reference arguments that were converted get the value the operation left in them.
+void WriteBack(const MemberInfo& member, const Shape& shape, std::span<Variant> args, Bound& bound) {
+  for (std::size_t i = 0; i < shape.fixed && i < args.size(); ++i) {
+    if (member.params[i].byref && bound.converted[i]) args[i] = std::move(*bound.converted[i]);
+  }
+}
 
-Variant InvokeFound(Object& self, const MemberInfo* member, std::span<Variant> args,
-                    const std::string& what) {
-  if (!member) Throw(kErrorNoSuchMember, std::string(ErrorText(kErrorNoSuchMember)) + ": " + what);
+Status CallSteps(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
+                 std::string* message) {
+  const Shape shape = ShapeOf(member);
+  ZTL_CHECK(CheckCount(self, member, shape, args.size(), form, message));
+  Bound bound;
+  ZTL_CHECK(BindFixed(self, member, shape, args, bound, message));
+  if (shape.has_array) ZTL_CHECK(BindParamArray(self, member, shape, args, form, bound, message));
+  ZTL_CHECK(Run(self, member, bound, result, message));
+  WriteBack(member, shape, args, bound);
+  return Done();
+}
+
+Outcome<Variant> InvokeFound(Object& self, const MemberInfo* member, std::span<Variant> args) {
+  if (!member) return Fail(kNoSuchMember);
   Variant result;
-  std::string message;
-  if (const Long code = Call(self, *member, args, result, CallForm::Dispatch, &message)) Throw(code, message);
+  ZTL_CHECK(Call(self, *member, args, result, CallForm::Dispatch));
   return result;
-}
-
-const ClassInfo& ClassOf(const Object& self) {
-  const ClassInfo* info = self.Class();
-  if (!info) Throw(kErrorNoSuchMember, "the object has no members");
-  return *info;
 }
 
 }  // namespace
 
-const char* ErrorText(Long code) noexcept {
-  switch (code) {
-    case kErrorOverflow: return "Overflow";
-    case kErrorTypeMismatch: return "Type mismatch";
-    case kErrorNoSuchMember: return "Object doesn't support this property or method";
-    case kErrorArgumentCount: return "Wrong number of arguments or invalid property assignment";
-    case kErrorArgumentNotOptional: return "Argument not optional";
-    case kErrorNotCreatable: return "ActiveX component can't create object";
-    case kObjectNotSet: return "Object variable not set";
-    case kInvalidProcedureCall: return "Invalid procedure call or argument";
-    case kSubscriptOutOfRange: return "Subscript out of range";
-    case 457: return "This key is already associated with an element of this collection";
-    default: return "Automation error";
-  }
-}
-
-Long Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-          std::string* message) noexcept {
+Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
+            std::string* message) noexcept {
   try {
-    return CallChecked(self, member, args, result, form, message);
+    return CallSteps(self, member, args, result, form, message);
   } catch (...) {
-    // Only running out of memory while gathering arguments gets here.
-    return Report(message, kOutOfMemory, "");
+    // The last guard: only running out of memory while binding arguments gets here.
+    if (message) message->clear();
+    return Fail(kOutOfMemory);
   }
 }
 
-Variant Object::Invoke(std::u16string_view member, std::initializer_list<Variant> args, MemberKind kind) {
+Outcome<Variant> Object::Invoke(std::u16string_view member, std::initializer_list<Variant> args, MemberKind kind) {
   std::vector<Variant> copy(args);
   return Invoke(member, std::span<Variant>(copy), kind);
 }
 
-Variant Object::Invoke(std::u16string_view member, std::span<Variant> args, MemberKind kind) {
-  return InvokeFound(*this, FindMember(ClassOf(*this), member, kind), args, "'" + Narrow(member) + "'");
+Outcome<Variant> Object::Invoke(std::u16string_view member, std::span<Variant> args, MemberKind kind) {
+  const ClassInfo* info = Class();
+  if (!info) return Fail(kNoSuchMember);
+  return InvokeFound(*this, FindMember(*info, member, kind), args);
 }
 
-Variant Object::Invoke(DispId member, std::span<Variant> args, MemberKind kind) {
-  return InvokeFound(*this, FindMember(ClassOf(*this), member, kind), args,
-                     "dispatch id " + std::to_string(member));
+Outcome<Variant> Object::Invoke(DispId member, std::span<Variant> args, MemberKind kind) {
+  const ClassInfo* info = Class();
+  if (!info) return Fail(kNoSuchMember);
+  return InvokeFound(*this, FindMember(*info, member, kind), args);
 }
 
-Variant Object::InvokeSlot(std::size_t slot, std::span<Variant> args) {
-  const ClassInfo& info = ClassOf(*this);
-  if (slot < 1 || slot > info.members.size()) {
-    Throw(kErrorNoSuchMember, std::string(ErrorText(kErrorNoSuchMember)) + ": slot " + std::to_string(slot));
-  }
+Outcome<Variant> Object::InvokeSlot(std::size_t slot, std::span<Variant> args) {
+  const ClassInfo* info = Class();
+  if (!info || slot < 1 || slot > info->members.size()) return Fail(kNoSuchMember);
   Variant result;
-  std::string message;
-  if (const Long code = Call(*this, info.members[slot - 1], args, result, CallForm::Slot, &message)) {
-    Throw(code, message);
-  }
+  ZTL_CHECK(Call(*this, info->members[slot - 1], args, result, CallForm::Slot));
   return result;
 }
 

@@ -11,8 +11,8 @@
 #include <limits>
 #include <optional>
 
-#include "convert.hpp"
-#include "platform/utf8.hpp"
+#include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/utf8.hpp"
 #include "text_compare.hpp"
 
 namespace ztl {
@@ -84,7 +84,7 @@ std::string Name(std::u16string_view name) {
     plain = plain && ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
                       c == u'_' || c == u'.');
   }
-  return plain ? platform::Utf16ToUtf8(name) : Quote(name);
+  return plain ? Utf16ToUtf8(name) : Quote(name);
 }
 
 std::string Value(const Variant& v) {
@@ -95,8 +95,8 @@ std::string Value(const Variant& v) {
   if (const auto* n = v.If<Single>()) return "Single " + Number(*n);
   if (const auto* n = v.If<Double>()) return "Double " + Number(*n);
   if (const auto* n = v.If<Date>()) return "Date " + Number(n->value);
-  if (const auto* n = v.If<Currency>()) return "Currency " + platform::Utf16ToUtf8(CurrencyToText(*n));
-  if (const auto* n = v.If<Decimal>()) return "Decimal " + platform::Utf16ToUtf8(DecimalToText(*n));
+  if (const auto* n = v.If<Currency>()) return "Currency " + Utf16ToUtf8(CurrencyToText(*n));
+  if (const auto* n = v.If<Decimal>()) return "Decimal " + Utf16ToUtf8(DecimalToText(*n));
   if (const auto* s = v.If<String>()) return "String " + Quote(*s);
   if (const auto* e = v.If<ErrorValue>()) return "Error " + std::to_string(e->code);
   if (v.IsNull()) return "Null";
@@ -138,7 +138,7 @@ class Line {
     std::string run;  // UTF-8 between escapes
     String out;
     const auto flush = [&] {
-      out += platform::Utf8ToUtf16(run);
+      out += Utf8ToUtf16(run);
       run.clear();
     };
     while (at_ < text_.size()) {
@@ -178,7 +178,7 @@ class Line {
     if (NextIsQuote()) return Quoted();
     const std::string_view w = Word();
     if (w.empty()) return std::nullopt;
-    return platform::Utf8ToUtf16(w);
+    return Utf8ToUtf16(w);
   }
 
  private:
@@ -190,7 +190,7 @@ class Line {
 };
 
 bool Is(std::string_view word, std::string_view name) {
-  return EqualsIgnoringCase(platform::Utf8ToUtf16(word), name);
+  return EqualsIgnoringCase(Utf8ToUtf16(word), name);
 }
 
 template <class T>
@@ -242,10 +242,9 @@ std::optional<Variant> ReadValue(Line& line) {
     } else if (Is(type, "Date")) {
       if (auto n = FloatNumber(word)) value = Variant(Date{*n});
     } else if (Is(type, "Currency") || Is(type, "Decimal")) {
-      const String text = platform::Utf8ToUtf16(word);
-      Attempt([&] {
-        value = Is(type, "Currency") ? Variant(ToCurrency(Variant(text))) : Variant(TextToDecimal(text));
-      });
+      const String text = Utf8ToUtf16(word);
+      Outcome<Variant> read = ReadValue(text, Is(type, "Currency") ? VarType::Currency : VarType::Decimal);
+      if (read) value = *std::move(read);
     }
   }
   if (value && !line.AtEnd()) return std::nullopt;

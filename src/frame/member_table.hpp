@@ -149,8 +149,9 @@ template <class R> struct Result {
   }
 };
 
+// The library's operations always complete, so a thunk always reports success.
 template <auto M>
-void Thunk(Object& self, Variant* const* args, Variant& result) {
+Status Thunk(Object& self, Variant* const* args, Variant& result) {
   using Traits = MethodTraits<decltype(M)>;
   using Args = typename Traits::Args;
   using R = typename Traits::Result;
@@ -163,6 +164,7 @@ void Thunk(Object& self, Variant* const* args, Variant& result) {
       result = Result<R>::Wrap((object.*M)(Arg<std::tuple_element_t<I, Args>>::Get(*args[I])...));
     }
   }(std::make_index_sequence<std::tuple_size_v<Args>>{});
+  return Done();
 }
 
 // Fails constant evaluation (so the table does not compile) when a row disagrees with its method.

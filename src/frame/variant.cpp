@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "convert.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 
@@ -121,11 +121,15 @@ std::ptrdiff_t SafeArray::Offset(std::span<const Long> index) const noexcept {
   return offset;
 }
 
-Long SafeArray::Put(std::size_t offset, const Variant& value) noexcept {
-  if (offset >= elements_.size()) return kSubscriptOutOfRange;
-  return AttemptCode([&] {
-    elements_[offset] = element_ == VarType::Variant ? value : ChangeType(value, element_);
-  });
+Status SafeArray::Put(std::size_t offset, const Variant& value) {
+  if (offset >= elements_.size()) return Fail(kSubscriptOutOfRange);
+  if (element_ == VarType::Variant) {
+    elements_[offset] = value;
+    return Done();
+  }
+  ZTL_TRY(converted, ChangeType(value, element_));
+  elements_[offset] = std::move(converted);
+  return Done();
 }
 
 }  // namespace ztl

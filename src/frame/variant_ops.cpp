@@ -11,8 +11,9 @@
 #include <string_view>
 #include <type_traits>
 
-#include "frame/convert.hpp"
 #include "frame/decimal.hpp"
+#include "frame/plain_value.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "platform/number_text.hpp"
 
 namespace ztl {
@@ -28,7 +29,7 @@ constexpr int kNumKinds = 9;
 // Result kind of a sum or difference, by left (row) and right (column) operand kind.
 // Departures from "the later kind": Empty with Empty gives Integer, Single with Long gives
 // Double. A difference of two Dates is a Double (handled where the table is read).
-constexpr Num E = Num::Empty, UI1 = Num::Byte, I2 = Num::Integer, I4 = Num::Long,
+[[maybe_unused]] constexpr Num E = Num::Empty, UI1 = Num::Byte, I2 = Num::Integer, I4 = Num::Long,
               R4 = Num::Single, R8 = Num::Double, CY = Num::Currency, DT = Num::Date,
               DEC = Num::Decimal;
 constexpr Num kSumKind[kNumKinds][kNumKinds] = {
@@ -51,32 +52,19 @@ constexpr bool SingleQuotient(Num l, Num r) {
   return (l == Num::Single && small(r)) || (r == Num::Single && small(l));
 }
 
-// An operand reduced to a plain value: an object is replaced by its default value (which
-// fails with 91 for Nothing and 438 for an object without one). Arrays and Error values
-// take part in no arithmetic or comparison.
-class Plain {
- public:
-  explicit Plain(const Variant& v) : p_(&v) {
-    if (v.IsObject()) {
-      held_ = ValueOf(v);
-      p_ = &held_;
-    }
-    if (p_->IsArray() || p_->IsObject()) Fail(kTypeMismatch);
-  }
-  Plain(const Plain&) = delete;
-  Plain& operator=(const Plain&) = delete;
-  const Variant& operator*() const noexcept { return *p_; }
-  const Variant* operator->() const noexcept { return p_; }
-
- private:
-  const Variant* p_;
-  Variant held_;
-};
+// An operand reduced to a plain value: an object is replaced by its default value, kept in
+// `held` (which fails with 91 for Nothing and 438 for an object without one). Arrays and
+// Error values take part in no arithmetic or comparison.
+Outcome<const Variant*> Reduce(const Variant& v, std::optional<Variant>& held) {
+  ZTL_TRY(p, PlainValue(v, held));
+  if (p->IsArray()) return Fail(kTypeMismatch);
+  return p;
+}
 
 bool IsError(const Variant& v) noexcept { return v.If<ErrorValue>() != nullptr; }
 
 // The kind of a numeric or Empty operand (not Null, String, Error).
-Num KindOf(const Variant& v) {
+Outcome<Num> KindOf(const Variant& v) noexcept {
   switch (v.Type()) {
     case VarType::Empty: return Num::Empty;
     case VarType::Boolean: return Num::Integer;
@@ -88,14 +76,14 @@ Num KindOf(const Variant& v) {
     case VarType::Currency: return Num::Currency;
     case VarType::Date: return Num::Date;
     case VarType::Decimal: return Num::Decimal;
-    default: Fail(kTypeMismatch);
+    default: return Fail(kTypeMismatch);
   }
 }
 
 // A text that takes part in arithmetic must read as a number.
-Double ReadNumber(const String& s) {
+Outcome<Double> ReadNumber(const String& s) {
   std::optional<double> x = platform::ParseNumber(s);
-  if (!x) Fail(kTypeMismatch);
+  if (!x) return Fail(kTypeMismatch);
   return *x;
 }
 
@@ -128,7 +116,7 @@ struct Operand {
     }
   }
   // As Currency: whole numbers scale exactly; a Single or Double rounds at the fourth decimal.
-  Currency AsCurrency() const {
+  Outcome<Currency> AsCurrency() const noexcept {
     if (kind == Num::Currency) return *value->If<Currency>();
     if (kind <= Num::Long && value) return Currency{Whole() * 10000};
     return DoubleToCurrency(Real());
@@ -136,15 +124,17 @@ struct Operand {
   // As Decimal: whole numbers and Currency exactly, a text read exactly from its digits, a
   // Double or Date through its 15 significant digits and a Single through its 7 (so 0.1
   // becomes 0.1); overflow (6) for a real beyond the Decimal range, infinity or NaN.
-  Decimal AsDecimal() const {
+  Outcome<Decimal> AsDecimal() const {
     if (!value) return TextToDecimal(*text);
     return ToDecimal(*value);
   }
 };
 
-Operand MakeOperand(const Variant& v) {
-  if (const String* s = v.If<String>()) return Operand{Num::Double, nullptr, ReadNumber(*s), s};
-  return Operand{KindOf(v), &v};
+Outcome<Operand> MakeOperand(const Variant& v) {
+  if (const String* s = v.If<String>()) {
+    return ReadNumber(*s).transform([s](Double x) { return Operand{Num::Double, nullptr, x, s}; });
+  }
+  return KindOf(v).transform([&v](Num kind) { return Operand{kind, &v}; });
 }
 
 // A whole-number result in the smallest kind, from `kind` upward, that holds it:
@@ -159,24 +149,29 @@ Variant WholeResult(std::int64_t x, Num kind) {
 }
 
 // A floating-point step that overflows or is invalid fails with overflow.
-Double Finite(Double x) {
-  if (!std::isfinite(x)) Fail(kOverflow);
+Outcome<Double> Finite(Double x) noexcept {
+  if (!std::isfinite(x)) return Fail(kOverflow);
   return x;
 }
 
 // A Single result, or a Double when it leaves the Single range. The step is computed in
 // Double and rounded once; for a sum, difference or quotient of Singles and 16-bit whole
 // numbers that gives the correctly rounded Single.
-Variant SingleResult(Double x) {
-  Finite(x);
+Outcome<Variant> SingleResult(Double x) noexcept {
+  if (!std::isfinite(x)) return Fail(kOverflow);
   const Single s = static_cast<Single>(x);
-  if (std::isinf(s)) return x;
-  return s;
+  if (std::isinf(s)) return Variant(x);
+  return Variant(s);
+}
+
+template <class T>
+Outcome<Variant> AsVariant(Outcome<T> x) {
+  return std::move(x).and_then([](T&& value) -> Outcome<Variant> { return Variant(std::move(value)); });
 }
 
 enum class Op { Add, Subtract };
 
-Variant SumOrDifference(Op op, const Operand& l, const Operand& r) {
+Outcome<Variant> SumOrDifference(Op op, const Operand& l, const Operand& r) {
   Num kind = kSumKind[static_cast<int>(l.kind)][static_cast<int>(r.kind)];
   if (op == Op::Subtract && l.kind == Num::Date && r.kind == Num::Date) kind = Num::Double;
   auto apply = [op](auto x, auto y) { return op == Op::Add ? x + y : x - y; };
@@ -189,92 +184,112 @@ Variant SumOrDifference(Op op, const Operand& l, const Operand& r) {
     case Num::Single:
       return SingleResult(apply(l.Real(), r.Real()));
     case Num::Currency: {
+      ZTL_TRY(x, l.AsCurrency());
+      ZTL_TRY(y, r.AsCurrency());
       std::int64_t sum = 0;
-      const std::int64_t x = l.AsCurrency().scaled, y = r.AsCurrency().scaled;
-      const bool overflow = op == Op::Add ? __builtin_add_overflow(x, y, &sum)
-                                          : __builtin_sub_overflow(x, y, &sum);
-      if (overflow) Fail(kOverflow);
-      return Currency{sum};
+      const bool overflow = op == Op::Add ? __builtin_add_overflow(x.scaled, y.scaled, &sum)
+                                          : __builtin_sub_overflow(x.scaled, y.scaled, &sum);
+      if (overflow) return Fail(kOverflow);
+      return Variant(Currency{sum});
     }
     case Num::Date:
-      return Date{Finite(apply(l.Real(), r.Real()))};
-    case Num::Decimal:
+      return Finite(apply(l.Real(), r.Real())).transform([](Double x) { return Variant(Date{x}); });
+    case Num::Decimal: {
       // Both operands become Decimals and the step is exact (rounded only when the result
       // needs more than 96 bits).
-      return op == Op::Add ? DecimalAdd(l.AsDecimal(), r.AsDecimal())
-                           : DecimalSubtract(l.AsDecimal(), r.AsDecimal());
+      ZTL_TRY(x, l.AsDecimal());
+      ZTL_TRY(y, r.AsDecimal());
+      return AsVariant(op == Op::Add ? DecimalAdd(x, y) : DecimalSubtract(x, y));
+    }
     case Num::Double:
-      return Finite(apply(l.Real(), r.Real()));
+      return AsVariant(Finite(apply(l.Real(), r.Real())));
   }
-  Fail(kTypeMismatch);
+  return Fail(kTypeMismatch);
 }
 
 // The checks every binary step starts with. Returns true when the result is Null.
-bool NullOperand(const Variant& l, const Variant& r) {
-  if (IsError(l) || IsError(r)) Fail(kTypeMismatch);
+Outcome<bool> NullOperand(const Variant& l, const Variant& r) noexcept {
+  if (IsError(l) || IsError(r)) return Fail(kTypeMismatch);
   return l.IsNull() || r.IsNull();
 }
 
 }  // namespace
 
-Variant Add(const Variant& a, const Variant& b) {
-  const Plain l(a), r(b);
-  if (NullOperand(*l, *r)) return Null;
-  if (l->IsString() && r->IsString()) return *l->If<String>() + *r->If<String>();
+Outcome<Variant> Add(const Variant& a, const Variant& b) {
+  std::optional<Variant> held_a, held_b;
+  ZTL_TRY(l, Reduce(a, held_a));
+  ZTL_TRY(r, Reduce(b, held_b));
+  ZTL_TRY(null, NullOperand(*l, *r));
+  if (null) return Variant(Null);
+  if (l->IsString() && r->IsString()) return Variant(*l->If<String>() + *r->If<String>());
   // Adding Empty leaves the other operand as it is; a Boolean still becomes an Integer.
   if (l->IsEmpty() || r->IsEmpty()) {
     const Variant& other = l->IsEmpty() ? *r : *l;
-    if (other.IsEmpty()) return Integer{0};
-    if (const Boolean* v = other.If<Boolean>()) return Integer(*v ? -1 : 0);
+    if (other.IsEmpty()) return Variant(Integer{0});
+    if (const Boolean* v = other.If<Boolean>()) return Variant(Integer(*v ? -1 : 0));
     return other;
   }
-  return SumOrDifference(Op::Add, MakeOperand(*l), MakeOperand(*r));
+  ZTL_TRY(x, MakeOperand(*l));
+  ZTL_TRY(y, MakeOperand(*r));
+  return SumOrDifference(Op::Add, x, y);
 }
 
-Variant Subtract(const Variant& a, const Variant& b) {
-  const Plain l(a), r(b);
-  if (NullOperand(*l, *r)) return Null;
-  return SumOrDifference(Op::Subtract, MakeOperand(*l), MakeOperand(*r));
+Outcome<Variant> Subtract(const Variant& a, const Variant& b) {
+  std::optional<Variant> held_a, held_b;
+  ZTL_TRY(l, Reduce(a, held_a));
+  ZTL_TRY(r, Reduce(b, held_b));
+  ZTL_TRY(null, NullOperand(*l, *r));
+  if (null) return Variant(Null);
+  ZTL_TRY(x, MakeOperand(*l));
+  ZTL_TRY(y, MakeOperand(*r));
+  return SumOrDifference(Op::Subtract, x, y);
 }
 
-Variant Negate(const Variant& a) {
-  const Plain p(a);
+Outcome<Variant> Negate(const Variant& a) {
+  std::optional<Variant> held;
+  ZTL_TRY(p, Reduce(a, held));
   const Variant& v = *p;
   switch (v.Type()) {
-    case VarType::Null: return Null;
-    case VarType::Empty: return Integer{0};
-    case VarType::Boolean: return Integer(*v.If<Boolean>() ? 1 : 0);
-    case VarType::Byte: return static_cast<Integer>(-*v.If<Byte>());
+    case VarType::Null: return Variant(Null);
+    case VarType::Empty: return Variant(Integer{0});
+    case VarType::Boolean: return Variant(Integer(*v.If<Boolean>() ? 1 : 0));
+    case VarType::Byte: return Variant(static_cast<Integer>(-*v.If<Byte>()));
     case VarType::Integer: return WholeResult(-std::int64_t{*v.If<Integer>()}, Num::Integer);
     case VarType::Long: return WholeResult(-std::int64_t{*v.If<Long>()}, Num::Long);
-    case VarType::Single: return -*v.If<Single>();
-    case VarType::Double: return -*v.If<Double>();
-    case VarType::Date: return Date{-v.If<Date>()->value};
+    case VarType::Single: return Variant(-*v.If<Single>());
+    case VarType::Double: return Variant(-*v.If<Double>());
+    case VarType::Date: return Variant(Date{-v.If<Date>()->value});
     case VarType::Currency: {
       const std::int64_t x = v.If<Currency>()->scaled;
-      if (x == std::numeric_limits<std::int64_t>::min()) Fail(kOverflow);
-      return Currency{-x};
+      if (x == std::numeric_limits<std::int64_t>::min()) return Fail(kOverflow);
+      return Variant(Currency{-x});
     }
-    case VarType::Decimal: return DecimalNegate(*v.If<Decimal>());
-    case VarType::String: return -ReadNumber(*v.If<String>());
-    default: Fail(kTypeMismatch);
+    case VarType::Decimal: return Variant(DecimalNegate(*v.If<Decimal>()));
+    case VarType::String: return ReadNumber(*v.If<String>()).transform([](Double x) { return Variant(-x); });
+    default: return Fail(kTypeMismatch);
   }
 }
 
-Variant Divide(const Variant& a, const Variant& b) {
-  const Plain l(a), r(b);
-  if (NullOperand(*l, *r)) return Null;
-  const Operand x = MakeOperand(*l), y = MakeOperand(*r);
+Outcome<Variant> Divide(const Variant& a, const Variant& b) {
+  std::optional<Variant> held_a, held_b;
+  ZTL_TRY(l, Reduce(a, held_a));
+  ZTL_TRY(r, Reduce(b, held_b));
+  ZTL_TRY(null, NullOperand(*l, *r));
+  if (null) return Variant(Null);
+  ZTL_TRY(x, MakeOperand(*l));
+  ZTL_TRY(y, MakeOperand(*r));
   // A Decimal on either side makes the quotient a Decimal; its zero divisor fails with
   // division by zero even for 0 / 0.
   if (x.kind == Num::Decimal || y.kind == Num::Decimal) {
-    return DecimalDivide(x.AsDecimal(), y.AsDecimal());
+    ZTL_TRY(dividend, x.AsDecimal());
+    ZTL_TRY(divisor, y.AsDecimal());
+    return AsVariant(DecimalDivide(dividend, divisor));
   }
   const Double dividend = x.Real(), divisor = y.Real();
-  if (divisor == 0) Fail(dividend == 0 || std::isnan(dividend) ? kOverflow : kDivisionByZero);
+  if (divisor == 0) return Fail(dividend == 0 || std::isnan(dividend) ? kOverflow : kDivisionByZero);
   const Double q = dividend / divisor;
   if (SingleQuotient(x.kind, y.kind)) return SingleResult(q);
-  return Finite(q);
+  return AsVariant(Finite(q));
 }
 
 namespace {
@@ -295,19 +310,16 @@ bool LeavesSingleRange(Double x) { return std::isfinite(x) && std::isinf(static_
 // a Double beyond the Decimal range); at Single precision when a Single is (as Doubles when the
 // other side does not fit a Single); as Doubles for Double and Date, also against Currency;
 // as scaled whole numbers for Currency against whole numbers; otherwise as whole numbers.
-Ordering CompareNumbers(const Variant& a, const Variant& b) {
-  const Operand l = MakeOperand(a), r = MakeOperand(b);
+Outcome<Ordering> CompareNumbers(const Variant& a, const Variant& b) {
+  ZTL_TRY(l, MakeOperand(a));
+  ZTL_TRY(r, MakeOperand(b));
   auto either = [&](Num k) { return l.kind == k || r.kind == k; };
   if (either(Num::Decimal)) {
-    Decimal x, y;
-    if (Attempt([&] {
-          x = l.AsDecimal();
-          y = r.AsDecimal();
-        })) {
-      const int c = DecimalCompare(x, y);
-      return c < 0 ? Ordering::Less : c > 0 ? Ordering::Greater : Ordering::Equal;
-    }
-    return OrderOf(l.Real(), r.Real());
+    const Outcome<Decimal> x = l.AsDecimal();
+    const Outcome<Decimal> y = x ? r.AsDecimal() : x;
+    if (!y) return OrderOf(l.Real(), r.Real());
+    const int c = DecimalCompare(*x, *y);
+    return c < 0 ? Ordering::Less : c > 0 ? Ordering::Greater : Ordering::Equal;
   }
   if (either(Num::Single)) {
     const Double x = l.Real(), y = r.Real();
@@ -315,25 +327,45 @@ Ordering CompareNumbers(const Variant& a, const Variant& b) {
     return OrderOf(static_cast<Single>(x), static_cast<Single>(y));
   }
   if (either(Num::Double) || either(Num::Date)) return OrderOf(l.Real(), r.Real());
-  if (either(Num::Currency)) return OrderOf(l.AsCurrency().scaled, r.AsCurrency().scaled);
+  if (either(Num::Currency)) {
+    ZTL_TRY(x, l.AsCurrency());
+    ZTL_TRY(y, r.AsCurrency());
+    return OrderOf(x.scaled, y.scaled);
+  }
   return OrderOf(l.Whole(), r.Whole());
+}
+
+// CompareVariants: the test a < b, then the test a = b, where a failing test counts as holding.
+Long OrderOfTests(const Variant& a, const Variant& b) {
+  const Outcome<Ordering> first = Compare(a, b);
+  if (!first || *first == Ordering::Less) return -1;
+  // The test a = b compares the same two values again, so only an object, whose default value
+  // is fetched anew, can answer differently.
+  Ordering second = *first;
+  if (a.IsObject() || b.IsObject()) {
+    const Outcome<Ordering> again = Compare(a, b);
+    if (!again) return 0;
+    second = *again;
+  }
+  if (second == Ordering::Equal) return 0;
+  // Neither test held (b before a, or a Null on either side).
+  return 1;
 }
 
 }  // namespace
 
-Ordering Compare(const Variant& a, const Variant& b) {
+Outcome<Ordering> Compare(const Variant& a, const Variant& b) {
   // An object that cannot give a default value makes the comparison a type mismatch.
-  auto plain = [](const Variant& v) {
-    try {
-      return Plain(v);
-    } catch (const Failure&) {
-      Fail(kTypeMismatch);
-    }
-  };
-  const Plain l = plain(a), r = plain(b);
+  std::optional<Variant> held_a, held_b;
+  const Outcome<const Variant*> reduced_a = Reduce(a, held_a);
+  if (!reduced_a) return Fail(kTypeMismatch);
+  const Outcome<const Variant*> reduced_b = Reduce(b, held_b);
+  if (!reduced_b) return Fail(kTypeMismatch);
+  const Variant* const l = *reduced_a;
+  const Variant* const r = *reduced_b;
   if (IsError(*l) || IsError(*r)) {
     if (IsError(*l) && IsError(*r)) return Ordering::Equal;
-    Fail(kTypeMismatch);
+    return Fail(kTypeMismatch);
   }
   if (l->IsNull() || r->IsNull()) return Ordering::Unordered;
 
@@ -350,5 +382,7 @@ Ordering Compare(const Variant& a, const Variant& b) {
   }
   return CompareNumbers(*l, *r);
 }
+
+Long CompareVariants(const Variant& a, const Variant& b) noexcept { return OrderOfTests(a, b); }
 
 }  // namespace ztl

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
@@ -138,7 +139,7 @@ String ZtBases::Long2Base(Long lngNumber, Integer intBase) noexcept {
     magnitude /= intBase;
   } while (magnitude != 0);
   if (lngNumber < 0) *--start = u'-';
-  return String(start, buffer + sizeof buffer / sizeof buffer[0]);
+  return Guarded(String(), [&] { return String(start, buffer + sizeof buffer / sizeof buffer[0]); });
 }
 
 Integer ZtBases::LShiftWord(Integer intWord, Integer intTimes) noexcept {

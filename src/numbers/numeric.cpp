@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <limits>
 
+#include "frame/boundary.hpp"
 #include "frame/classes.hpp"
-#include "frame/common.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "platform/random.hpp"
 
 namespace ztl {
 
@@ -97,7 +98,7 @@ Double ZtNumeric::Round(Double dblValue, Integer intDecimals) noexcept {
   return std::floor(t) / p;
 }
 
-Long ZtNumeric::GetRandom(Long lngLow, Long lngHigh) noexcept { return RandomBetween(lngLow, lngHigh); }
+Long ZtNumeric::GetRandom(Long lngLow, Long lngHigh) noexcept { return platform::RandomBetween(lngLow, lngHigh); }
 
 Double ZtNumeric::GetE() noexcept { return 2.7182818285; }
 
@@ -164,9 +165,11 @@ String ZtNumeric::GetUniqueNumber() noexcept {
     String digits = hex(v);
     return ZeroFill(width, static_cast<Integer>(digits.size())) + digits;
   };
-  String text = padded(field(0, 4), 8) + u'-' + padded(field(4, 2), 4) + u'-' + padded(field(6, 2), 4) + u'-';
-  for (int i = 8; i < 16; ++i) text += padded(bytes[i], 2);
-  return text;
+  return Guarded(String(), [&] {
+    String text = padded(field(0, 4), 8) + u'-' + padded(field(4, 2), 4) + u'-' + padded(field(6, 2), 4) + u'-';
+    for (int i = 8; i < 16; ++i) text += padded(bytes[i], 2);
+    return text;
+  });
 }
 
 Double ZtNumeric::Root(Double dblNumber, Double dblRoot) noexcept {
@@ -194,7 +197,7 @@ Double ZtNumeric::Power(Double dblNumber, Double dblPower) noexcept {
   return 0;
 }
 
-String ZtNumeric::ZeroFill(Integer width, Integer length) noexcept {
+String ZtNumeric::ZeroFill(Integer width, Integer length) {
   const int count = width - length;
   return count > 0 ? String(static_cast<std::size_t>(count), u'0') : String();
 }

@@ -7,8 +7,9 @@
 #include <string>
 #include <system_error>
 
-#include "frame/failure.hpp"
+#include "frame/boundary.hpp"
 #include "platform/codepage.hpp"
+#include "ztldata/base/outcome.hpp"
 #include "ztldata/numbers/numeric.hpp"
 
 namespace ztl {
@@ -23,14 +24,15 @@ int DigitCount(Integer intSize) {
   return n;
 }
 
-// The decimal digits of the whole number nearest to `magnitude` (finite, not negative),
-// halves away from zero. The rounding is that of the Double itself (100.49999999999999
-// gives 100), and a number beyond 2^53 is written as the exact value of that Double.
-std::string WholeDigits(double magnitude) {
+// The decimal digits of the whole number nearest to |v|, halves away from zero. The rounding
+// is that of the Double itself (100.49999999999999 gives 100), and a number beyond 2^53 is
+// written as the exact value of that Double. Fails with overflow (6) for an infinity or NaN.
+Outcome<std::string> WholeDigits(double v) {
+  if (!std::isfinite(v)) return Fail(kOverflow);
   char buffer[400];  // the largest Double has 309 digits
   const auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, std::round(magnitude), std::chars_format::fixed, 0);
-  if (ec != std::errc()) Fail(kOverflow);
+      std::to_chars(buffer, buffer + sizeof buffer, std::round(std::fabs(v)), std::chars_format::fixed, 0);
+  if (ec != std::errc()) return Fail(kOverflow);
   return std::string(buffer, end);
 }
 
@@ -40,36 +42,47 @@ void AppendCode(std::string& digits, int code) {
   digits += std::to_string(code);
 }
 
+// The number written in decimal digits, with a point where it has a fraction. Fails with
+// overflow (6) for digits beyond the Double range.
+Outcome<double> ReadDigits(const std::string& text) {
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return Fail(kOverflow);
+  return value;
+}
+
 }  // namespace
 
 String ZtNumeric::CompressNumber(Double dblNumber, Integer intSize, Integer intDecimals) noexcept {
-  String packed;
-  Attempt([&] {
-    const int n = DigitCount(intSize);
-    if (n <= 0) return;
-    const double v = dblNumber * std::pow(10.0, intDecimals);
-    if (!std::isfinite(v)) Fail(kOverflow);
-    std::string digits = WholeDigits(std::fabs(v));
-    // More digits than n would read back as another number.
-    if (digits.size() > static_cast<std::size_t>(n)) return;
-    digits.insert(0, n - digits.size(), '0');
+  const int n = DigitCount(intSize);
+  if (n <= 0) return String();
+  const double v = dblNumber * std::pow(10.0, intDecimals);
+  return Guarded(String(), [&] {
+    String packed;
+    Outcome<std::string> digits = WholeDigits(v);
+    // A scaled value beyond the Double range has no digits, and more digits than n would
+    // read back as another number: both give "".
+    if (!digits || digits->size() > static_cast<std::size_t>(n)) return packed;
+    digits->insert(0, n - digits->size(), '0');
     const int sign = v < 0 ? 128 : 0;
-    for (std::size_t i = 0; i < digits.size(); i += 2) {
-      int code = (digits[i] - '0') * 10 + (digits[i + 1] - '0');
+    for (std::size_t i = 0; i < digits->size(); i += 2) {
+      int code = ((*digits)[i] - '0') * 10 + ((*digits)[i + 1] - '0');
       if (i == 0) code += sign;
       packed += platform::AnsiChar(static_cast<Byte>(code));
     }
+    return packed;
   });
-  return packed;
 }
 
 Double ZtNumeric::DecompressNumber(const String& strNumber, Integer intSize, Integer intDecimals) noexcept {
   // An empty text has no digits; it reads as 0, never as negative zero.
   if (strNumber.empty()) return 0;
-  double result = 0;
-  Attempt([&] {
-    const int n = DigitCount(intSize);
-    if (n <= 0) return;
+  const int n = DigitCount(intSize);
+  if (n <= 0) return 0;
+  // The first k digits are the whole part; more decimals than digits select nothing.
+  const long k = static_cast<long>(n) - intDecimals;
+  if (k < 0) return 0;
+  return Guarded(Double{0}, [&]() -> Double {
     double sign = 1;
     int first = platform::AnsiCode(strNumber[0]);
     if (first > 127) {
@@ -79,9 +92,6 @@ Double ZtNumeric::DecompressNumber(const String& strNumber, Integer intSize, Int
     std::string digits;
     AppendCode(digits, first);
     for (std::size_t i = 1; i < strNumber.size(); ++i) AppendCode(digits, platform::AnsiCode(strNumber[i]));
-    // The first k digits are the whole part; more decimals than digits select nothing.
-    const long k = static_cast<long>(n) - intDecimals;
-    if (k < 0) return;
     const std::size_t whole = static_cast<std::size_t>(k);
     std::string text = "0";  // a whole part even when k is 0
     text.append(digits, 0, whole);
@@ -89,12 +99,10 @@ Double ZtNumeric::DecompressNumber(const String& strNumber, Integer intSize, Int
       text += '.';
       text.append(digits, whole);
     }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) Fail(kOverflow);
-    result = sign * value;
+    // Digits beyond the Double range give 0, without the sign.
+    const Outcome<double> value = ReadDigits(text);
+    return value ? sign * *value : 0;
   });
-  return result;
 }
 
 }  // namespace ztl

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/failure.hpp"
+#include "frame/boundary.hpp"
 #include "ztldata/numbers/numeric.hpp"
 
 namespace ztl {
@@ -40,37 +40,35 @@ constexpr std::u16string_view kRomanLetters = u"IVXLCDMQH";
 
 }  // namespace
 
-String ZtNumeric::Group2Letter(Integer number) noexcept {
+String ZtNumeric::Group2Letter(Integer number) {
   String text;
-  Attempt([&] {
-    int n = number;
-    if (n < 0 || n > 999) return;
-    const int hundreds = n / 100;
-    if (hundreds != 0) {
-      text += kSmall[hundreds];
-      text += u" hundred";
-      n %= 100;
-    }
-    if (n == 0) return;
-    if (hundreds != 0) text += u' ';
-    if (n >= 20) {
-      text += kTens[n / 10];
-      n %= 10;
-      if (n != 0) {
-        text += u'-';
-        text += kSmall[n];
-      }
-    } else {
+  int n = number;
+  if (n < 0 || n > 999) return text;
+  const int hundreds = n / 100;
+  if (hundreds != 0) {
+    text += kSmall[hundreds];
+    text += u" hundred";
+    n %= 100;
+  }
+  if (n == 0) return text;
+  if (hundreds != 0) text += u' ';
+  if (n >= 20) {
+    text += kTens[n / 10];
+    n %= 10;
+    if (n != 0) {
+      text += u'-';
       text += kSmall[n];
     }
-  });
+  } else {
+    text += kSmall[n];
+  }
   return text;
 }
 
 String ZtNumeric::Num2Letter(Long lngNumber) noexcept {
   if (lngNumber == 0) return u"zero";
-  String text;
-  Attempt([&] {
+  return Guarded(String(), [&] {
+    String text;
     // Held wider: the magnitude of -2147483648 has no Long counterpart.
     long long m = lngNumber;
     if (m < 0) {
@@ -85,8 +83,8 @@ String ZtNumeric::Num2Letter(Long lngNumber) noexcept {
       text += group.name;
       if (m != 0) text += u' ';
     }
+    return text;
   });
-  return text;
 }
 
 Integer ZtNumeric::RomanDigitValue(std::u16string_view letter) noexcept {
@@ -108,8 +106,8 @@ Integer ZtNumeric::RomanDigitValue(std::u16string_view letter) noexcept {
 String ZtNumeric::ToRoman(Integer intNumber) noexcept {
   // Four digits at most; there is no numeral for zero or for a negative number.
   if (intNumber < 1 || intNumber > 9999) return String();
-  String roman;
-  Attempt([&] {
+  return Guarded(String(), [&] {
+    String roman;
     const std::string digits = std::to_string(intNumber);
     for (std::size_t i = 0; i < digits.size(); ++i) {
       const std::size_t position = digits.size() - 1 - i;
@@ -130,8 +128,8 @@ String ZtNumeric::ToRoman(Integer intNumber) noexcept {
         roman.append(static_cast<std::size_t>(d), one);
       }
     }
+    return roman;
   });
-  return roman;
 }
 
 Integer ZtNumeric::ToArabic(const String& strRoman) noexcept {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "frame/failure.hpp"
+#include "ztldata/base/outcome.hpp"
 
 namespace ztl::platform {
 
@@ -20,7 +20,7 @@ constexpr long long kUnixEpochDay = 25569;
 // risking overflow in the arithmetic.
 constexpr long long kPartLimit = 1'000'000'000;
 
-[[noreturn]] void OutOfRange() { Fail(kInvalidProcedureCall); }
+constexpr Failure kOutOfRange = Fail(kInvalidProcedureCall);
 
 long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -71,11 +71,11 @@ long long DayNumberOf(long long year, int month, int day) noexcept {
   return DaysFromCivil(year, month, 1) + day - 1 + kUnixEpochDay;
 }
 
-DateParts SplitDate(Date date) {
+Outcome<DateParts> SplitDate(Date date) noexcept {
   const double x = date.value;
   // Written so that NaN fails too.
   if (!(x > static_cast<double>(kFirstDayNumber - 1) && x < static_cast<double>(kLastDayNumber + 1))) {
-    OutOfRange();
+    return kOutOfRange;
   }
   const double whole = std::trunc(x);
   DateParts parts;
@@ -90,32 +90,32 @@ DateParts SplitDate(Date date) {
   return parts;
 }
 
-Date JoinDate(long long day_number, double time) {
-  if (!InRange(day_number)) OutOfRange();
+Outcome<Date> JoinDate(long long day_number, double time) noexcept {
+  if (!InRange(day_number)) return kOutOfRange;
   const auto whole = static_cast<double>(day_number);
   return Date{day_number < 0 ? whole - time : whole + time};
 }
 
-Date AddMonths(Date date, long long months) {
-  const DateParts parts = SplitDate(date);
-  if (months < -kPartLimit || months > kPartLimit) OutOfRange();
+Outcome<Date> AddMonths(Date date, long long months) noexcept {
+  ZTL_TRY(parts, SplitDate(date));
+  if (months < -kPartLimit || months > kPartLimit) return kOutOfRange;
   const long long index = parts.year * 12LL + (parts.month - 1) + months;
   const long long year = FloorDiv(index, 12);
   const int month = static_cast<int>(index - year * 12) + 1;
-  if (year < 100 || year > 9999) OutOfRange();
+  if (year < 100 || year > 9999) return kOutOfRange;
   const int day = std::min(parts.day, DaysInMonth(year, month));
   return JoinDate(DayNumberOf(year, month, day), parts.time);
 }
 
-Date AddDays(Date date, long long days) {
-  const DateParts parts = SplitDate(date);
-  if (days < -kPartLimit || days > kPartLimit) OutOfRange();
+Outcome<Date> AddDays(Date date, long long days) noexcept {
+  ZTL_TRY(parts, SplitDate(date));
+  if (days < -kPartLimit || days > kPartLimit) return kOutOfRange;
   return JoinDate(parts.day_number + days, parts.time);
 }
 
-Date MakeDate(long long year, long long month, long long day) {
-  if (year < 0 || year > kPartLimit) OutOfRange();
-  if (month < -kPartLimit || month > kPartLimit || day < -kPartLimit || day > kPartLimit) OutOfRange();
+Outcome<Date> MakeDate(long long year, long long month, long long day) noexcept {
+  if (year < 0 || year > kPartLimit) return kOutOfRange;
+  if (month < -kPartLimit || month > kPartLimit || day < -kPartLimit || day > kPartLimit) return kOutOfRange;
   if (year < 30) {
     year += 2000;
   } else if (year < 100) {

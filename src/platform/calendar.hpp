@@ -4,7 +4,7 @@
 // Writing and reading date texts is in date_format.hpp and time_parse.hpp.
 #pragma once
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/outcome.hpp"
 
 namespace ztl::platform {
 
@@ -24,28 +24,28 @@ struct DateParts {
   double time = 0;
 };
 
-// The parts of a Date. Failure (5) for NaN, the infinities and Dates outside the range.
-DateParts SplitDate(Date date);
+// The parts of a Date. Fails with invalid procedure call (5) for NaN, the infinities and Dates outside the range.
+Outcome<DateParts> SplitDate(Date date) noexcept;
 
 // The Date of a day number and a time of day (0 <= time < 1); the inverse of SplitDate.
-// Failure (5) when the day lies outside the range.
-Date JoinDate(long long day_number, double time);
+// Fails with invalid procedure call (5) when the day lies outside the range.
+Outcome<Date> JoinDate(long long day_number, double time) noexcept;
 
 // The date a whole number of months later (earlier for a negative count), at the same time
 // of day; a day of the month that the target month lacks becomes its last day
-// (January 31 plus one month is February 28 or 29). Failure (5) outside the range.
-Date AddMonths(Date date, long long months);
+// (January 31 plus one month is February 28 or 29). Fails with invalid procedure call (5) outside the range.
+Outcome<Date> AddMonths(Date date, long long months) noexcept;
 
 // The date a whole number of days later (earlier for a negative count), at the same time of
-// day, across the day 0 too. Failure (5) outside the range.
-Date AddDays(Date date, long long days);
+// day, across the day 0 too. Fails with invalid procedure call (5) outside the range.
+Outcome<Date> AddDays(Date date, long long days) noexcept;
 
 // The date of year, month and day at 00:00, with the month and the day counted onward from
 // the year's January and the month's first day: month 13 is January of the next year, month
 // 0 December of the year before, day 0 the last day of the month before, day 32 of January
-// February 1. A year 0..29 is 2000..2029 and 30..99 is 1930..1999. Failure (5) for a
+// February 1. A year 0..29 is 2000..2029 and 30..99 is 1930..1999. Fails with invalid procedure call (5) for a
 // negative year and for a result outside the range.
-Date MakeDate(long long year, long long month, long long day);
+Outcome<Date> MakeDate(long long year, long long month, long long day) noexcept;
 
 // The Gregorian leap-year rule: divisible by 4, and not by 100 unless by 400.
 bool IsLeapYear(long long year) noexcept;

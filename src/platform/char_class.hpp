@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "ztldata/platform/code_page.hpp"
+
 namespace ztl::platform {
 
 namespace {
@@ -39,3 +41,28 @@ char16_t AnsiChar(Byte code) noexcept {
 }
 
 }  // namespace ztl::platform
+
+// Bytes <-> Strings for hosts (ztldata/platform/code_page.hpp). Codes below 0x80 and from 0xA0
+// are the character of the same number; only the 32 codes between go through the table.
+namespace ztl {
+
+String AnsiBytesToString(std::string_view bytes) {
+  String text(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto code = static_cast<Byte>(bytes[i]);
+    text[i] = code >= 0x80 && code < 0xA0 ? platform::AnsiChar(code) : static_cast<char16_t>(code);
+  }
+  return text;
+}
+
+std::string StringToAnsiBytes(std::u16string_view text) {
+  std::string bytes(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool itself = c < 0x80 || (c >= 0xA0 && c <= 0xFF);
+    bytes[i] = static_cast<char>(itself ? static_cast<Byte>(c) : platform::AnsiCode(c));
+  }
+  return bytes;
+}
+
+}  // namespace ztl

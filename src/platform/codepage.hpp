@@ -3,7 +3,7 @@
 // U+009D both ways; a character the code page lacks has the code of "?" (63).
 #pragma once
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

@@ -3,6 +3,8 @@
 
 #include "date_format.hpp"
 
+#include "ztldata/platform/date_text.hpp"
+
 #include <cmath>
 #include <cstdio>
 
@@ -22,13 +24,15 @@ struct Moment {
 
 // The date and its time to the nearest second. A time that rounds to 24:00 is the start of
 // the next day, except on the last day of the range, which keeps 23:59:59.
-Moment Round(Date value) {
+Outcome<Moment> Round(Date value) noexcept {
   Moment m;
-  m.date = SplitDate(value);
+  ZTL_TRY(parts, SplitDate(value));
+  m.date = parts;
   m.seconds = std::llround(m.date.time * kSecondsPerDay);
   if (m.seconds == kSecondsPerDay) {
     if (m.date.day_number < kLastDayNumber) {
-      m.date = SplitDate(JoinDate(m.date.day_number + 1, 0));
+      // The next day exists: this one is not the last of the range.
+      m.date = *JoinDate(m.date.day_number + 1, 0).and_then(SplitDate);
       m.seconds = 0;
     } else {
       m.seconds = kSecondsPerDay - 1;
@@ -70,8 +74,8 @@ bool HasDayNumberToken(std::u16string_view pattern) {
 
 }  // namespace
 
-String FormatDate(Date date, std::u16string_view pattern, int first_day_of_week) {
-  const Moment m = Round(date);
+Outcome<String> FormatDate(Date date, std::u16string_view pattern, int first_day_of_week) {
+  ZTL_TRY(m, Round(date));
   const DateParts& d = m.date;
   const std::shared_ptr<const LocaleNames> names = CurrentLocaleNames();
   const int first = first_day_of_week >= 1 && first_day_of_week <= 7 ? first_day_of_week : names->first_day_of_week;
@@ -138,8 +142,8 @@ String FormatDate(Date date, std::u16string_view pattern, int first_day_of_week)
   return out;
 }
 
-String DateText(Date date) {
-  const Moment m = Round(date);
+Outcome<String> DateText(Date date) {
+  ZTL_TRY(m, Round(date));
   const DateParts& d = m.date;
   String out;
   if (d.day_number != 0) {
@@ -161,8 +165,8 @@ String DateText(Date date) {
   return out;
 }
 
-String IsoDateText(Date date) {
-  const Moment m = Round(date);
+Outcome<String> IsoDateText(Date date) {
+  ZTL_TRY(m, Round(date));
   const DateParts& d = m.date;
   String out;
   AppendNumber(out, d.year, 4);
@@ -182,3 +186,10 @@ String IsoDateText(Date date) {
 }
 
 }  // namespace ztl::platform
+
+namespace ztl {
+
+// The public form of IsoDateText (ztldata/platform/date_text.hpp).
+Outcome<String> IsoDateText(Date date) { return platform::IsoDateText(date); }
+
+}  // namespace ztl

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/outcome.hpp"
 
 namespace ztl::platform {
 
@@ -24,16 +24,16 @@ inline constexpr int kLocaleFirstDay = 0;
 // from the user's locale (month names in their form after a day when the pattern has a d
 // or dd); first_day_of_week is 1 (Sunday) .. 7 (Saturday), or kLocaleFirstDay for the
 // locale's. The time of day counts to the nearest second (23:59:59.6 is the next day).
-// Failure (5) for NaN and Dates outside 100-01-01..9999-12-31.
-String FormatDate(Date date, std::u16string_view pattern, int first_day_of_week = kLocaleFirstDay);
+// Fails with invalid procedure call (5) for NaN and Dates outside 100-01-01..9999-12-31.
+Outcome<String> FormatDate(Date date, std::u16string_view pattern, int first_day_of_week = kLocaleFirstDay);
 
 // The platform's text of a Date, US English: "12/30/1900 6:00:00 AM"; the date alone at
 // midnight ("12/31/1903"), the time alone on day 0 ("12:00:00 AM" for 0). The time counts to
-// the nearest second. Failure (5) for NaN and Dates outside the range.
-String DateText(Date date);
+// the nearest second. Fails with invalid procedure call (5) for NaN and Dates outside the range.
+Outcome<String> DateText(Date date);
 
 // ISO 8601, "2000-01-31T06:00:00", the time left out at midnight ("2000-01-31"); to the
-// nearest second. Failure (5) for NaN and Dates outside the range.
-String IsoDateText(Date date);
+// nearest second. Fails with invalid procedure call (5) for NaN and Dates outside the range.
+Outcome<String> IsoDateText(Date date);
 
 }  // namespace ztl::platform

@@ -8,6 +8,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <new>
 #include <cstdint>
 #include <limits>
 #include <map>
@@ -17,7 +18,7 @@
 #include <vector>
 
 #include "codepage.hpp"
-#include "ztldata/text/device_context.hpp"
+#include "ztldata/platform/device_context.hpp"
 
 namespace ztl::platform {
 
@@ -200,7 +201,7 @@ Long DeviceFont::Advance(char32_t c) const noexcept {
   try {
     std::lock_guard guard(FontLock());
     return face_->Measure(c);
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     // Out of memory for the cache: measure without keeping the result.
     std::lock_guard guard(FontLock());
     return FT_Load_Char(face_->face, c, FT_LOAD_DEFAULT) == 0 ? RoundPixels(face_->face->glyph->advance.x) : 0;
@@ -219,7 +220,14 @@ std::shared_ptr<const DeviceFont> FindDeviceFont(Long hdc) noexcept {
 // fontconfig 2.14 loses a small block while it reads its configuration files, once per
 // process; leak-checking builds are told to expect it rather than fail every program that
 // looks up a font.
-#if defined(__SANITIZE_ADDRESS__)
+// GCC says it builds with AddressSanitizer through __SANITIZE_ADDRESS__, clang through
+// __has_feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZTL_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(ZTL_ADDRESS_SANITIZER)
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 // Quietly: the list of suppressions used would end up in the output of every such program.
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
@@ -252,7 +260,7 @@ Long CreateDeviceContext(std::string_view font, Long pixel_size) noexcept {
     }
     // The face is closed (under the lock) when the last holder lets it go.
     return platform::AddHandle(std::make_shared<const DeviceFont>(std::move(face), pixel_size, line_height));
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     return 0;
   }
 }

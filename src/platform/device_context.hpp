@@ -1,12 +1,12 @@
 // The fonts behind device-context handles: how wide each character is and how high a line
 // is, in whole pixels. The public side (creating and deleting handles) is in
-// ztldata/text/device_context.hpp.
+// ztldata/platform/device_context.hpp.
 #pragma once
 
 #include <array>
 #include <memory>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

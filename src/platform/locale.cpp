@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <optional>
 
 #include "ztldata/platform/locale.hpp"
@@ -157,7 +158,7 @@ void SetLocale(std::string_view name) noexcept {
     } else {
       state.chosen = std::string(name);
     }
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     // Out of memory: the locale stays as it was.
   }
 }

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <string>
 
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
 #include "number_text.hpp"
 
 namespace ztl::platform {
@@ -56,15 +54,6 @@ void Increment(std::string& digits) {
 
 String Widen(std::string_view s) { return String(s.begin(), s.end()); }
 
-// The digits, sign and exponent of a number text such as CurrencyToText and DecimalToText
-// write.
-String FormatNumberText(const String& text, std::u16string_view pattern) {
-  const auto number = ReadNumber(text);
-  if (!number || number->whole) Fail(kTypeMismatch);  // cannot happen for those texts
-  const long long first = number->exponent + static_cast<long long>(number->digits.size()) - 1;
-  return FormatDigits(number->negative, number->digits, first, pattern);
-}
-
 }  // namespace
 
 String FormatDigits(bool negative, std::string_view digits, long long exponent, std::u16string_view pattern) {
@@ -108,45 +97,6 @@ String FormatNumber(double x, std::u16string_view pattern) {
   int exponent = 0;
   const std::string digits = SignificantDigits(x, 15, exponent);
   return FormatDigits(x < 0, digits, exponent, pattern);
-}
-
-String FormatValue(const Variant& value, std::u16string_view pattern, bool* numeric) {
-  if (numeric) *numeric = false;
-  const Variant v = ValueOf(value);
-  if (pattern.empty()) return ToString(v);
-  String text;
-  switch (v.Type()) {
-    case VarType::Empty: text = FormatNumber(0, pattern); break;
-    case VarType::Boolean: text = FormatNumber(*v.If<Boolean>() ? -1 : 0, pattern); break;
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Double:
-    case VarType::Date: text = FormatNumber(ToDouble(v), pattern); break;
-    case VarType::Single: {
-      const double x = *v.If<Single>();
-      if (!std::isfinite(x) || x == 0) {
-        text = FormatNumber(x, pattern);
-        break;
-      }
-      int exponent = 0;
-      const std::string digits = SignificantDigits(x, 7, exponent);
-      text = FormatDigits(x < 0, digits, exponent, pattern);
-      break;
-    }
-    case VarType::Currency: text = FormatNumberText(CurrencyToText(*v.If<Currency>()), pattern); break;
-    case VarType::Decimal: text = FormatNumberText(DecimalToText(*v.If<Decimal>()), pattern); break;
-    case VarType::String: {
-      const String& s = *v.If<String>();
-      const auto number = ParseNumber(s);
-      if (!number || !std::isfinite(*number)) return s;  // not a number: the text itself
-      text = FormatNumber(*number, pattern);
-      break;
-    }
-    default: Fail(kTypeMismatch);  // Null, Error values and arrays have no number
-  }
-  if (numeric) *numeric = true;
-  return text;
 }
 
 }  // namespace ztl::platform

@@ -1,6 +1,6 @@
-// Number patterns of the value-formatting service: a value written with a pattern of "0",
-// "#" and ".". Date patterns are in date_format.hpp; the plain text of a value (no pattern)
-// is convert.hpp's ToString.
+// Number patterns of the value-formatting service: a number written with a pattern of "0",
+// "#" and ".". Date patterns are in date_format.hpp; the text area writes a Variant with a
+// pattern (text/format_value.hpp).
 //
 // Example:
 //   FormatNumber(3.14159, u"00000.00")  // u"00003.14"
@@ -10,8 +10,7 @@
 
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
-#include "ztldata/frame/variant.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 
@@ -32,18 +31,5 @@ String FormatNumber(double x, std::u16string_view pattern);
 // The same for a number given by its significant decimal digits ('0'-'9', none for zero),
 // the first of them standing at 10^exponent, so "15" with exponent -1 is 0.15.
 String FormatDigits(bool negative, std::string_view digits, long long exponent, std::u16string_view pattern);
-
-// The value-formatting service for a Variant and a number pattern:
-//   - an empty pattern gives the value's plain text;
-//   - numbers are written as FormatNumber does: Integer, Long, Byte and Boolean (-1 or 0)
-//     by value, Double and Date (its day count) from 15 significant digits, Single from 7,
-//     Currency and Decimal from all their digits; Empty is 0;
-//   - a String that reads as a number is written as that number, any other text is
-//     returned unchanged;
-//   - an object gives its default value.
-// `numeric` (when given) is set to whether a number was written with the pattern.
-// Throws Failure for Null, Error values and arrays (13), and objects without a default
-// value (91, 438).
-String FormatValue(const Variant& value, std::u16string_view pattern, bool* numeric = nullptr);
 
 }  // namespace ztl::platform

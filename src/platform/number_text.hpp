@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

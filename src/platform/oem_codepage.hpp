@@ -3,7 +3,7 @@
 // 0x80 are the same in both pages and pass unchanged.
 #pragma once
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

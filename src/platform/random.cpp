@@ -5,6 +5,8 @@
 #include "platform/random.hpp"
 
 #include <atomic>
+#include <cmath>
+#include <limits>
 #include <chrono>
 
 #include "ztldata/platform/random.hpp"
@@ -41,6 +43,20 @@ void ReseedRandomFromClock() noexcept {
 }
 
 void SeedRandom(std::uint64_t seed) noexcept { g_state.store(Mix(seed), std::memory_order_relaxed); }
+
+Long RandomBetween(Long lngLow, Long lngHigh) noexcept {
+  const Single r = NextRandom();  // advances whatever follows
+  // The count of values, in Long arithmetic: each of the two steps may overflow, and so may
+  // the result stored into a Long. Any of them gives 0.
+  constexpr long long kMin = std::numeric_limits<Long>::min(), kMax = std::numeric_limits<Long>::max();
+  const long long span = static_cast<long long>(lngHigh) - lngLow;
+  if (span < kMin || span > kMax || span + 1 > kMax) return 0;
+  const auto n = static_cast<Long>(span + 1);
+  // r * n + lngLow in Double, then its floor stored into a Long.
+  const Double x = std::floor(static_cast<Double>(r) * n + lngLow);
+  if (!(x >= static_cast<Double>(kMin) && x <= static_cast<Double>(kMax))) return 0;
+  return static_cast<Long>(x);
+}
 
 }  // namespace ztl::platform
 

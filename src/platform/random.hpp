@@ -4,12 +4,17 @@
 
 #include <cstdint>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 
 Single NextRandom() noexcept;
 void ReseedRandomFromClock() noexcept;
 void SeedRandom(std::uint64_t seed) noexcept;
+
+// A random Long: floor(r * (lngHigh - lngLow + 1) + lngLow) for the generator's next r.
+// lngLow..lngHigh when lngLow <= lngHigh; 0 when the count or the result leaves the Long
+// range. The generator advances on every call.
+Long RandomBetween(Long lngLow, Long lngHigh) noexcept;
 
 }  // namespace ztl::platform

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 

@@ -1,10 +1,10 @@
 // UTF-8 <-> UTF-16 conversion with replacement of anything malformed by U+FFFD.
 
-#include "utf8.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 #include <cstdint>
 
-namespace ztl::platform {
+namespace ztl {
 
 namespace {
 
@@ -49,8 +49,8 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
+String Utf8ToUtf16(std::string_view text) {
+  String out;
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
@@ -109,4 +109,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-}  // namespace ztl::platform
+}  // namespace ztl

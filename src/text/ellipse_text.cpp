@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
+#include "frame/boundary.hpp"
 #include "platform/codepage.hpp"
 #include "platform/device_context.hpp"
 #include "platform/text_fit.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/text/strings.hpp"
 
 namespace ztl {
@@ -40,27 +40,22 @@ String FromAnsi(const std::string& ansi) {
 
 String ZtStrings::EllipseText(const String& strText, Long lngWidth, Long lngHeight, Long hDC,
                               ztlEllipseText intStyle) noexcept {
-  String result;
-  if (!Attempt([&] { result = strText; })) return result;
-  // An unknown device context makes the drawing service fail: the text stays as it is.
-  const std::shared_ptr<const platform::DeviceFont> font = platform::FindDeviceFont(hDC);
-  if (!font) return result;
+  return Guarded(String(), [&] {
+    // An unknown device context makes the drawing service fail: the text stays as it is.
+    const std::shared_ptr<const platform::DeviceFont> font = platform::FindDeviceFont(hDC);
+    if (!font) return strText;
 
-  // The rectangle: 97% of the width; its height only grows while measuring, so lngHeight
-  // decides nothing.
-  (void)lngHeight;
-  Long right = 0;
-  Attempt([&] { right = RoundToLong(static_cast<double>(lngWidth) * 0.97); });
+    // The rectangle: 97% of the width; its height only grows while measuring, so lngHeight
+    // decides nothing.
+    (void)lngHeight;
+    const Long right = RoundToLong(static_cast<double>(lngWidth) * 0.97).value_or(0);
 
-  // Measure only, rewrite the text as shown, and the style's own 16-bit flag.
-  const std::uint32_t flags = platform::kDrawCalcRect | platform::kDrawModifyString |
-                              (static_cast<std::uint32_t>(intStyle) & 0xFFFFu);
-  Attempt([&] {
+    // Measure only, rewrite the text as shown, and the style's own 16-bit flag.
+    const std::uint32_t flags = platform::kDrawCalcRect | platform::kDrawModifyString |
+                                (static_cast<std::uint32_t>(intStyle) & 0xFFFFu);
     const platform::CharWidth width = [&](unsigned char code) -> std::int64_t { return font->AnsiAdvance(code); };
-    const std::string fitted = platform::FitText(AnsiText(strText), right, flags, width);
-    result = FromAnsi(fitted);
+    return FromAnsi(platform::FitText(AnsiText(strText), right, flags, width));
   });
-  return result;
 }
 
 }  // namespace ztl

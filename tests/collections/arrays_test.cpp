@@ -8,9 +8,9 @@
 #include <limits>
 #include <random>
 
-#include "frame/common.hpp"
-#include "frame/convert.hpp"
+#include "platform/random.hpp"
 #include "values.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/platform/random.hpp"
 
 namespace ztl {
@@ -132,7 +132,7 @@ TEST(Measures, MaxMinSumMean) {
 TEST(Measures, DecimalsAreExact) {
   // Decimals take part exactly: 0.1 + 0.2 is 0.3, not the Double 0.30000000000000004, and a
   // mean keeps 28 places.
-  const auto dec = [](std::u16string_view text) { return Variant(TextToDecimal(text)); };
+  const auto dec = [](std::u16string_view text) { return Variant(*TextToDecimal(text)); };
   const struct {
     const char* what;
     Variant array;
@@ -266,18 +266,18 @@ TEST(Sort, SmallCases) {
 TEST(Sort, TwoElementsDrawNoRandomNumber) {
   ZtArrays a;
   SeedRandom(5);
-  const Long fresh = RandomBetween(0, 1 << 30);
+  const Long fresh = platform::RandomBetween(0, 1 << 30);
   SeedRandom(5);
   Variant two = Arr({2, 1});
   a.Sort(two);
   EXPECT_EQ(Elements(two), (std::vector<Variant>{1, 2}));
-  EXPECT_EQ(RandomBetween(0, 1 << 30), fresh);
+  EXPECT_EQ(platform::RandomBetween(0, 1 << 30), fresh);
   // Three elements need a pivot.
   SeedRandom(5);
   Variant three = Arr({3, 1, 2});
   a.Sort(three);
   EXPECT_EQ(Elements(three), (std::vector<Variant>{1, 2, 3}));
-  EXPECT_NE(RandomBetween(0, 1 << 30), fresh);
+  EXPECT_NE(platform::RandomBetween(0, 1 << 30), fresh);
 }
 
 TEST(Sort, OrdersAndPermutesGeneratedData) {

@@ -83,7 +83,7 @@ TEST(Inter, ExchangesKindsAndValues) {
   // Late-bound, the exchange reaches the caller's variables.
   const ObjectRef data = CreateObject(u"ZtData");
   std::vector<Variant> args{Long{1}, u"x"};
-  data->Invoke(u"Inter", args);
+  ASSERT_TRUE(data->Invoke(u"Inter", args).ok());
   EXPECT_EQ(args, (std::vector<Variant>{u"x", Long{1}}));
   // The same object on both sides is the same object afterwards.
   Variant same = object;

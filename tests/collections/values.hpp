@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "../frame/test_values.hpp"
-#include "frame/common.hpp"
-#include "frame/convert.hpp"
+#include "frame/variant_ops.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/variant.hpp"
 
 namespace ztl::collections_test {
@@ -26,10 +26,10 @@ inline std::string Describe(const Variant& v) {
   if (const SafeArray* a = v.If<SafeArray>()) return "Array(" + std::to_string(a->Size()) + ")";
   if (v.IsObject()) return v.If<ObjectRef>()->get() ? "Object" : "Nothing";
   std::string out(VarTypeName(v.Type()));
-  String text;
-  if (!v.IsEmpty() && !v.IsNull() && Attempt([&] { text = ToString(v); })) {
+  if (v.IsEmpty() || v.IsNull()) return out;
+  if (const Outcome<String> text = ToString(v)) {
     out += ' ';
-    for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    for (char16_t c : *text) out += c < 0x80 ? static_cast<char>(c) : '?';
   }
   return out;
 }

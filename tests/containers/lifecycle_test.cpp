@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "frame/convert.hpp"
 #include "ztldata/containers/bits.hpp"
 #include "ztldata/containers/stack.hpp"
 #include "ztldata/containers/token.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 namespace {
@@ -37,7 +37,7 @@ std::ostream& operator<<(std::ostream& out, const State& s) {
 std::string Summary(const PropertyBag& bag) {
   std::string out;
   for (const auto& [key, value] : bag.Entries()) {
-    const String text = ToString(value);
+    const String text = ToString(value).value_or(u"?");
     if (!out.empty()) out += ' ';
     out += std::string(key.begin(), key.end()) + "=" + std::string(VarTypeName(value.Type())) + ":" +
            std::string(text.begin(), text.end());

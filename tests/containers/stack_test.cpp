@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "frame/convert.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/convert.hpp"
 
 namespace ztl {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 std::string Text(const Variant& v) {
   if (v.IsNull()) return "Null";
   if (v.IsEmpty()) return "Empty";
-  const String s = ToString(v);
+  const String s = ToString(v).value_or(u"?");
   return std::string(s.begin(), s.end());
 }
 

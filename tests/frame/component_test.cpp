@@ -146,7 +146,7 @@ TEST(About, OneServicePerThreadAndAReplaceableDisplay) {
   SetAboutDisplay([&](std::string_view text) { shown += text; });
   Container form;
   ComponentRef c = form.Place(u"ZtToken");
-  c->Invoke(u"About");
+  EXPECT_TRUE(c->Invoke(u"About").ok());
   EXPECT_EQ(shown, AboutText());
   EXPECT_EQ(AboutServicesOnThisThread(), 1);
   int other_thread_before = -1;

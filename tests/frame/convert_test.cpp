@@ -1,7 +1,7 @@
 // Conversions between kinds: one table over kinds x targets with the platform's results,
 // then Decimal and Currency text round trips and rounding against the C library.
 
-#include "frame/convert.hpp"
+#include "ztldata/frame/convert.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +37,10 @@ Variant Dt(double days) { return Date{days}; }
 Variant LongArray() { return SafeArray(VarType::Long, {{0, 2}}); }
 
 // The kind and the platform's text of a value, or the error number ("Integer 2", "error 6").
-std::string Outcome(const Variant& value, VarType to) {
-  Variant out;
-  if (Long code = AttemptCode([&] { out = ChangeType(value, to); })) {
-    return "error " + std::to_string(code);
-  }
+std::string Converted(const Variant& value, VarType to) {
+  const Outcome<Variant> converted = ChangeType(value, to);
+  if (!converted) return "error " + std::to_string(converted.error());
+  const Variant& out = *converted;
   switch (out.Type()) {
     case VarType::Empty: return "Empty";
     case VarType::Null: return "Null";
@@ -49,7 +48,7 @@ std::string Outcome(const Variant& value, VarType to) {
     case VarType::Error: return "Error";
     default:
       if (out.IsArray()) return "Array";
-      return std::string(VarTypeName(out.Type())) + " " + Narrow(ToString(out));
+      return std::string(VarTypeName(out.Type())) + " " + Narrow(ToString(out).value_or(u"(no text)"));
   }
 }
 
@@ -268,7 +267,7 @@ TEST(ChangeType, KindsByTargets) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(std::string(VarTypeName(c.value.Type())) + " to " + std::string(VarTypeName(c.to)) +
                  ": " + c.expected);
-    EXPECT_EQ(Outcome(c.value, c.to), c.expected);
+    EXPECT_EQ(Converted(c.value, c.to), c.expected);
   }
 }
 
@@ -282,15 +281,14 @@ TEST(RoundToLong, AgreesWithNearbyint) {
     const double x = i % 2 ? halves(random) / 2.0 : reals(random);
     const double expected = std::nearbyint(x);
     std::fesetround(FE_UPWARD);
-    Long result = 0;
-    const Long code = AttemptCode([&] { result = RoundToLong(x); });
+    const Outcome<Long> result = RoundToLong(x);
     std::fesetround(FE_TONEAREST);
     SCOPED_TRACE(x);
     if (expected < -2147483648.0 || expected > 2147483647.0) {
-      EXPECT_EQ(code, kOverflow);
+      EXPECT_EQ(result.error(), kOverflow);
     } else {
-      EXPECT_EQ(code, 0);
-      EXPECT_EQ(static_cast<double>(result), expected);
+      ASSERT_TRUE(result.ok());
+      EXPECT_EQ(static_cast<double>(*result), expected);
     }
   }
 }
@@ -337,7 +335,9 @@ TEST(DoubleToDecimal, FifteenDigitText) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14e", x);
     SCOPED_TRACE(buffer);
-    EXPECT_EQ(DoubleToDecimal(x), TextToDecimal(Wide(buffer)));
+    const Outcome<Decimal> expected = TextToDecimal(Wide(buffer));
+    ASSERT_TRUE(expected.ok());
+    EXPECT_EQ(DoubleToDecimal(x), *expected);
   }
 }
 
@@ -364,7 +364,7 @@ TEST(DoubleToCurrency, ExactFourDecimals) {
                   static_cast<long long>(std::llabs(n / 10000)),
                   static_cast<long long>(std::llabs(n % 10000)));
     SCOPED_TRACE(buffer);
-    EXPECT_EQ(DoubleToCurrency(std::strtod(buffer, nullptr)).scaled, n);
+    EXPECT_EQ(DoubleToCurrency(std::strtod(buffer, nullptr)), Currency{n});
   }
 }
 

@@ -1,5 +1,5 @@
-// Variant arithmetic and comparison against the host platform's known results, plus
-// properties over generated mixtures of kinds.
+// Variant arithmetic and comparison against the host platform's known results, the ordering
+// the searches and sorts use (CompareVariants), plus properties over generated mixtures of kinds.
 
 #include "frame/variant_ops.hpp"
 
@@ -10,13 +10,14 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "../support/text.hpp"
-#include "frame/convert.hpp"
 #include "test_values.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/object.hpp"
 
 namespace ztl {
@@ -40,7 +41,7 @@ Variant BigDec(U128 magnitude, std::uint8_t scale, bool negative = false) {
 }
 const U128 kDecimalMax = (U128{1} << 96) - 1;
 
-// A result or the error number a step failed with, written as one line ("Single 7.5").
+// A value written as one line ("Single 7.5").
 std::string Show(const Variant& v) {
   char buf[64];
   switch (v.Type()) {
@@ -64,14 +65,23 @@ std::string Show(const Variant& v) {
   }
 }
 
-template <class Step>
-std::string Outcome(Step step) {
-  std::string shown;
-  const Long code = AttemptCode([&] { shown = Show(step()); });
-  return code ? "Failure " + std::to_string(code) : shown;
+std::string Show(Ordering o) {
+  switch (o) {
+    case Ordering::Less: return "Less";
+    case Ordering::Equal: return "Equal";
+    case Ordering::Greater: return "Greater";
+    case Ordering::Unordered: return "Unordered";
+  }
+  return "?";
 }
 
 std::string Fails(Long code) { return "Failure " + std::to_string(code); }
+
+// A result, or the error number its step failed with ("Failure 13").
+template <class T>
+std::string Shown(const Outcome<T>& result) {
+  return result ? Show(*result) : Fails(result.error());
+}
 
 // ---- Add ---------------------------------------------------------------------------------
 
@@ -112,7 +122,7 @@ TEST(Add, PlatformVectors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " + " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Add(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Add(c.left, c.right)), c.expected);
   }
 }
 
@@ -133,8 +143,8 @@ TEST(Add, EmptyLeavesTheOtherOperand) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.other));
-    EXPECT_EQ(Outcome([&] { return Add(Variant(), c.other); }), c.expected);
-    EXPECT_EQ(Outcome([&] { return Add(c.other, Variant()); }), c.expected);
+    EXPECT_EQ(Shown(Add(Variant(), c.other)), c.expected);
+    EXPECT_EQ(Shown(Add(c.other, Variant())), c.expected);
   }
 }
 
@@ -163,7 +173,7 @@ TEST(Add, KindsAndOverflow) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " + " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Add(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Add(c.left, c.right)), c.expected);
   }
 }
 
@@ -184,7 +194,7 @@ TEST(Add, ObjectsArraysAndErrors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " + " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Add(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Add(c.left, c.right)), c.expected);
   }
 }
 
@@ -219,7 +229,7 @@ TEST(Add, DecimalWithOtherKinds) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " + " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Add(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Add(c.left, c.right)), c.expected);
   }
 }
 
@@ -244,7 +254,7 @@ TEST(Subtract, PlatformVectors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Subtract(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Subtract(c.left, c.right)), c.expected);
   }
 }
 
@@ -269,7 +279,7 @@ TEST(Subtract, EmptyCountsAsZero) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Subtract(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Subtract(c.left, c.right)), c.expected);
   }
 }
 
@@ -289,7 +299,7 @@ TEST(Subtract, DecimalWithOtherKinds) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " - " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Subtract(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Subtract(c.left, c.right)), c.expected);
   }
 }
 
@@ -323,14 +333,15 @@ TEST(Negate, PlatformVectors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.operand));
-    EXPECT_EQ(Outcome([&] { return Negate(c.operand); }), c.expected);
+    EXPECT_EQ(Shown(Negate(c.operand)), c.expected);
   }
 }
 
 TEST(Negate, DecimalFlipsItsSign) {
-  const Variant r = Negate(Dec(42, 1, true));
-  ASSERT_EQ(r.Type(), VarType::Decimal);
-  EXPECT_EQ(*r.If<Decimal>(), (Decimal{42, 0, 1, false}));
+  const Outcome<Variant> r = Negate(Dec(42, 1, true));
+  ASSERT_TRUE(r.ok());
+  ASSERT_EQ(r->Type(), VarType::Decimal);
+  EXPECT_EQ(*r->If<Decimal>(), (Decimal{42, 0, 1, false}));
 }
 
 // ---- Divide ------------------------------------------------------------------------------
@@ -359,7 +370,7 @@ TEST(Divide, PlatformVectors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " / " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Divide(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Divide(c.left, c.right)), c.expected);
   }
 }
 
@@ -382,7 +393,7 @@ TEST(Divide, ZeroAndRange) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " / " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Divide(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Divide(c.left, c.right)), c.expected);
   }
 }
 
@@ -408,27 +419,11 @@ TEST(Divide, DecimalWithOtherKinds) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " / " + Show(c.right));
-    EXPECT_EQ(Outcome([&] { return Divide(c.left, c.right); }), c.expected);
+    EXPECT_EQ(Shown(Divide(c.left, c.right)), c.expected);
   }
 }
 
 // ---- Compare -----------------------------------------------------------------------------
-
-std::string Show(Ordering o) {
-  switch (o) {
-    case Ordering::Less: return "Less";
-    case Ordering::Equal: return "Equal";
-    case Ordering::Greater: return "Greater";
-    case Ordering::Unordered: return "Unordered";
-  }
-  return "?";
-}
-
-std::string CompareOutcome(const Variant& a, const Variant& b) {
-  std::string shown;
-  const Long code = AttemptCode([&] { shown = Show(Compare(a, b)); });
-  return code ? Fails(code) : shown;
-}
 
 TEST(Compare, PlatformVectors) {
   const struct {
@@ -482,7 +477,7 @@ TEST(Compare, PlatformVectors) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " vs " + Show(c.right));
-    EXPECT_EQ(CompareOutcome(c.left, c.right), c.expected);
+    EXPECT_EQ(Shown(Compare(c.left, c.right)), c.expected);
   }
 }
 
@@ -517,7 +512,7 @@ TEST(Compare, KindsAndObjects) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " vs " + Show(c.right));
-    EXPECT_EQ(CompareOutcome(c.left, c.right), c.expected);
+    EXPECT_EQ(Shown(Compare(c.left, c.right)), c.expected);
   }
 }
 
@@ -551,9 +546,65 @@ TEST(Compare, DecimalWithOtherKinds) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Show(c.left) + " vs " + Show(c.right));
-    EXPECT_EQ(CompareOutcome(c.left, c.right), c.expected);
+    EXPECT_EQ(Shown(Compare(c.left, c.right)), c.expected);
     const std::string reversed = c.expected == "Less" ? "Greater" : c.expected == "Greater" ? "Less" : c.expected;
-    EXPECT_EQ(CompareOutcome(c.right, c.left), reversed);
+    EXPECT_EQ(Shown(Compare(c.right, c.left)), reversed);
+  }
+}
+
+// ---- CompareVariants ---------------------------------------------------------------------
+
+// An object whose default value is read from a list, one entry per request; an empty entry
+// (or the end of the list) means it has none.
+class Changing : public Object {
+ public:
+  explicit Changing(std::vector<std::optional<Variant>> values) : values_(std::move(values)) {}
+  std::optional<Variant> DefaultValue() const noexcept override {
+    return next_ < values_.size() ? values_[next_++] : std::nullopt;
+  }
+
+ private:
+  std::vector<std::optional<Variant>> values_;
+  mutable std::size_t next_ = 0;
+};
+
+Variant ChangingObj(std::vector<std::optional<Variant>> values) {
+  return ObjectRef(std::make_shared<Changing>(std::move(values)));
+}
+
+TEST(CompareVariants, Order) {
+  const struct {
+    const char* name;
+    Variant a, b;
+    Long expected;
+  } kCases[] = {
+      {"1 before 2", Long{1}, Long{2}, -1},
+      {"2 equals 2", Long{2}, Long{2}, 0},
+      {"2.5 after 2", 2.5, Long{2}, 1},
+      {"binary text order: B (66) before a (97)", u"a", u"B", 1},
+      {"a number before any text", Long{5}, u"1", -1},
+      {"Empty equals the empty text", Variant(), u"", 0},
+      {"Empty equals 0", Variant(), Integer{0}, 0},
+      {"True is -1", true, Long{-1}, 0},
+      {"Error equals Error", ErrorValue{1}, ErrorValue{2}, 0},
+      // A failing first test counts as a before b.
+      {"array on the left", SafeArray::Of({Long{1}}), Long{1}, -1},
+      {"array on the right", Long{1}, SafeArray::Of({Long{1}}), -1},
+      {"Error against a number", ErrorValue{1}, Long{1}, -1},
+      {"object without a default value", ChangingObj({}), Long{1}, -1},
+      {"Nothing", Variant(nullptr), Long{1}, -1},
+      // Null makes both tests false.
+      {"Null on the left", Null, Long{1}, 1},
+      {"Null on the right", Long{1}, Null, 1},
+      {"Null against Null", Null, Null, 1},
+      {"object with a default value", ChangingObj({Long{3}, Long{3}}), Long{2}, 1},
+      // The second test fetches the default value again; its failure counts as equal.
+      {"default value gone at the second test", ChangingObj({Long{3}}), Long{2}, 0},
+      {"default value changed at the second test", ChangingObj({Long{3}, Long{2}}), Long{2}, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CompareVariants(c.a, c.b), c.expected);
   }
 }
 
@@ -586,7 +637,7 @@ TEST(Add, CommutativeOnNumbers) {
   for (const Variant& a : values) {
     for (const Variant& b : values) {
       SCOPED_TRACE(Show(a) + " + " + Show(b));
-      EXPECT_EQ(Outcome([&] { return Add(a, b); }), Outcome([&] { return Add(b, a); }));
+      EXPECT_EQ(Shown(Add(a, b)), Shown(Add(b, a)));
     }
   }
 }
@@ -622,7 +673,9 @@ TEST(Add, WholeSumsAreExact) {
       while (expected < 3 && (sum > kLimits[expected] || sum < (expected == 0 ? 0 : -kLimits[expected] - 1))) {
         ++expected;
       }
-      const Variant r = Add(a, b);
+      const Outcome<Variant> sum_of = Add(a, b);
+      ASSERT_TRUE(sum_of.ok());
+      const Variant& r = *sum_of;
       EXPECT_EQ(rank(r.Type()), expected);
       if (expected == 3) {
         EXPECT_EQ(Show(r), Show(static_cast<double>(sum)));
@@ -645,8 +698,9 @@ TEST(Compare, Antisymmetric) {
   for (const Variant& a : values) {
     for (const Variant& b : values) {
       SCOPED_TRACE(Show(a) + " vs " + Show(b));
-      const Ordering ab = Compare(a, b), ba = Compare(b, a);
-      EXPECT_EQ(Show(ab), Show(Reverse(ba)));
+      const Outcome<Ordering> ab = Compare(a, b), ba = Compare(b, a);
+      ASSERT_TRUE(ab.ok() && ba.ok());
+      EXPECT_EQ(Show(*ab), Show(Reverse(*ba)));
     }
   }
 }
@@ -672,7 +726,7 @@ TEST(Compare, NumbersFollowTheirValues) {
       SCOPED_TRACE(Show(a) + " vs " + Show(b));
       const double x = value(a), y = value(b);
       const Ordering expected = x < y ? Ordering::Less : x > y ? Ordering::Greater : Ordering::Equal;
-      EXPECT_EQ(Show(Compare(a, b)), Show(expected));
+      EXPECT_EQ(Shown(Compare(a, b)), Show(expected));
     }
   }
 }

@@ -1,5 +1,5 @@
 // Number patterns against the platform's known results, and against whole-number
-// arithmetic on generated decimals; the value-formatting service for each kind of value.
+// arithmetic on generated decimals.
 
 #include "platform/number_format.hpp"
 
@@ -11,7 +11,6 @@
 #include <string>
 
 #include "../support/text.hpp"
-#include "frame/failure.hpp"
 
 namespace ztl::platform {
 namespace {
@@ -109,42 +108,6 @@ TEST(FormatDigits, BeyondDoublePrecision) {
   EXPECT_EQ(FormatDigits(false, "", 0, u"00.0"), u"00.0");
   EXPECT_EQ(FormatDigits(false, "5", -400, u"#.##"), u".");
   EXPECT_EQ(FormatDigits(false, "9", -3, u"#.##"), u".01");
-}
-
-TEST(FormatValue, Kinds) {
-  const struct {
-    const char* what;
-    Variant value;
-    const char16_t* pattern;
-    const char16_t* expected;
-    bool numeric;
-  } kCases[] = {
-      {"Long", Long{42}, u"0000", u"0042", true},
-      {"Boolean", true, u"0", u"-1", true},
-      {"Empty", Variant(), u"0.0", u"0.0", true},
-      {"Single", Single{0.1f}, u"0.000000000", u"0.100000000", true},
-      {"Double", 0.1, u"0.000000000", u"0.100000000", true},
-      {"Currency", Currency{123456789}, u"0.00", u"12345.68", true},
-      {"Currency near zero", Currency{-15}, u"0.00", u"0.00", true},  // rounds to zero: no sign
-      {"Date", Date{1.75}, u"0.0", u"1.8", true},
-      {"number text", String(u"1.5"), u"0.00", u"1.50", true},
-      {"other text", String(u"abc"), u"0.00", u"abc", false},
-      {"empty text", String(), u"0", u"", false},
-      {"no pattern", 1.5, u"", u"1.5", false},
-      {"no pattern, Boolean", true, u"", u"True", false},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.what);
-    bool numeric = !c.numeric;
-    String text;
-    EXPECT_TRUE(Attempt([&] { text = FormatValue(c.value, c.pattern, &numeric); }));
-    EXPECT_EQ(text, c.expected);
-    EXPECT_EQ(numeric, c.numeric);
-  }
-  for (const Variant& v : {Variant(Null), Variant(SafeArray()), Variant(ErrorValue{5}), Variant(nullptr)}) {
-    EXPECT_FALSE(Attempt([&] { FormatValue(v, u"0"); }));
-    EXPECT_FALSE(Attempt([&] { FormatValue(v, u""); }));
-  }
 }
 
 }  // namespace

@@ -155,14 +155,17 @@ TEST(ParseDateText, WrittenTextsReadBack) {
     // written as the time alone.
     const long long day = i % 10 == 0 ? i % 7 - 3 : days(random);
     const int second = i % 4 == 0 ? 0 : seconds(random);
-    const Date date = JoinDate(day, second / 86400.0);
-    for (const String& text : {DateText(date), IsoDateText(date)}) {
-      SCOPED_TRACE(std::string(text.begin(), text.end()));
-      const std::optional<Date> back = ParseDateText(text);
+    const Outcome<Date> date = JoinDate(day, second / 86400.0);
+    ASSERT_TRUE(date.ok()) << day;
+    for (const Outcome<String>& text : {DateText(*date), IsoDateText(*date)}) {
+      ASSERT_TRUE(text.ok()) << day;
+      SCOPED_TRACE(std::string(text->begin(), text->end()));
+      const std::optional<Date> back = ParseDateText(*text);
       ASSERT_TRUE(back.has_value());
-      const DateParts a = SplitDate(date), b = SplitDate(*back);
-      ASSERT_EQ(b.day_number, a.day_number);
-      ASSERT_EQ(std::llround(b.time * 86400), second);
+      const Outcome<DateParts> a = SplitDate(*date), b = SplitDate(*back);
+      ASSERT_TRUE(a.ok() && b.ok());
+      ASSERT_EQ(b->day_number, a->day_number);
+      ASSERT_EQ(std::llround(b->time * 86400), second);
     }
   }
 }

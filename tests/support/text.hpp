@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl::testing_support {
 

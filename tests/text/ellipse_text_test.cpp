@@ -12,7 +12,7 @@
 #include "../support/text.hpp"
 #include "platform/device_context.hpp"
 #include "ztldata/frame/object.hpp"
-#include "ztldata/text/device_context.hpp"
+#include "ztldata/platform/device_context.hpp"
 #include "ztldata/text/strings.hpp"
 
 namespace {
@@ -297,7 +297,7 @@ TEST(EllipseText, ThroughDispatch) {
   ScopedDc one(ztl::kFixedPitchFont, 1);
   ztl::ObjectRef strings = ztl::CreateObject(u"ZTLData.ZtStrings");
   ASSERT_TRUE(strings);
-  ztl::Variant result = strings->Invoke(u"EllipseText", {String(u"abcdefghij"), 7, 10, one.get(), -32768});
+  const auto result = strings->Invoke(u"EllipseText", {String(u"abcdefghij"), 7, 10, one.get(), -32768});
   EXPECT_EQ(result, ztl::Variant(String(u"abcd...")));
 }
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../support/text.hpp"
-#include "frame/convert.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/text/strings.hpp"
 
 namespace ztl {
@@ -75,7 +75,7 @@ TEST(sPrintf, MorePatterns) {
       {u"%.1f", Long{0}, u"."},               // zero with "#.#" still shows the point
   };
   for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.conversion) + " " + Narrow(ToString(c.value)));
+    SCOPED_TRACE(Narrow(c.conversion) + " " + Narrow(ToString(c.value).value_or(String())));
     EXPECT_EQ(Printf(c.conversion, {c.value}), c.expected);
   }
 }
@@ -168,7 +168,7 @@ TEST(sPrintf, ValuesOfEveryKind) {
       {"Integer", u"%d", Integer{-32768}, u"-32768"},
       {"Single", u"%.05f", Single{0.1f}, u".10000"},  // 7 digits: no binary tail
       {"Currency", u"%.03f", Currency{123450}, u"12.345"},
-      {"Decimal", u"%d", TextToDecimal(u"12345678901234567890.5"), u"12345678901234567891"},
+      {"Decimal", u"%d", *TextToDecimal(u"12345678901234567890.5"), u"12345678901234567891"},
       {"Date", u"%d", Date{2.525}, u"3"},
       {"large", u"%d", 1e20, u"100000000000000000000"},
       {"infinity", u"%d", std::numeric_limits<double>::infinity(), u"Infinity"},

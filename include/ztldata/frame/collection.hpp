@@ -30,13 +30,6 @@ using CollectionRef = std::shared_ptr<Collection>;
 
 class Collection : public Object {
  public:
-  // The error numbers the host's collection raises, and so these methods report.
-  static constexpr Long kErrorInvalidCall = 5;       // no item at that index; Before and After both given
-  static constexpr Long kErrorOverflow = 6;          // a numeric index beyond the Long range
-  static constexpr Long kErrorOutOfMemory = 7;
-  static constexpr Long kErrorTypeMismatch = 13;     // an index or key that is neither text nor number
-  static constexpr Long kErrorDuplicateKey = 457;    // the key is already used
-
   static CollectionRef Create() { return std::make_shared<Collection>(); }
 
   const ClassInfo* Class() const noexcept override;
@@ -49,9 +42,9 @@ class Collection : public Object {
   // Adds an item as a host does: with a key (a text, or Variant::Missing() for none), before
   // the item `Before` selects or after the item `After` selects (each an index as for Item,
   // or Variant::Missing()), or at the end when both are missing.
-  // Returns 0, or the error number: 457 when the key is used, 5 when Before or After selects
-  // no item or both are given, 13 when the key is not text (6, 13 from the index as for Item).
-  Long Add(Variant Item, const Variant& Key, const Variant& Before, const Variant& After) noexcept;
+  // Fails with 457 when the key is used, 5 when Before or After selects no item or both are
+  // given, 13 when the key is not text (6, 13 from the index as for Item).
+  Status Add(Variant Item, const Variant& Key, const Variant& Before, const Variant& After) noexcept;
 
   // The item at a position 1..Count, or null outside.
   const Variant* Item(Long position) const noexcept {
@@ -61,17 +54,16 @@ class Collection : public Object {
   // even), an object by its default value. Null when it selects none.
   const Variant* Item(const Variant& Index) const noexcept;
 
-  // The position 1..Count an index selects, as for Item. Returns 0 and sets `position`, or the
-  // error number: 5 when no item is selected, 13 for an index that is neither text nor number,
-  // 6 for a number beyond the Long range.
-  Long Locate(const Variant& Index, Long& position) const noexcept;
+  // The position 1..Count an index selects, as for Item. Fails with 5 when no item is
+  // selected, 13 for an index that is neither text nor number, 6 for a number beyond the Long
+  // range.
+  Outcome<Long> Locate(const Variant& Index) const noexcept;
 
   // The key of the item at a position, or null when it has none or the position is outside.
   const String* Key(Long position) const noexcept;
 
-  // Removes the item an index selects (a position or a key, as for Item). Returns 0 or the
-  // error number as for Locate.
-  Long Remove(const Variant& Index) noexcept;
+  // Removes the item an index selects (a position or a key, as for Item). Fails as Locate.
+  Status Remove(const Variant& Index) noexcept;
 
   // Exchanges the items at two positions; each keeps its key. False outside 1..Count.
   bool Exchange(Long position1, Long position2) noexcept;  // (defined below: sorts call it often)
@@ -93,7 +85,11 @@ class Collection : public Object {
   using KeyMap = std::unordered_map<String, KeyEntry>;
   static constexpr std::int32_t kNoKey = -1;
 
-  Long Insert(std::size_t at, Variant item, std::optional<String> key) noexcept;
+  Status Insert(std::size_t at, Variant item, std::optional<String> key) noexcept;
+  // Makes room for an item at `at` and claims the key's slot (kNoKey for none); it may run
+  // out of memory, and changes nothing else when it fails.
+  Outcome<std::int32_t> Reserve(std::size_t at, std::optional<String>& key);
+  Outcome<Long> Find(const Variant& index) const;
   // Brings the positions of the keys of the items from a position on up to date.
   void Renumber(std::size_t from) noexcept;
 

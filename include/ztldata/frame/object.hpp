@@ -3,41 +3,22 @@
 //
 // Example:
 //   ztl::ObjectRef n = ztl::CreateObject(u"ZTLData.ZtNumeric");
-//   ztl::Variant r = n->Invoke(u"IsPrime", {97});  // Boolean True
+//   ztl::Outcome<ztl::Variant> r = n->Invoke(u"IsPrime", {97});  // Boolean True
+//   n->Invoke(u"NoSuchThing").error()                           // 438
 #pragma once
 
 #include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "ztldata/base/outcome.hpp"
 #include "ztldata/frame/typelib.hpp"
 #include "ztldata/frame/variant.hpp"
 
 namespace ztl {
-
-// The error numbers a late-bound call can report before an operation runs.
-inline constexpr Long kErrorOverflow = 6;          // an argument outside its parameter's range
-inline constexpr Long kErrorTypeMismatch = 13;     // an argument that does not convert
-inline constexpr Long kErrorNoSuchMember = 438;    // no member of that name, id or slot
-inline constexpr Long kErrorArgumentCount = 450;   // too few or too many arguments
-inline constexpr Long kErrorNotCreatable = 429;    // no such class, or one that cannot be created
-
-// The platform's text of an error number ("Type mismatch" for 13).
-const char* ErrorText(Long code) noexcept;
-
-// What a late-bound call reports to a C++ host that gets an error.
-class DispatchError : public std::runtime_error {
- public:
-  DispatchError(Long code, const std::string& message) : std::runtime_error(message), code_(code) {}
-  Long code() const noexcept { return code_; }
-
- private:
-  Long code_;
-};
 
 // How a late-bound call reached its member. Through dispatch, the arguments for a parameter
 // array are gathered into one array of Variants (lower bound 0); through the slot order the
@@ -55,23 +36,26 @@ class Object : public std::enable_shared_from_this<Object> {
   // none for most objects.
   virtual std::optional<Variant> DefaultValue() const noexcept { return std::nullopt; }
 
-  // Late-bound calls. `args` are updated in place for by-reference parameters. They throw
-  // DispatchError for an unknown member, a wrong argument count or an argument that does not
-  // convert; the operation itself never fails.
-  Variant Invoke(std::u16string_view member, std::initializer_list<Variant> args = {},
-                 MemberKind kind = MemberKind::Method);
-  Variant Invoke(std::u16string_view member, std::span<Variant> args,
-                 MemberKind kind = MemberKind::Method);
-  Variant Invoke(DispId member, std::span<Variant> args, MemberKind kind = MemberKind::Method);
+  // Late-bound calls. `args` are updated in place for by-reference parameters. The outcome
+  // is the result, or the dispatch error: 438 for an unknown member, 450 for a wrong argument
+  // count, 449 for a required argument left out, 13 or 6 for an argument that does not
+  // convert (errors.hpp). The operation itself never fails. Use Call for a message too.
+  Outcome<Variant> Invoke(std::u16string_view member, std::initializer_list<Variant> args = {},
+                          MemberKind kind = MemberKind::Method);
+  Outcome<Variant> Invoke(std::u16string_view member, std::span<Variant> args,
+                          MemberKind kind = MemberKind::Method);
+  Outcome<Variant> Invoke(DispId member, std::span<Variant> args, MemberKind kind = MemberKind::Method);
   // Slots count from 1, in the order of the interface (a property's get and let are two slots).
-  Variant InvokeSlot(std::size_t slot, std::span<Variant> args);
+  Outcome<Variant> InvokeSlot(std::size_t slot, std::span<Variant> args);
 };
 
-// The non-throwing core of every late-bound call: converts the arguments, fills defaults of
-// omitted optional parameters, calls the member and writes back by-reference arguments.
-// Returns 0, or the dispatch error number with a one-line message in `message` (when given).
-Long Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result,
-          CallForm form = CallForm::Dispatch, std::string* message = nullptr) noexcept;
+// The core of every late-bound call: binds the arguments (converts them, fills defaults of
+// omitted optional parameters, gathers a parameter array), calls the member and writes back
+// by-reference arguments. On failure `result` is unchanged and `message` (when given) gets a
+// one-line description ("Type mismatch: argument 1 (dblNumber) of ZtNumeric.Round cannot be
+// String for Double").
+Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result,
+            CallForm form = CallForm::Dispatch, std::string* message = nullptr) noexcept;
 
 // Creates a utility class by its registered name ("ZTLData.ZtNumeric") or bare class name,
 // without regard to case. Null for an unknown name and for the components, which only a

@@ -12,7 +12,8 @@
 #include <span>
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/outcome.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl {
 
@@ -74,8 +75,9 @@ struct ParamInfo {
 };
 
 // Calls the typed C++ method behind a member. `args` holds one Variant per parameter, each
-// already of its parameter's type (a parameter array as one array of Variants).
-using MemberCall = void (*)(Object& self, Variant* const* args, Variant& result);
+// already of its parameter's type (a parameter array as one array of Variants). Only a host's
+// object (the Collection) has members that fail; the library's operations always complete.
+using MemberCall = Status (*)(Object& self, Variant* const* args, Variant& result);
 
 struct MemberInfo {
   std::string_view name;
@@ -102,9 +104,6 @@ struct ClassInfo {
   Guid event_iid;  // zero for utility classes
   std::span<const MemberInfo> members;  // slot order
   std::shared_ptr<Object> (*create)();
-  // A host's object (the Collection) reports its members' errors to the caller, as the host's
-  // own objects do; the library's classes never do.
-  bool raises_errors = false;
 };
 
 // The library's identity: "ZTLData" version 1.4, locale 1033.

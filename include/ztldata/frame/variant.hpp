@@ -1,5 +1,5 @@
 // Variant, the tagged value of the interface, and SafeArray, the array a Variant may hold.
-// Conversions between kinds live in convert.hpp; arithmetic and comparison in the library.
+// Conversions between kinds and the text of a value are in convert.hpp.
 //
 // Example:
 //   ztl::Variant v = 97;              // a Long
@@ -14,7 +14,8 @@
 #include <variant>
 #include <vector>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/outcome.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl {
 
@@ -48,6 +49,8 @@ constexpr VarType operator|(VarType a, VarType b) {
 
 // The name of a type code as the type library writes it ("Long", "String", "Variant()" ...).
 std::string_view VarTypeName(VarType type) noexcept;
+
+using EmptyValue = std::monostate;  // the value of an Empty Variant
 
 struct NullValue {
   friend constexpr bool operator==(NullValue, NullValue) = default;
@@ -136,6 +139,13 @@ class Variant {
   template <class T> const T* If() const noexcept;
   template <class T> T* If() noexcept;
 
+  // Calls f with the value the Variant holds, as one of: EmptyValue, NullValue, Boolean, Byte,
+  // Integer, Long, Currency, Single, Double, Date, Decimal, String, ObjectRef, ErrorValue or
+  // SafeArray; returns what f returns. The one place that lists the alternatives.
+  //   v.Visit([](const auto& x) { ... });
+  template <class F> decltype(auto) Visit(F&& f) const;
+  template <class F> decltype(auto) Visit(F&& f);
+
   // Whether two Variants hold the same kind and the same value (arrays element by element,
   // objects by identity). Not the platform's comparison, which converts between kinds.
   friend bool operator==(const Variant& a, const Variant& b);
@@ -188,9 +198,10 @@ class SafeArray {
   // The storage offset of an index (one subscript per dimension), or -1 outside the bounds.
   std::ptrdiff_t Offset(std::span<const Long> index) const noexcept;
 
-  // Stores a value at a storage offset, converted to the element type.
-  // Returns 0, or the error number when the value does not convert (13, 6).
-  Long Put(std::size_t offset, const Variant& value) noexcept;
+  // Stores a value at a storage offset, converted to the element type. Fails with 9 for an
+  // offset outside the array and with the conversion's error (13, 6); the element then keeps
+  // its value.
+  Status Put(std::size_t offset, const Variant& value);
 
   friend bool operator==(const SafeArray& a, const SafeArray& b) = default;
 
@@ -199,6 +210,16 @@ class SafeArray {
   std::vector<ArrayBound> bounds_;
   std::vector<Variant> elements_;
 };
+
+// A set of lambdas as one visitor for Variant::Visit, each lambda taking the alternative it
+// names (a generic one takes the rest):
+//   v.Visit(ztl::Overloaded{[](const ztl::String& s) { ... }, [](const auto&) { ... }});
+template <class... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // ---- implementation details ------------------------------------------------------------
 
@@ -209,6 +230,30 @@ template <class T> const T* Variant::If() const noexcept {
   } else {
     return std::get_if<T>(&value_);
   }
+}
+
+template <class F> decltype(auto) Variant::Visit(F&& f) const {
+  return std::visit(
+      [&f](const auto& x) -> decltype(auto) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(x)>, detail::ArrayBox>) {
+          return std::forward<F>(f)(static_cast<const SafeArray&>(x.get()));
+        } else {
+          return std::forward<F>(f)(x);
+        }
+      },
+      value_);
+}
+
+template <class F> decltype(auto) Variant::Visit(F&& f) {
+  return std::visit(
+      [&f](auto& x) -> decltype(auto) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(x)>, detail::ArrayBox>) {
+          return std::forward<F>(f)(x.get());
+        } else {
+          return std::forward<F>(f)(x);
+        }
+      },
+      value_);
 }
 
 template <class T> T* Variant::If() noexcept {

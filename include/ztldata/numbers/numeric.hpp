@@ -80,10 +80,11 @@ class ZtNumeric : public Object {
   Double Power(Double dblNumber, Double dblPower) noexcept;
 
  private:
-  // The words of 0..999 ("" for 0): "three hundred forty-two".
-  String Group2Letter(Integer number) noexcept;
+  // The words of 0..999 ("" for 0): "three hundred forty-two". Like ZeroFill it lets running
+  // out of memory rise to the operation that calls it, which then gives its default.
+  String Group2Letter(Integer number);
   // "0" repeated (width - length) times; "" when that count is not positive.
-  String ZeroFill(Integer width, Integer length) noexcept;
+  String ZeroFill(Integer width, Integer length);
   // The value of one Roman letter ("I" 1 ... "Q" 5000, "H" 10000); 0 for anything else.
   Integer RomanDigitValue(std::u16string_view letter) noexcept;
 };

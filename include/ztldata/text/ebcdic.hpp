@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "ztldata/frame/types.hpp"
+#include "ztldata/base/types.hpp"
 
 namespace ztl {
 

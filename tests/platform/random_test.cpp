@@ -1,79 +1,20 @@
-// CompareVariants, RandomBetween and the random generator they draw from.
+// RandomBetween and the process-wide random generator it draws from.
 
-#include "frame/common.hpp"
+#include "platform/random.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
 
-#include "platform/random.hpp"
-#include "ztldata/frame/object.hpp"
 #include "ztldata/platform/random.hpp"
 
 namespace ztl {
 namespace {
-
-// An object whose default value is read from a list, one entry per request; an empty entry
-// (or the end of the list) means it has none.
-class Changing : public Object {
- public:
-  explicit Changing(std::vector<std::optional<Variant>> values) : values_(std::move(values)) {}
-  std::optional<Variant> DefaultValue() const noexcept override {
-    return next_ < values_.size() ? values_[next_++] : std::nullopt;
-  }
-
- private:
-  std::vector<std::optional<Variant>> values_;
-  mutable std::size_t next_ = 0;
-};
-
-Variant Obj(std::vector<std::optional<Variant>> values) {
-  return ObjectRef(std::make_shared<Changing>(std::move(values)));
-}
-
-// ---- CompareVariants ---------------------------------------------------------------------
-
-TEST(CompareVariants, Order) {
-  const struct {
-    const char* name;
-    Variant a, b;
-    Long expected;
-  } kCases[] = {
-      {"1 before 2", Long{1}, Long{2}, -1},
-      {"2 equals 2", Long{2}, Long{2}, 0},
-      {"2.5 after 2", 2.5, Long{2}, 1},
-      {"binary text order: B (66) before a (97)", u"a", u"B", 1},
-      {"a number before any text", Long{5}, u"1", -1},
-      {"Empty equals the empty text", Variant(), u"", 0},
-      {"Empty equals 0", Variant(), Integer{0}, 0},
-      {"True is -1", true, Long{-1}, 0},
-      {"Error equals Error", ErrorValue{1}, ErrorValue{2}, 0},
-      // A failing first test counts as a before b.
-      {"array on the left", SafeArray::Of({Long{1}}), Long{1}, -1},
-      {"array on the right", Long{1}, SafeArray::Of({Long{1}}), -1},
-      {"Error against a number", ErrorValue{1}, Long{1}, -1},
-      {"object without a default value", Obj({}), Long{1}, -1},
-      {"Nothing", Variant(nullptr), Long{1}, -1},
-      // Null makes both tests false.
-      {"Null on the left", Null, Long{1}, 1},
-      {"Null on the right", Long{1}, Null, 1},
-      {"Null against Null", Null, Null, 1},
-      {"object with a default value", Obj({Long{3}, Long{3}}), Long{2}, 1},
-      // The second test fetches the default value again; its failure counts as equal.
-      {"default value gone at the second test", Obj({Long{3}}), Long{2}, 0},
-      {"default value changed at the second test", Obj({Long{3}, Long{2}}), Long{2}, 0},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(CompareVariants(c.a, c.b), c.expected);
-  }
-}
 
 // ---- RandomBetween -----------------------------------------------------------------------
 
@@ -98,7 +39,7 @@ TEST(RandomBetween, Ranges) {
     SCOPED_TRACE(testing::Message() << c.low << ".." << c.high);
     std::set<Long> seen;
     for (int i = 0; i < 2000; ++i) {
-      const Long r = RandomBetween(c.low, c.high);
+      const Long r = platform::RandomBetween(c.low, c.high);
       ASSERT_GE(r, c.min);
       ASSERT_LE(r, c.max);
       seen.insert(r);
@@ -124,7 +65,7 @@ TEST(RandomBetween, CountOutsideTheLongRangeGivesZero) {
     const Single first = platform::NextRandom();
     const Single second = platform::NextRandom();
     SeedRandom(7);
-    EXPECT_EQ(RandomBetween(c.low, c.high), 0);
+    EXPECT_EQ(platform::RandomBetween(c.low, c.high), 0);
     EXPECT_EQ(platform::NextRandom(), second);
     SeedRandom(7);
     EXPECT_EQ(platform::NextRandom(), first);
@@ -134,9 +75,9 @@ TEST(RandomBetween, CountOutsideTheLongRangeGivesZero) {
 TEST(RandomBetween, LargestCountsStayInRange) {
   SeedRandom(3);
   for (int i = 0; i < 2000; ++i) {
-    const Long r = RandomBetween(1, INT_MAX);  // count INT_MAX
+    const Long r = platform::RandomBetween(1, INT_MAX);  // count INT_MAX
     ASSERT_GE(r, 1);
-    const Long s = RandomBetween(INT_MIN + 1, 0);
+    const Long s = platform::RandomBetween(INT_MIN + 1, 0);
     ASSERT_LE(s, 0);
     ASSERT_GE(s, INT_MIN + 1);
   }
@@ -155,7 +96,7 @@ TEST(RandomBetween, FloorOfTheScaledDraw) {
     SeedRandom(11);
     const double n = static_cast<double>(c.high) - c.low + 1;
     for (Single r : draws) {
-      ASSERT_EQ(RandomBetween(c.low, c.high), static_cast<Long>(std::floor(r * n + c.low)));
+      ASSERT_EQ(platform::RandomBetween(c.low, c.high), static_cast<Long>(std::floor(r * n + c.low)));
     }
   }
 }

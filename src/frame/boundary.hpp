@@ -1,0 +1,34 @@
+// The boundary of a public operation. Inside, failing steps are ordinary return values
+// (Outcome); the one exception that may still rise is std::bad_alloc, and each operation that
+// allocates turns it into its failure default here.
+#pragma once
+
+#include <new>
+#include <utility>
+
+namespace ztl {
+
+// Runs an operation's body and returns what it returns; running out of memory gives
+// `fallback` instead.
+//   String ZtStrings::Spaces(Long n) noexcept {
+//     return Guarded(String(), [&] { return String(n, u' '); });
+//   }
+template <class R, class Body>
+R Guarded(R fallback, Body&& body) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (const std::bad_alloc&) {
+    return fallback;
+  }
+}
+
+// The same for an operation without a result: running out of memory ends it where it was.
+template <class Body>
+void Guarded(Body&& body) noexcept {
+  try {
+    std::forward<Body>(body)();
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+}  // namespace ztl
