@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <iterator>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "ztldata/ztldata.hpp"
 
@@ -85,9 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<ztl::Variant> args;
   while (!in.Empty() && args.size() < 8) args.push_back(Value(in));
   ztl::Variant result;
-  const ztl::Long code = ztl::Call(*object, member, args, result, form_kind);
-  if (code != 0 && code != ztl::kErrorTypeMismatch && code != ztl::kErrorOverflow &&
-      code != ztl::kErrorArgumentCount && code != 449) {
+  const ztl::Status call = ztl::Call(*object, member, args, result, form_kind);
+  const ztl::Long code = call.error();
+  if (!call && code != ztl::kTypeMismatch && code != ztl::kOverflow && code != ztl::kArgumentCount &&
+      code != ztl::kArgumentNotOptional) {
     std::abort();
   }
   return 0;

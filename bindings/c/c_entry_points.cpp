@@ -12,8 +12,8 @@
 #include <system_error>
 
 #include "c_handles.hpp"
-#include "platform/utf8.hpp"
 #include "ztldata/frame/resources.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::c_api {
 
@@ -118,7 +118,7 @@ std::string RegistrationText() {
         << "ThreadingModel=Apartment\n";
     if (component) {
       out << "MiscStatus=" << kMiscStatus << "\n"
-          << "ToolboxBitmap=" << ToolboxBitmapId(platform::Utf8ToUtf16(info->name)) << "\n";
+          << "ToolboxBitmap=" << ToolboxBitmapId(Utf8ToUtf16(info->name)) << "\n";
     }
   }
   return out.str();
@@ -164,8 +164,8 @@ int ztl_get_class_object(const char* clsid, ztl_class_object** class_object) {
     ztl_class_object*& out = Required(class_object, "class_object");
     const ClassInfo* info = nullptr;
     if (const std::optional<Guid> id = ParseGuid(text)) info = FindClass(*id);
-    if (info == nullptr) info = FindClass(platform::Utf8ToUtf16(text));
-    if (info == nullptr) Throw(kErrorNotCreatable, "no class with the id or name '" + std::string(text) + "'");
+    if (info == nullptr) info = FindClass(Utf8ToUtf16(text));
+    if (info == nullptr) Throw(kNotCreatable, "no class with the id or name '" + std::string(text) + "'");
     out = NewHandle<ztl_class_object, HandleKind::ClassObject>(info);
     return ZTL_OK;
   });
@@ -176,11 +176,11 @@ int ztl_class_object_create(ztl_class_object* class_object, ztl_object** object)
     const ClassInfo& info = *CheckClassObject(class_object).info;
     ztl_object*& out = Required(object, "object");
     if (info.kind == ClassKind::Component) {
-      Throw(kErrorNotCreatable, std::string(ErrorText(kErrorNotCreatable)) + ": " + std::string(info.name) +
+      Throw(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": " + std::string(info.name) +
                                     " is a component: place it in a container");
     }
     ObjectRef created = CreateObject(info.clsid);
-    if (!created) Throw(kErrorNotCreatable, std::string(ErrorText(kErrorNotCreatable)) + ": " + std::string(info.name));
+    if (!created) Throw(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": " + std::string(info.name));
     out = NewHandle<ztl_object, HandleKind::Object>(std::move(created));
     return ZTL_OK;
   });

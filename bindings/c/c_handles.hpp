@@ -1,6 +1,6 @@
 // What the C interface's handles are, the table of live handles that checks every handle a
-// caller passes, and the guard that turns every fault into an error code and a message.
-// Used by c_api.cpp and c_entry_points.cpp only.
+// caller passes, the guard that turns every fault into an error code and a message, and the
+// conversion of values between ztl_variant and Variant. Shared by the c_*.cpp files only.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "ztldata.h"
+#include "ztldata/base/errors.hpp"
 #include "ztldata/frame/component.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/frame/typelib.hpp"
@@ -53,6 +54,9 @@ T* NewHandle(Args&&... args) {
   return owned.release();
 }
 
+// A new object handle for the caller.
+ztl_object* NewObject(ObjectRef ref);
+
 // The handle after checking it, or a ZTL_E_INVALID_HANDLE fault naming `what`.
 ztl_object& CheckObject(ztl_object* handle);
 ztl_array& CheckArray(ztl_array* handle);
@@ -80,7 +84,7 @@ int Guard(Body&& body) noexcept {
   } catch (const Fault& fault) {
     return Record(fault.code, fault.message.c_str());
   } catch (const std::bad_alloc&) {
-    return Record(7, "Out of memory");
+    return Record(kOutOfMemory, ErrorText(kOutOfMemory));
   } catch (const std::exception& e) {
     return Record(ZTL_E_INTERNAL, e.what());
   } catch (...) {
@@ -95,5 +99,9 @@ Variant FromC(const ztl_variant& value);
 
 // Copies text into memory the caller frees with ztl_free (NUL-terminated).
 char* CopyText(std::string_view text);
+
+// The text argument of a given length, or up to its NUL when the length is (size_t)-1; null
+// is only allowed with length 0.
+std::string_view TextArgument(const char* text, std::size_t length);
 
 }  // namespace ztl::c_api

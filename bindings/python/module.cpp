@@ -13,22 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "frame/failure.hpp"
-#include "platform/utf8.hpp"
 #include "values.hpp"
 #include "ztldata/frame/about.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/component.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/frame/typelib.hpp"
+#include "ztldata/platform/device_context.hpp"
 #include "ztldata/platform/random.hpp"
-#include "ztldata/text/device_context.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::python {
 
 namespace {
 
-std::string Utf8(std::u16string_view text) { return platform::Utf16ToUtf8(text); }
+std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 bool SameName(std::string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
@@ -109,9 +108,9 @@ py::object Invoke(Handle& self, const py::str& name, int kind_code, const py::tu
   const String member_name = TextOf(name);
   const MemberInfo* member = info ? FindMember(*info, member_name, kind) : nullptr;
   if (!member) {
-    RaiseError(kErrorNoSuchMember,
+    RaiseError(kNoSuchMember,
                ClassTitle(object) + " has no " + (kind == MemberKind::PropertyLet ? "settable property " : "member ") +
-                   "'" + Utf8(member_name) + "' (" + ErrorText(kErrorNoSuchMember) + ")",
+                   "'" + Utf8(member_name) + "' (" + ErrorText(kNoSuchMember) + ")",
                true);
   }
   const std::span<const ParamInfo> params = member->params;
@@ -155,8 +154,9 @@ py::object Invoke(Handle& self, const py::str& name, int kind_code, const py::tu
 
   Variant result;
   std::string message;
-  const Long code = Call(object, *member, values, result, CallForm::Dispatch, &message);
-  if (code != 0) RaiseError(code, message.empty() ? std::string(ErrorText(code)) : message);
+  if (const Status call = Call(object, *member, values, result, CallForm::Dispatch, &message); !call) {
+    RaiseError(call.error(), message.empty() ? std::string(ErrorText(call.error())) : message);
+  }
 
   for (std::size_t i = 0; i < fixed && i < given.size(); ++i) {
     if (params[i].byref && given[i]) WriteBack(given[i], values[i]);
@@ -212,7 +212,7 @@ Handle Place(ContainerBox& box, const py::str& class_name, const py::object& nam
   const String wanted = name.is_none() ? String() : TextOf(name);
   const ClassInfo* info = FindClass(cls);
   if (!info || info->kind != ClassKind::Component) {
-    RaiseError(kErrorNotCreatable, std::string(ErrorText(kErrorNotCreatable)) + ": '" + Utf8(cls) +
+    RaiseError(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": '" + Utf8(cls) +
                                        (info ? "' is a utility class: create it with ztldata.CreateObject"
                                              : "' is no component of the library"));
   }
@@ -240,7 +240,7 @@ py::object Utf8Text(const std::string& text) {
 py::tuple Load(const py::str& text, bool design_mode) {
   const String wide = TextOf(text);
   std::vector<std::string> problems;
-  std::unique_ptr<Container> form = Container::Load(platform::Utf16ToUtf8(wide), &problems, design_mode);
+  std::unique_ptr<Container> form = Container::Load(Utf16ToUtf8(wide), &problems, design_mode);
   py::list problem_list;
   for (const std::string& p : problems) problem_list.append(Utf8Text(p));
   return py::make_tuple(ContainerBox{std::move(form)}, problem_list);
@@ -260,12 +260,12 @@ Handle Create(const py::str& name) {
   const String text = TextOf(name);
   const ClassInfo* info = FindClass(text);
   if (info && info->kind == ClassKind::Component) {
-    RaiseError(kErrorNotCreatable, std::string(ErrorText(kErrorNotCreatable)) + ": " + std::string(info->name) +
+    RaiseError(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": " + std::string(info->name) +
                                        " is a component: place it in a ztldata.Container");
   }
   ObjectRef object = CreateObject(text);
   if (!object) {
-    RaiseError(kErrorNotCreatable, std::string(ErrorText(kErrorNotCreatable)) + ": no class '" + Utf8(text) + "'");
+    RaiseError(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": no class '" + Utf8(text) + "'");
   }
   return Handle{object};
 }
@@ -338,6 +338,8 @@ PYBIND11_MODULE(_ztldata, m) {
   m.def("create", &Create, py::arg("name"));
   m.def("new_collection", [] { return Handle{ztl::Collection::Create()}; });
   m.def("to_variant_type", [](const py::object& value) { return static_cast<int>(ToVariant(value).Type()); });
+  m.def("convert", &Convert, py::arg("value"), py::arg("type"));
+  m.def("text", &Text, py::arg("value"));
   m.def("classes", &ClassList);
   m.def("describe", &Describe, py::arg("name"));
   m.def("enumerations", &EnumerationList);
@@ -351,7 +353,7 @@ PYBIND11_MODULE(_ztldata, m) {
 
   m.attr("fixed_pitch_font") = std::string(ztl::kFixedPitchFont);
   m.def("create_device_context", [](const py::str& font, ztl::Long size) {
-    return ztl::CreateDeviceContext(ztl::platform::Utf16ToUtf8(TextOf(font)), size);
+    return ztl::CreateDeviceContext(ztl::Utf16ToUtf8(TextOf(font)), size);
   });
   m.def("delete_device_context", [](ztl::Long hdc) { return ztl::DeleteDeviceContext(hdc); });
 }

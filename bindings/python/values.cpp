@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
-#include "platform/utf8.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::python {
 
@@ -79,13 +79,12 @@ Variant FromInt(py::handle value) {
 Variant FromDecimal(py::handle value) {
   // str() writes an exponent where the digits would be many, so the text stays short.
   const String text = TextOf(py::str(value));
-  Decimal d{};
-  const Long code = AttemptCode([&] { d = TextToDecimal(text); });
-  if (code != 0) {
-    RaiseError(code, std::string(ErrorText(code)) + ": decimal " + platform::Utf16ToUtf8(text) +
-                         " does not fit a Decimal");
+  const Outcome<Decimal> d = TextToDecimal(text);
+  if (!d) {
+    RaiseError(d.error(), std::string(ErrorText(d.error())) + ": decimal " + Utf16ToUtf8(text) +
+                              " does not fit a Decimal");
   }
-  return d;
+  return *d;
 }
 
 VarType ElementType(py::handle code) {
@@ -96,6 +95,12 @@ VarType ElementType(py::handle code) {
       return static_cast<VarType>(n);
     default: throw py::type_error("ztldata.Array: no element type with code " + py::repr(code).cast<std::string>());
   }
+}
+
+// A typed wrapper holding a value as it is, base.__new__(cls, value): the wrapper's own
+// constructor would convert it again.
+py::object Wrapped(const py::object& cls, PyTypeObject* base, const py::object& value) {
+  return py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(base)).attr("__new__")(cls, value);
 }
 
 Variant ToVariantAt(py::handle value, Type parameter, int depth);
@@ -125,13 +130,73 @@ SafeArray ArrayOf(py::handle array, int depth) {
   if (total != items.size()) throw py::type_error("ztldata.Array: the bounds do not match the number of items");
   SafeArray result = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const Long code = result.Put(i, ToVariantAt(items[i], Type::Variant, depth + 1));
-    if (code != 0) {
-      RaiseError(code, std::string(ErrorText(code)) + ": array item " + std::to_string(i) + " cannot be " +
-                           std::string(VarTypeName(element)));
+    if (const Status put = result.Put(i, ToVariantAt(items[i], Type::Variant, depth + 1)); !put) {
+      RaiseError(put.error(), std::string(ErrorText(put.error())) + ": array item " + std::to_string(i) +
+                                  " cannot be " + std::string(VarTypeName(element)));
     }
   }
   return result;
+}
+
+// A Python int: a typed wrapper keeps its kind, a plain int is a Long or a Double.
+Variant FromWholeNumber(py::handle value, const PythonTypes& t) {
+  if (Is(value, t.integer)) return static_cast<Integer>(WholeIn(value, -32768, 32767, "Integer"));
+  if (Is(value, t.byte)) return static_cast<Byte>(WholeIn(value, 0, 255, "Byte"));
+  if (Is(value, t.long_)) {
+    return static_cast<Long>(WholeIn(value, std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "Long"));
+  }
+  return FromInt(value);
+}
+
+// A Python float: a typed wrapper keeps its kind, a plain float is a Double.
+Variant FromReal(py::handle value, const PythonTypes& t) {
+  if (Is(value, t.single)) {
+    const double x = AsDouble(value);
+    if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
+      RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": " + py::repr(value).cast<std::string>() +
+                                " is outside the Single range");
+    }
+    return static_cast<Single>(x);
+  }
+  if (Is(value, t.currency)) {
+    const py::object scaled = value.attr("scaled");
+    long long n = 0;
+    if (!PyLong_Check(scaled.ptr()) || !AsInt64(scaled, n)) {
+      RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": the Currency is out of range");
+    }
+    return Currency{n};
+  }
+  if (Is(value, t.date)) return Date{AsDouble(value)};
+  return AsDouble(value);
+}
+
+// A list or tuple: an array of Variants from 0.
+Variant FromSequence(py::handle value, int depth) {
+  // A snapshot: converting an item may run Python code that changes the list.
+  const py::tuple items(py::reinterpret_steal<py::object>(PySequence_Tuple(value.ptr())));
+  if (!items) throw py::error_already_set();
+  std::vector<Variant> elements;
+  elements.reserve(items.size());
+  for (py::handle item : items) elements.push_back(ToVariantAt(item, Type::Variant, depth + 1));
+  return SafeArray::Of(std::move(elements), 0);
+}
+
+// What the library has no kind for but reads as one: a file system path (pathlib.Path) as its
+// text, for ZtBits' file names, and other whole numbers (a device context, numpy's integers)
+// by their index.
+std::optional<Variant> FromProtocol(py::handle value) {
+  PyObject* p = value.ptr();
+  if (PyObject_HasAttrString(p, "__fspath__")) {
+    const py::object path = py::reinterpret_steal<py::object>(PyOS_FSPath(p));
+    if (!path) throw py::error_already_set();
+    if (PyUnicode_Check(path.ptr())) return TextOf(path);
+  }
+  if (PyIndex_Check(p)) {
+    const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(p));
+    if (!index) throw py::error_already_set();
+    return FromInt(index);
+  }
+  return std::nullopt;
 }
 
 Variant ToVariantAt(py::handle value, Type parameter, int depth) {
@@ -149,34 +214,8 @@ Variant ToVariantAt(py::handle value, Type parameter, int depth) {
   if (value.is(t.null)) return Null;
   if (value.is(t.missing)) return Variant::Missing();
   if (PyBool_Check(p)) return p == Py_True;
-  if (PyLong_Check(p)) {
-    if (Is(value, t.integer)) return static_cast<Integer>(WholeIn(value, -32768, 32767, "Integer"));
-    if (Is(value, t.byte)) return static_cast<Byte>(WholeIn(value, 0, 255, "Byte"));
-    if (Is(value, t.long_)) {
-      return static_cast<Long>(WholeIn(value, std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "Long"));
-    }
-    return FromInt(value);
-  }
-  if (PyFloat_Check(p)) {
-    if (Is(value, t.single)) {
-      const double x = AsDouble(value);
-      if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
-        RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": " + py::repr(value).cast<std::string>() +
-                                  " is outside the Single range");
-      }
-      return static_cast<Single>(x);
-    }
-    if (Is(value, t.currency)) {
-      const py::object scaled = value.attr("scaled");
-      long long n = 0;
-      if (!PyLong_Check(scaled.ptr()) || !AsInt64(scaled, n)) {
-        RaiseError(kOverflow, std::string(ErrorText(kOverflow)) + ": the Currency is out of range");
-      }
-      return Currency{n};
-    }
-    if (Is(value, t.date)) return Date{AsDouble(value)};
-    return AsDouble(value);
-  }
+  if (PyLong_Check(p)) return FromWholeNumber(value, t);
+  if (PyFloat_Check(p)) return FromReal(value, t);
   if (PyUnicode_Check(p)) return TextOf(value);
   if (Is(value, t.object)) {
     const py::object handle = value.attr("_h");
@@ -195,27 +234,8 @@ Variant ToVariantAt(py::handle value, Type parameter, int depth) {
                                            std::numeric_limits<std::int32_t>::max(), "error code")
                                  : 0)};
   }
-  if (PyList_Check(p) || PyTuple_Check(p)) {
-    // A snapshot: converting an item may run Python code that changes the list.
-    const py::tuple items(py::reinterpret_steal<py::object>(PySequence_Tuple(p)));
-    if (!items) throw py::error_already_set();
-    std::vector<Variant> elements;
-    elements.reserve(items.size());
-    for (py::handle item : items) elements.push_back(ToVariantAt(item, Type::Variant, depth + 1));
-    return SafeArray::Of(std::move(elements), 0);
-  }
-  // A file system path (pathlib.Path) as its text, for ZtBits' file names.
-  if (PyObject_HasAttrString(p, "__fspath__")) {
-    const py::object path = py::reinterpret_steal<py::object>(PyOS_FSPath(p));
-    if (!path) throw py::error_already_set();
-    if (PyUnicode_Check(path.ptr())) return TextOf(path);
-  }
-  // Other whole numbers (a device context, numpy's integers) by their index.
-  if (PyIndex_Check(p)) {
-    const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(p));
-    if (!index) throw py::error_already_set();
-    return FromInt(index);
-  }
+  if (PyList_Check(p) || PyTuple_Check(p)) return FromSequence(value, depth);
+  if (std::optional<Variant> read = FromProtocol(value)) return *std::move(read);
   throw py::type_error("ztldata cannot pass a value of type '" + TypeNameOf(value) + "'");
 }
 
@@ -269,12 +289,15 @@ void RegisterTypes(const py::dict& names) {
   registered = types;
 }
 
-void RaiseError(Long number, const std::string& message, bool member) {
-  const PythonTypes& t = T();
-  const py::object type = member ? t.member_error : t.error;
+void Raise(const py::object& type, Long number, const py::object& message) {
   const py::object error = type(number, message);
   PyErr_SetObject(type.ptr(), error.ptr());
   throw py::error_already_set();
+}
+
+void RaiseError(Long number, const std::string& message, bool member) {
+  const PythonTypes& t = T();
+  Raise(member ? t.member_error : t.error, number, py::str(message));
 }
 
 String TextOf(py::handle text) {
@@ -304,29 +327,59 @@ Variant ToVariant(py::handle value, Type parameter) { return ToVariantAt(value, 
 
 py::object FromVariant(const Variant& v, bool lists) {
   const PythonTypes& t = T();
-  switch (v.Type()) {
-    case VarType::Empty: return t.empty;
-    case VarType::Null: return t.null;
-    case VarType::Boolean: return py::bool_(*v.If<Boolean>());
-    case VarType::Byte: return t.byte(*v.If<Byte>());
-    case VarType::Integer: return t.integer(*v.If<Integer>());
-    case VarType::Long: return py::int_(*v.If<Long>());
-    case VarType::Single: return t.single(static_cast<double>(*v.If<Single>()));
-    case VarType::Double: return py::float_(*v.If<Double>());
-    case VarType::Currency: return t.currency.attr("_from_scaled")(v.If<Currency>()->scaled);
-    case VarType::Date: return t.date(v.If<Date>()->value);
-    case VarType::Decimal: return t.decimal(TextObject(DecimalToText(*v.If<Decimal>())));
-    case VarType::String: return TextObject(*v.If<String>());
-    case VarType::Object: {
-      const ObjectRef& object = *v.If<ObjectRef>();
-      if (!object) return py::none();
-      return t.wrap(Handle{object});
-    }
-    case VarType::Error: return t.error_value(v.If<ErrorValue>()->code);
-    default:
-      if (const SafeArray* array = v.If<SafeArray>()) return ArrayObject(*array, lists);
-      return t.empty;
+  return v.Visit(Overloaded{
+      [&](EmptyValue) { return t.empty; },
+      [&](NullValue) { return t.null; },
+      [](Boolean b) -> py::object { return py::bool_(b); },
+      [&](Byte b) { return Wrapped(t.byte, &PyLong_Type, py::int_(b)); },
+      [&](Integer i) { return Wrapped(t.integer, &PyLong_Type, py::int_(i)); },
+      [](Long l) -> py::object { return py::int_(l); },
+      [&](Currency c) { return t.currency.attr("_from_scaled")(c.scaled); },
+      [&](Single s) { return Wrapped(t.single, &PyFloat_Type, py::float_(s)); },
+      [](Double d) -> py::object { return py::float_(d); },
+      [&](Date d) { return Wrapped(t.date, &PyFloat_Type, py::float_(d.value)); },
+      [&](const Decimal& d) { return t.decimal(TextObject(DecimalToText(d))); },
+      [](const String& s) { return TextObject(s); },
+      [&](const ObjectRef& o) { return o ? t.wrap(Handle{o}) : py::object(py::none()); },
+      [&](ErrorValue e) { return t.error_value(e.code); },
+      [&](const SafeArray& a) { return ArrayObject(a, lists); },
+  });
+}
+
+py::object Convert(py::handle value, int code) {
+  const auto type = static_cast<VarType>(code);
+  switch (type) {
+    case VarType::Integer: case VarType::Long: case VarType::Single: case VarType::Double:
+    case VarType::Currency: case VarType::Date: case VarType::Byte:
+      break;
+    default: throw py::value_error("ztldata: no typed wrapper for type code " + std::to_string(code));
   }
+  const Outcome<Variant> converted = ChangeType(ToVariant(value), type);
+  if (!converted) {
+    const Long number = converted.error();
+    const char* format = number == kOverflow ? "{}: {!r} is outside the {} range" : "{}: {!r} cannot be a {}";
+    Raise(T().error, number, py::str(format).format(ErrorText(number), value, VarTypeName(type)));
+  }
+  return converted->Visit(Overloaded{
+      [](Integer i) -> py::object { return py::int_(i); },
+      [](Long l) -> py::object { return py::int_(l); },
+      [](Byte b) -> py::object { return py::int_(b); },
+      [](Single s) -> py::object { return py::float_(s); },
+      [](Double d) -> py::object { return py::float_(d); },
+      [](Date d) -> py::object { return py::float_(d.value); },
+      [](Currency c) -> py::object { return py::int_(c.scaled); },
+      [](const auto&) -> py::object { return py::none(); },  // no other kind comes out
+  });
+}
+
+py::object Text(py::handle value) {
+  const Variant v = ToVariant(value);
+  const Outcome<String> text = ToString(v);
+  if (!text) {
+    RaiseError(text.error(), std::string(ErrorText(text.error())) + ": a " + std::string(VarTypeName(v.Type())) +
+                                 " has no text");
+  }
+  return TextObject(*text);
 }
 
 void WriteBack(py::handle given, const Variant& value) {

@@ -28,6 +28,8 @@ void RegisterTypes(const py::dict& names);
 // Raises ztldata.Error (or ztldata.MemberError, which is also an AttributeError) with the
 // platform's error number and a message.
 [[noreturn]] void RaiseError(Long number, const std::string& message, bool member = false);
+// The same with the error class given and the message a Python text.
+[[noreturn]] void Raise(const py::object& type, Long number, const py::object& message);
 
 // A library object as Python holds it: a shared reference, compared by identity.
 struct Handle {
@@ -46,6 +48,14 @@ Variant ToVariant(py::handle value, Type parameter = Type::Variant);
 // A Variant as a Python value. With `lists`, a one-dimensional array of Variants counting from
 // 0 becomes a list (as a list given by reference comes back); otherwise a ztldata.Array.
 py::object FromVariant(const Variant& value, bool lists = false);
+
+// A Python value converted by the library's rules to one of the typed wrappers' kinds
+// (Integer, Long, Byte, Single, Double, Currency, Date by type code), as a plain int or float
+// (a Currency as its scaled int). Raises ztldata.Error 13 or 6 when it does not convert.
+py::object Convert(py::handle value, int code);
+
+// The library's text of a Python value as a Variant ("12.5" for Currency("12.50")).
+py::object Text(py::handle value);
 
 // After a call: puts the value the operation left in a by-reference argument back into the
 // Python object given for it (a list, an Array, a Ref or a Collection), where that is possible.

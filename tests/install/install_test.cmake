@@ -41,11 +41,23 @@ foreach(file include/ztldata.h include/ztldata/ztldata.hpp include/ztldata/frame
     message(FATAL_ERROR "the install has no ${file}")
   endif()
 endforeach()
-# Private headers stay out.
-file(GLOB_RECURSE private_headers "${prefix}/include/*failure.hpp" "${prefix}/include/*convert.hpp")
-if(private_headers)
-  message(FATAL_ERROR "private headers were installed: ${private_headers}")
+# Exactly the public headers, and they include only each other: nothing of src/ is installed
+# or needed.
+file(GLOB_RECURSE installed_headers RELATIVE "${prefix}/include/ztldata" "${prefix}/include/ztldata/*")
+file(GLOB_RECURSE public_headers RELATIVE "${SOURCE_DIR}/include/ztldata" "${SOURCE_DIR}/include/ztldata/*.hpp")
+list(SORT installed_headers)
+list(SORT public_headers)
+if(NOT installed_headers STREQUAL public_headers)
+  message(FATAL_ERROR "the installed headers are not the public ones:\n${installed_headers}\n${public_headers}")
 endif()
+foreach(header ${installed_headers})
+  file(STRINGS "${prefix}/include/ztldata/${header}" includes REGEX "^#include \"")
+  foreach(line ${includes})
+    if(NOT line MATCHES "^#include \"ztldata/")
+      message(FATAL_ERROR "the installed ${header} includes a private header: ${line}")
+    endif()
+  endforeach()
+endforeach()
 get_filename_component(libdir "${shared}" DIRECTORY)
 expect_output("^3628800" "${prefix}/bin/ztl" call ZtNumeric.Factorial 10)
 

@@ -195,6 +195,23 @@ class TypedWrappers(unittest.TestCase):
         self.assertEqual(echo(big).scaled, big.scaled)
         self.assertEqual(str(echo(big)), "922337203685477.5807")
 
+    def test_text_converts_as_a_calls_argument_does(self):
+        # One rule for both: a wrapper made from a text holds what a Long parameter receives
+        # (Long2Base in base 10 writes it back), and fails with the same error.
+        bases = ztldata.CreateObject("ZtBases")
+        for text in ("&H10", "$1,000", " 12 ", "(5)", "1e3", "&O17", "&HFFFF", "twelve", "99999999999"):
+            with self.subTest(text=text):
+                try:
+                    expected = int(bases.Long2Base(text, 10))
+                except ztldata.Error as e:
+                    expected = e.number
+                try:
+                    got = int(ztldata.Long(text))
+                except ztldata.Error as e:
+                    got = e.number
+                self.assertEqual(got, expected)
+        self.assertEqual((ztldata.Integer("&H10"), ztldata.Currency("$1,000").scaled), (16, 10000000))
+
     def test_text_that_is_no_number_is_a_type_mismatch(self):
         for kind in (ztldata.Integer, ztldata.Byte, ztldata.Single, ztldata.Currency, ztldata.Double):
             with self.subTest(kind=kind.__name__):

@@ -18,13 +18,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "coding/ansi_text.hpp"
 #include "commands.hpp"
 #include "ztldata/coding/crc32.hpp"
 #include "ztldata/coding/encryption.hpp"
 #include "ztldata/coding/rle.hpp"
 #include "ztldata/coding/rsa.hpp"
 #include "ztldata/frame/component.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/text/strings.hpp"
 
 namespace ztl::cli {
@@ -282,18 +282,6 @@ class Input {
   int error_ = 0;
 };
 
-String TextOfBytes(std::string_view bytes) {
-  String text(bytes.size(), u'\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = coding::FromAnsi(static_cast<Byte>(bytes[i]));
-  return text;
-}
-
-std::string BytesOfText(const String& text) {
-  std::string bytes(text.size(), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<char>(coding::ToAnsi(text[i]));
-  return bytes;
-}
-
 // The work of the one-input commands: the mode (the first operand), at most one FILE,
 // the whole input through `transform`, the bytes to standard output.
 int Transform(const Arguments& a, std::string_view command, std::string_view help,
@@ -310,7 +298,7 @@ int Transform(const Arguments& a, std::string_view command, std::string_view hel
   Input input(a.operands.size() == 2 ? a.operands[1] : "-");
   const std::string bytes = input.ReadAll();
   if (!input.Check()) return kExitError;
-  const std::string out = BytesOfText(mode->second(TextOfBytes(bytes)));
+  const std::string out = StringToAnsiBytes(mode->second(AnsiBytesToString(bytes)));
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
   return kExitOk;
@@ -339,7 +327,7 @@ int RunCrc32(std::span<const std::string_view> args) {
     Input input(file);
     Long r = crc.InitCRC32(*poly, *init);
     // The register runs over the input piece by piece, as a caller feeding AddCRC32 does.
-    for (std::string piece; !(piece = input.Read(1 << 20)).empty();) r = crc.AddCRC32(TextOfBytes(piece), r);
+    for (std::string piece; !(piece = input.Read(1 << 20)).empty();) r = crc.AddCRC32(AnsiBytesToString(piece), r);
     if (!input.Check()) {
       status = kExitError;
       continue;

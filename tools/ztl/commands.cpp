@@ -11,18 +11,16 @@
 #include <vector>
 
 #include "describe.hpp"
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
 #include "help.hpp"
 #include "json_value.hpp"
-#include "platform/date_format.hpp"
-#include "platform/number_text.hpp"
-#include "utf.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/component.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/date_text.hpp"
+#include "ztldata/platform/device_context.hpp"
 #include "ztldata/platform/random.hpp"
-#include "ztldata/text/device_context.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
 
@@ -73,46 +71,42 @@ namespace {
 
 constexpr int kMaxTextDepth = 64;
 
+// The platform's text of a value; every scalar has one.
+std::string TextOf(const Variant& v) { return Utf16ToUtf8(ToString(v).value_or(String())); }
+
+void AppendText(const Variant& v, std::string& out, int depth = 0);
+
+// A collection shows its items; any other object only whether it is there.
+void AppendObject(const ObjectRef& object, std::string& out, int depth) {
+  const auto* collection = dynamic_cast<const Collection*>(object.get());
+  if (collection != nullptr && depth < kMaxTextDepth) {
+    for (Long pos = 1; pos <= collection->Count(); ++pos) {
+      if (const Variant* item = collection->Item(pos)) AppendText(*item, out, depth + 1);
+    }
+    return;
+  }
+  out += object ? "Object\n" : "Nothing\n";
+}
+
 // The text of a value as `call` prints it, one line per scalar (see `ztl call --help`).
-void AppendText(const Variant& v, std::string& out, int depth = 0) {
-  if (const auto* array = v.If<SafeArray>()) {
-    for (const Variant& item : array->Elements()) AppendText(item, out, depth + 1);
-    return;
-  }
-  if (const auto* object = v.If<ObjectRef>()) {
-    const auto* collection = dynamic_cast<const Collection*>(object->get());
-    if (collection != nullptr && depth < kMaxTextDepth) {
-      for (Long pos = 1; pos <= collection->Count(); ++pos) {
-        if (const Variant* item = collection->Item(pos)) AppendText(*item, out, depth + 1);
-      }
-      return;
-    }
-    out += *object ? "Object\n" : "Nothing\n";
-    return;
-  }
-  if (v.IsEmpty()) {
-    out += "\n";
-  } else if (v.IsNull()) {
-    out += "Null\n";
-  } else if (const auto* e = v.If<ErrorValue>()) {
-    out += "Error " + std::to_string(e->code) + "\n";
-  } else if (const auto* s = v.If<String>()) {
-    out += Utf16ToUtf8(*s) + "\n";
-  } else if (const auto* d = v.If<Date>()) {
-    // ISO 8601, which any tool reads; a Date outside the calendar prints as its day count.
-    String text;
-    if (!Attempt([&] { text = platform::IsoDateText(*d); })) text = platform::DoubleToText(d->value);
-    out += Utf16ToUtf8(text) + "\n";
-  } else {
-    String text;
-    if (!Attempt([&] { text = ToString(v); })) {
-      // Every scalar has a text; this only guards against a conversion that fails anyway.
-      double x = 0;
-      Attempt([&] { x = ToDouble(v); });
-      text = platform::DoubleToText(x);
-    }
-    out += Utf16ToUtf8(text) + "\n";
-  }
+void AppendText(const Variant& v, std::string& out, int depth) {
+  auto line = [&out](const std::string& text) { out += text + "\n"; };
+  v.Visit(Overloaded{
+      [&](EmptyValue) { line(""); },
+      [&](NullValue) { line("Null"); },
+      [&](ErrorValue e) { line("Error " + std::to_string(e.code)); },
+      [&](const String& s) { line(Utf16ToUtf8(s)); },
+      // ISO 8601, which any tool reads; a Date outside the calendar prints as its day count.
+      [&](Date d) {
+        const Outcome<String> iso = IsoDateText(d);
+        line(iso ? Utf16ToUtf8(*iso) : TextOf(Variant(d.value)));
+      },
+      [&](const SafeArray& array) {
+        for (const Variant& item : array.Elements()) AppendText(item, out, depth + 1);
+      },
+      [&](const ObjectRef& object) { AppendObject(object, out, depth); },
+      [&](const auto&) { line(TextOf(v)); },  // Booleans and numbers
+  });
 }
 
 struct CallOptions {
@@ -248,6 +242,66 @@ bool TakesValues(const ParamInfo& p) {
   return p.paramarray || p.type == Type::Variant || p.type == Type::Object || p.type == Type::Collection;
 }
 
+// The member CLASS.OPERATION names, with its class in `info`; null after reporting the error.
+const MemberInfo* TargetArgument(std::string_view target, const ClassInfo*& info) {
+  const std::size_t dot = target.rfind('.');
+  if (dot == std::string_view::npos || dot == 0 || dot + 1 == target.size()) {
+    UsageError("expected CLASS.OPERATION, such as ZtNumeric.IsPrime, not '" + std::string(target) + "'");
+    return nullptr;
+  }
+  info = ClassArgument(target.substr(0, dot));
+  if (info == nullptr) return nullptr;
+  const std::string_view member_name = target.substr(dot + 1);
+  const MemberInfo* member = MemberArgument(*info, member_name);
+  if (member == nullptr) {
+    UsageError(std::string(info->name) + " has no method or property '" + std::string(member_name) +
+               "' (see 'ztl describe " + std::string(info->name) + "')");
+  }
+  return member;
+}
+
+// The values of the ARGs, each read for the parameter it meets.
+std::vector<Variant> CallArguments(const CallOptions& options, const MemberInfo& member, const FontOption& font,
+                                   ObjectTable& table) {
+  std::vector<Variant> values;
+  const std::span<const ParamInfo> params = member.params;
+  for (std::size_t i = 0; i < options.args.size(); ++i) {
+    const ParamInfo* param = i < params.size() ? &params[i]
+                             : (!params.empty() && params.back().paramarray ? &params.back() : nullptr);
+    if (options.font && options.args[i] == kDeviceContextArg) {
+      values.push_back(font.hdc());
+    } else if (param != nullptr && TakesValues(*param)) {
+      values.push_back(FromArgumentText(options.args[i], table));
+    } else {
+      values.push_back(Utf8ToUtf16(options.args[i]));
+    }
+  }
+  return values;
+}
+
+// What `call` prints after a call: the result, then with --byref the arguments it changed.
+std::string CallOutput(const CallOptions& options, const MemberInfo& member, const Variant& result,
+                       std::span<const Variant> args, ObjectTable& table) {
+  std::string out;
+  auto print = [&](const Variant& v) {
+    if (options.json) {
+      out += Dump(ToJson(v, table)) + "\n";
+    } else {
+      AppendText(v, out);
+    }
+  };
+  if (member.result != Type::Void || options.json) print(result);
+  if (options.byref) {
+    for (std::size_t i = 0; i < args.size() && i < member.params.size(); ++i) {
+      // A collection argument is shared with the operation, which may change it (Sort,
+      // InStrAdv), so it is shown like a by-reference one.
+      const ParamInfo& param = member.params[i];
+      if (param.byref || param.type == Type::Collection) print(args[i]);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 int RunCall(std::span<const std::string_view> args) {
@@ -258,20 +312,9 @@ int RunCall(std::span<const std::string_view> args) {
   }
   CallOptions options;
   if (auto error = ParseCallLine(args, options)) return UsageError(*error);
-
-  const std::string_view target = *options.target;
-  const std::size_t dot = target.rfind('.');
-  if (dot == std::string_view::npos || dot == 0 || dot + 1 == target.size()) {
-    return UsageError("expected CLASS.OPERATION, such as ZtNumeric.IsPrime, not '" + std::string(target) + "'");
-  }
-  const ClassInfo* info = ClassArgument(target.substr(0, dot));
-  if (info == nullptr) return kExitError;
-  const std::string_view member_name = target.substr(dot + 1);
-  const MemberInfo* member = MemberArgument(*info, member_name);
-  if (member == nullptr) {
-    return UsageError(std::string(info->name) + " has no method or property '" + std::string(member_name) +
-                      "' (see 'ztl describe " + std::string(info->name) + "')");
-  }
+  const ClassInfo* info = nullptr;
+  const MemberInfo* member = TargetArgument(*options.target, info);
+  if (member == nullptr) return kExitError;
 
   if (options.seed) SeedRandom(*options.seed);
   FontOption font;
@@ -287,47 +330,15 @@ int RunCall(std::span<const std::string_view> args) {
   if (!object) return UsageError("cannot create an object of class " + std::string(info->name));
 
   ObjectTable table;
-  std::vector<Variant> call_args;
-  for (std::size_t i = 0; i < options.args.size(); ++i) {
-    const std::span<const ParamInfo> params = member->params;
-    const ParamInfo* param = i < params.size() ? &params[i]
-                             : (!params.empty() && params.back().paramarray ? &params.back() : nullptr);
-    if (options.font && options.args[i] == kDeviceContextArg) {
-      call_args.push_back(font.hdc());
-    } else if (param != nullptr && TakesValues(*param)) {
-      call_args.push_back(FromArgumentText(options.args[i], table));
-    } else {
-      call_args.push_back(Utf8ToUtf16(options.args[i]));
-    }
-  }
-
+  std::vector<Variant> call_args = CallArguments(options, *member, font, table);
   Variant result;
   std::string message;
-  const Long code = Call(*object, *member, call_args, result, CallForm::Dispatch, &message);
-  if (code != 0) {
+  if (const Status call = Call(*object, *member, call_args, result, CallForm::Dispatch, &message); !call) {
     if (message.empty()) message = "the call failed";
-    std::cerr << "ztl: " << message << " (error " << code << ")\n";
+    std::cerr << "ztl: " << message << " (error " << call.error() << ")\n";
     return kExitError;
   }
-
-  std::string out;
-  auto print = [&](const Variant& v) {
-    if (options.json) {
-      out += Dump(ToJson(v, table)) + "\n";
-    } else {
-      AppendText(v, out);
-    }
-  };
-  if (member->result != Type::Void || options.json) print(result);
-  if (options.byref) {
-    for (std::size_t i = 0; i < call_args.size() && i < member->params.size(); ++i) {
-      // A collection argument is shared with the operation, which may change it (Sort,
-      // InStrAdv), so it is shown like a by-reference one.
-      const ParamInfo& param = member->params[i];
-      if (param.byref || param.type == Type::Collection) print(call_args[i]);
-    }
-  }
-  std::cout << out << std::flush;
+  std::cout << CallOutput(options, *member, result, call_args, table) << std::flush;
   return kExitOk;
 }
 

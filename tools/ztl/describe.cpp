@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "utf.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
 

@@ -9,11 +9,10 @@
 #include <set>
 #include <vector>
 
-#include "frame/convert.hpp"
-#include "frame/failure.hpp"
-#include "utf.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
 
@@ -77,33 +76,27 @@ class Writer {
   explicit Writer(ObjectTable& table) : table_(table) {}
 
   Json Write(const Variant& v, int depth = 0) {
-    const VarType type = v.Type();
-    const std::string type_name(VarTypeName(type));
-    if (v.IsEmpty() || v.IsNull()) return Tagged(type_name, nullptr);
-    if (const auto* b = v.If<Boolean>()) return Tagged(type_name, *b);
-    if (const auto* b = v.If<Byte>()) return Tagged(type_name, *b);
-    if (const auto* i = v.If<Integer>()) return Tagged(type_name, *i);
-    if (const auto* l = v.If<Long>()) return Tagged(type_name, *l);
-    if (const auto* s = v.If<Single>()) return Tagged(type_name, SingleJson(*s));
-    if (const auto* d = v.If<Double>()) return Tagged(type_name, DoubleJson(*d));
-    if (const auto* d = v.If<Date>()) return Tagged(type_name, DoubleJson(d->value));
-    if (const auto* c = v.If<Currency>()) return Tagged(type_name, Text([&] { return CurrencyToText(*c); }));
-    if (const auto* d = v.If<Decimal>()) return Tagged(type_name, Text([&] { return DecimalToText(*d); }));
-    if (const auto* s = v.If<String>()) return Tagged(type_name, Utf16ToUtf8(*s));
-    if (const auto* e = v.If<ErrorValue>()) return Tagged(type_name, e->code);
-    if (const auto* o = v.If<ObjectRef>()) return WriteObject(*o, depth);
-    if (const auto* a = v.If<SafeArray>()) return WriteArray(*a, depth);
-    return Tagged("Empty", nullptr);
+    const std::string type(VarTypeName(v.Type()));
+    return v.Visit(Overloaded{
+        [&](EmptyValue) { return Tagged(type, nullptr); },
+        [&](NullValue) { return Tagged(type, nullptr); },
+        [&](Boolean b) { return Tagged(type, b); },
+        [&](Byte b) { return Tagged(type, b); },
+        [&](Integer i) { return Tagged(type, i); },
+        [&](Long l) { return Tagged(type, l); },
+        [&](Single s) { return Tagged(type, SingleJson(s)); },
+        [&](Double d) { return Tagged(type, DoubleJson(d)); },
+        [&](Date d) { return Tagged(type, DoubleJson(d.value)); },
+        [&](Currency c) { return Tagged(type, Utf16ToUtf8(CurrencyToText(c))); },
+        [&](const Decimal& d) { return Tagged(type, Utf16ToUtf8(DecimalToText(d))); },
+        [&](const String& s) { return Tagged(type, Utf16ToUtf8(s)); },
+        [&](ErrorValue e) { return Tagged(type, e.code); },
+        [&](const ObjectRef& o) { return WriteObject(o, depth); },
+        [&](const SafeArray& a) { return WriteArray(a, depth); },
+    });
   }
 
  private:
-  template <class Format>
-  static Json Text(Format format) {
-    String text;
-    if (!Attempt([&] { text = format(); })) return nullptr;
-    return Utf16ToUtf8(text);
-  }
-
   Json WriteObject(const ObjectRef& object, int depth) {
     if (!object) return Json{{"type", "Object"}, {"object", nullptr}};
     const ObjectId id = table_.Register(object);
@@ -211,10 +204,9 @@ auto Converted(const Json& value, std::string_view type, Convert convert) {
   } else {
     throw ValueError(std::string(type) + " value must be a decimal string or a number, not " + value.dump());
   }
-  decltype(convert(source)) result{};
-  const Long code = AttemptCode([&] { result = convert(source); });
-  if (code != 0) throw ValueError(std::string(type) + " value does not convert: " + value.dump());
-  return result;
+  auto result = convert(source);
+  if (!result) throw ValueError(std::string(type) + " value does not convert: " + value.dump());
+  return *std::move(result);
 }
 
 class Reader {
@@ -371,10 +363,9 @@ class Reader {
     }
     SafeArray array = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
     for (std::size_t i = 0; i < items.size(); ++i) {
-      const Long code = array.Put(i, Read(items[i], depth + 1));
-      if (code != 0) {
+      if (const Status put = array.Put(i, Read(items[i], depth + 1)); !put) {
         throw ValueError("array item " + std::to_string(i) + " does not convert to " +
-                         std::string(VarTypeName(element)) + " (error " + std::to_string(code) + ")");
+                         std::string(VarTypeName(element)) + " (error " + std::to_string(put.error()) + ")");
       }
     }
     return array;

@@ -11,10 +11,10 @@
 #include "commands.hpp"
 #include "describe.hpp"
 #include "help.hpp"
-#include "utf.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/device_context.hpp"
 #include "ztldata/platform/random.hpp"
-#include "ztldata/text/device_context.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
 
@@ -192,14 +192,15 @@ Json Server::Invoke(const Json& params) {
     const std::string owner = info != nullptr ? std::string(info->name) : "the object";
     throw RpcError{kCallError,
                    owner + " has no " + std::string(MemberKindText(kind)) + " " + member_text + " (" +
-                       std::string(ErrorText(kErrorNoSuchMember)) + ")",
-                   kErrorNoSuchMember};
+                       std::string(ErrorText(kNoSuchMember)) + ")",
+                   kNoSuchMember};
   }
 
   Variant result;
   std::string message;
-  const Long code = Call(*object, *member, args, result, CallForm::Dispatch, &message);
-  if (code != 0) throw RpcError{kCallError, message.empty() ? std::string(ErrorText(code)) : message, code};
+  if (const Status call = Call(*object, *member, args, result, CallForm::Dispatch, &message); !call) {
+    throw RpcError{kCallError, message.empty() ? std::string(ErrorText(call.error())) : message, call.error()};
+  }
 
   Json byref = Json::array();
   for (const Variant& arg : args) byref.push_back(ToJson(arg, objects_));
