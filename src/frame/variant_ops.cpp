@@ -213,36 +213,44 @@ Outcome<bool> NullOperand(const Variant& l, const Variant& r) noexcept {
   return l.IsNull() || r.IsNull();
 }
 
+// The frame of every binary step: both operands reduced to plain values, Error values refused,
+// Null when either is Null; otherwise `step` on the two plain values.
+template <class Step>
+Outcome<Variant> BinaryStep(const Variant& a, const Variant& b, Step step) {
+  std::optional<Variant> held_a, held_b;
+  ZTL_TRY(l, Reduce(a, held_a));
+  ZTL_TRY(r, Reduce(b, held_b));
+  ZTL_TRY(null, NullOperand(*l, *r));
+  if (null) return Variant(Null);
+  return step(*l, *r);
+}
+
+Outcome<Variant> Quotient(const Variant& l, const Variant& r);
+
 }  // namespace
 
 Outcome<Variant> Add(const Variant& a, const Variant& b) {
-  std::optional<Variant> held_a, held_b;
-  ZTL_TRY(l, Reduce(a, held_a));
-  ZTL_TRY(r, Reduce(b, held_b));
-  ZTL_TRY(null, NullOperand(*l, *r));
-  if (null) return Variant(Null);
-  if (l->IsString() && r->IsString()) return Variant(*l->If<String>() + *r->If<String>());
-  // Adding Empty leaves the other operand as it is; a Boolean still becomes an Integer.
-  if (l->IsEmpty() || r->IsEmpty()) {
-    const Variant& other = l->IsEmpty() ? *r : *l;
-    if (other.IsEmpty()) return Variant(Integer{0});
-    if (const Boolean* v = other.If<Boolean>()) return Variant(Integer(*v ? -1 : 0));
-    return other;
-  }
-  ZTL_TRY(x, MakeOperand(*l));
-  ZTL_TRY(y, MakeOperand(*r));
-  return SumOrDifference(Op::Add, x, y);
+  return BinaryStep(a, b, [](const Variant& l, const Variant& r) -> Outcome<Variant> {
+    if (l.IsString() && r.IsString()) return Variant(*l.If<String>() + *r.If<String>());
+    // Adding Empty leaves the other operand as it is; a Boolean still becomes an Integer.
+    if (l.IsEmpty() || r.IsEmpty()) {
+      const Variant& other = l.IsEmpty() ? r : l;
+      if (other.IsEmpty()) return Variant(Integer{0});
+      if (const Boolean* v = other.If<Boolean>()) return Variant(Integer(*v ? -1 : 0));
+      return other;
+    }
+    ZTL_TRY(x, MakeOperand(l));
+    ZTL_TRY(y, MakeOperand(r));
+    return SumOrDifference(Op::Add, x, y);
+  });
 }
 
 Outcome<Variant> Subtract(const Variant& a, const Variant& b) {
-  std::optional<Variant> held_a, held_b;
-  ZTL_TRY(l, Reduce(a, held_a));
-  ZTL_TRY(r, Reduce(b, held_b));
-  ZTL_TRY(null, NullOperand(*l, *r));
-  if (null) return Variant(Null);
-  ZTL_TRY(x, MakeOperand(*l));
-  ZTL_TRY(y, MakeOperand(*r));
-  return SumOrDifference(Op::Subtract, x, y);
+  return BinaryStep(a, b, [](const Variant& l, const Variant& r) -> Outcome<Variant> {
+    ZTL_TRY(x, MakeOperand(l));
+    ZTL_TRY(y, MakeOperand(r));
+    return SumOrDifference(Op::Subtract, x, y);
+  });
 }
 
 Outcome<Variant> Negate(const Variant& a) {
@@ -271,13 +279,15 @@ Outcome<Variant> Negate(const Variant& a) {
 }
 
 Outcome<Variant> Divide(const Variant& a, const Variant& b) {
-  std::optional<Variant> held_a, held_b;
-  ZTL_TRY(l, Reduce(a, held_a));
-  ZTL_TRY(r, Reduce(b, held_b));
-  ZTL_TRY(null, NullOperand(*l, *r));
-  if (null) return Variant(Null);
-  ZTL_TRY(x, MakeOperand(*l));
-  ZTL_TRY(y, MakeOperand(*r));
+  return BinaryStep(a, b, [](const Variant& l, const Variant& r) { return Quotient(l, r); });
+}
+
+namespace {
+
+// The quotient of two plain, non-Null operands.
+Outcome<Variant> Quotient(const Variant& l, const Variant& r) {
+  ZTL_TRY(x, MakeOperand(l));
+  ZTL_TRY(y, MakeOperand(r));
   // A Decimal on either side makes the quotient a Decimal; its zero divisor fails with
   // division by zero even for 0 / 0.
   if (x.kind == Num::Decimal || y.kind == Num::Decimal) {
@@ -291,6 +301,8 @@ Outcome<Variant> Divide(const Variant& a, const Variant& b) {
   if (SingleQuotient(x.kind, y.kind)) return SingleResult(q);
   return AsVariant(Finite(q));
 }
+
+}  // namespace
 
 namespace {
 
