@@ -15,56 +15,63 @@ namespace ztl::c_api {
 
 namespace {
 
-MemberKind KindOf(int kind) {
+Outcome<MemberKind> MemberKindOf(int kind) {
   switch (kind) {
     case ZTL_METHOD:
     case ZTL_METHOD | ZTL_GET: return MemberKind::Method;
     case ZTL_GET: return MemberKind::PropertyGet;
     case ZTL_LET: return MemberKind::PropertyLet;
-    default: Throw(ZTL_E_INVALID_ARG, "kind must be ZTL_METHOD, ZTL_GET or ZTL_LET, not " + std::to_string(kind));
+    default:
+      return Refuse(ZTL_E_INVALID_ARG, "kind must be ZTL_METHOD, ZTL_GET or ZTL_LET, not " + std::to_string(kind));
   }
 }
 
-const ClassInfo& ClassOf(const ztl_object& handle) {
-  const ClassInfo* info = handle.ref ? handle.ref->Class() : nullptr;
-  if (info == nullptr) Throw(kNoSuchMember, "the object has no members");
-  return *info;
+// The class of a live object handle.
+Outcome<const ClassInfo*> ClassOf(ztl_object* handle) {
+  ZTL_TRY(object, Checked(handle));
+  const ClassInfo* info = object->ref ? object->ref->Class() : nullptr;
+  if (info == nullptr) return Refuse(kNoSuchMember, "the object has no members");
+  return info;
 }
 
 // Writes a by-reference argument's value after a call back into the caller's variant. An array
 // handle gets the new contents in place; an unchanged value is left as the caller gave it.
-void WriteBack(ztl_variant& arg, Variant& after) {
+Status WriteBack(ztl_variant& arg, Variant& after) {
   if ((arg.type & ZTL_VT_ARRAY) != 0 && after.IsArray()) {
-    ztl_array& handle = CheckArray(arg.value.array);
-    handle.array = std::move(*after.If<SafeArray>());
-    arg.type = static_cast<std::uint16_t>(ZTL_VT_ARRAY | static_cast<std::uint16_t>(handle.array.ElementType()));
-    return;
+    ZTL_TRY(handle, Checked(arg.value.array));
+    handle->array = std::move(*after.If<SafeArray>());
+    arg.type = static_cast<std::uint16_t>(ZTL_VT_ARRAY | static_cast<std::uint16_t>(handle->array.ElementType()));
+    return Done();
   }
-  if (FromC(arg) == after) return;
-  ztl_variant fresh = ToC(after);
-  ztl_variant_clear(&arg);
-  arg = fresh;
+  ZTL_TRY(before, FromC(arg));
+  if (before == after) return Done();
+  return Replace(arg, after);
 }
 
 // The call itself: the caller's variants in, the result and by-reference values out.
-int Invoke(ztl_object* handle, const MemberInfo* member, CallForm form, ztl_variant* args, std::size_t count,
-           ztl_variant* result, const std::string& what) {
-  ztl_object& object = CheckObject(handle);
-  if (count > 0 && args == nullptr) Throw(ZTL_E_INVALID_ARG, "args must not be NULL when arg_count is not 0");
-  if (member == nullptr) Throw(kNoSuchMember, std::string(ErrorText(kNoSuchMember)) + ": " + what);
+Status Invoke(ztl_object* handle, const MemberInfo* member, CallForm form, ztl_variant* args, std::size_t count,
+              ztl_variant* result, const std::string& what) {
+  ZTL_TRY(object, Checked(handle));
+  if (count > 0 && args == nullptr) return Refuse(ZTL_E_INVALID_ARG, "args must not be NULL when arg_count is not 0");
+  if (member == nullptr) return RefuseError(kNoSuchMember, what);
   std::vector<Variant> values;
   values.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) values.push_back(FromC(args[i]));
+  for (std::size_t i = 0; i < count; ++i) {
+    ZTL_TRY(arg, FromC(args[i]));
+    values.push_back(std::move(arg));
+  }
   Variant value;
   std::string message;
-  if (const Status call = Call(*object.ref, *member, values, value, form, &message); !call) {
-    Throw(call.error(), message);
+  if (const Status call = Call(*object->ref, *member, values, value, form, &message); !call) {
+    return Refuse(call.error(), message);
   }
   for (std::size_t i = 0; i < count && i < member->params.size(); ++i) {
-    if (member->params[i].byref) WriteBack(args[i], values[i]);
+    if (member->params[i].byref) ZTL_CHECK(WriteBack(args[i], values[i]));
   }
-  if (result != nullptr) *result = ToC(value);
-  return ZTL_OK;
+  if (result == nullptr) return Done();
+  ZTL_TRY(out, ToC(value));
+  *result = out;
+  return Done();
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -74,12 +81,12 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // Sets the 0-based position of each parameter name in names[1..count-1], leaving -1 for one
-// the member lacks. Returns the first name it lacks.
-std::optional<std::string> ParameterIds(const MemberInfo& member, const char* const* names, size_t count,
-                                        int32_t* dispids) {
+// the member lacks. Gives the first name it lacks.
+Outcome<std::optional<std::string>> ParameterIds(const MemberInfo& member, const char* const* names, size_t count,
+                                                 int32_t* dispids) {
   std::optional<std::string> missing;
   for (size_t i = 1; i < count; ++i) {
-    const std::string_view param = RequiredText(names[i], "a parameter name");
+    ZTL_TRY(param, RequiredText(names[i], "a parameter name"));
     for (std::size_t p = 0; p < member.params.size(); ++p) {
       if (SameName(member.params[p].name, param)) dispids[i] = static_cast<int32_t>(p);
     }
@@ -98,103 +105,97 @@ using namespace ztl::c_api;
 extern "C" {
 
 int ztl_create_object(const char* name_or_clsid, ztl_object** object) {
-  return Guard([&] {
-    const std::string_view name = RequiredText(name_or_clsid, "name_or_clsid");
-    ztl_object*& out = Required(object, "object");
+  return Guard([&]() -> Status {
+    ZTL_TRY(name, RequiredText(name_or_clsid, "name_or_clsid"));
+    ZTL_CHECK(Required(object, "object"));
     ztl_class_object* factory = nullptr;
     if (ztl_get_class_object(name_or_clsid, &factory) != ZTL_OK) {
-      Throw(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": no class named '" + std::string(name) + "'");
+      return RefuseError(kNotCreatable, "no class named '" + std::string(name) + "'");
     }
-    const int code = ztl_class_object_create(factory, &out);
+    const int code = ztl_class_object_create(factory, object);
     const std::string message = ztl_last_error();
     ztl_class_object_release(factory);
-    if (code != ZTL_OK) Throw(code, message);
-    return ZTL_OK;
+    if (code != ZTL_OK) return Refuse(code, message);
+    return Done();
   });
 }
 
 int ztl_object_release(ztl_object* object) {
-  return Guard([&] {
-    if (!RemoveHandle(object, HandleKind::Object)) {
-      CheckObject(object);  // says why
-      Throw(ZTL_E_INVALID_HANDLE, "the handle was released meanwhile");
-    }
-    delete object;
-    return ZTL_OK;
-  });
+  return Guard([&] { return ReleaseHandle(object); });
 }
 
 int ztl_object_class(ztl_object* object, const char** class_name) {
-  return Guard([&] {
-    const ClassInfo& info = ClassOf(CheckObject(object));
-    const char*& out = Required(class_name, "class_name");
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    ZTL_CHECK(Required(class_name, "class_name"));
     // The names of the tables are views; keep one NUL-terminated copy of each.
     static std::mutex mutex;
     static auto* names = new std::map<const ClassInfo*, std::string>;
     std::lock_guard lock(mutex);
-    auto [entry, added] = names->try_emplace(&info, info.name);
-    out = entry->second.c_str();
-    return ZTL_OK;
+    auto [entry, added] = names->try_emplace(info, info->name);
+    *class_name = entry->second.c_str();
+    return Done();
   });
 }
 
 int ztl_object_same(ztl_object* a, ztl_object* b, int* same) {
-  return Guard([&] {
-    const ObjectRef& first = CheckObject(a).ref;
-    const ObjectRef& second = CheckObject(b).ref;
-    Required(same, "same") = first == second ? 1 : 0;
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_TRY(first, Checked(a));
+    ZTL_TRY(second, Checked(b));
+    return SetOutput(same, "same", first->ref == second->ref ? 1 : 0);
   });
 }
 
 int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t count, int32_t* dispids) {
-  return Guard([&] {
-    const ClassInfo& info = ClassOf(CheckObject(object));
-    if (count == 0) Throw(ZTL_E_INVALID_ARG, "count must be at least 1 (the member's name)");
-    Required(names, "names");
-    Required(dispids, "dispids");
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    if (count == 0) return Refuse(ZTL_E_INVALID_ARG, "count must be at least 1 (the member's name)");
+    ZTL_CHECK(Required(names, "names"));
+    ZTL_CHECK(Required(dispids, "dispids"));
     for (size_t i = 0; i < count; ++i) dispids[i] = -1;
-    const String member_name = Utf8ToUtf16(RequiredText(names[0], "names[0]"));
-    const MemberInfo* member = FindMember(info, member_name, MemberKind::Method);
-    if (member == nullptr) member = FindMember(info, member_name, MemberKind::PropertyLet);
+    ZTL_TRY(name, RequiredText(names[0], "names[0]"));
+    const String member_name = Utf8ToUtf16(name);
+    const MemberInfo* member = FindMember(*info, member_name, MemberKind::Method);
+    if (member == nullptr) member = FindMember(*info, member_name, MemberKind::PropertyLet);
     if (member == nullptr) {
-      Throw(kNoSuchMember, std::string(info.name) + " has no member '" + std::string(names[0]) + "'");
+      return Refuse(kNoSuchMember, std::string(info->name) + " has no member '" + std::string(name) + "'");
     }
     dispids[0] = member->dispid;
-    if (const std::optional<std::string> missing = ParameterIds(*member, names, count, dispids)) {
-      Throw(ZTL_E_NOT_FOUND, std::string(info.name) + "." + std::string(member->name) + " has no parameter '" +
-                                 *missing + "'");
+    ZTL_TRY(missing, ParameterIds(*member, names, count, dispids));
+    if (missing) {
+      return Refuse(ZTL_E_NOT_FOUND,
+                    std::string(info->name) + "." + std::string(member->name) + " has no parameter '" + *missing + "'");
     }
-    return ZTL_OK;
+    return Done();
   });
 }
 
 int ztl_invoke(ztl_object* object, int32_t dispid, int kind, ztl_variant* args, size_t arg_count, ztl_variant* result) {
-  return Guard([&] {
-    const ClassInfo& info = ClassOf(CheckObject(object));
-    const MemberKind member_kind = KindOf(kind);
-    return Invoke(object, FindMember(info, dispid, member_kind), CallForm::Dispatch, args, arg_count, result,
-                  std::string(info.name) + " dispatch id " + std::to_string(dispid));
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    ZTL_TRY(member_kind, MemberKindOf(kind));
+    return Invoke(object, FindMember(*info, dispid, member_kind), CallForm::Dispatch, args, arg_count, result,
+                  std::string(info->name) + " dispatch id " + std::to_string(dispid));
   });
 }
 
 int ztl_invoke_name(ztl_object* object, const char* member, int kind, ztl_variant* args, size_t arg_count,
                     ztl_variant* result) {
-  return Guard([&] {
-    const ClassInfo& info = ClassOf(CheckObject(object));
-    const std::string_view name = RequiredText(member, "member");
-    const MemberKind member_kind = KindOf(kind);
-    return Invoke(object, FindMember(info, Utf8ToUtf16(name), member_kind), CallForm::Dispatch, args, arg_count,
-                  result, std::string(info.name) + "." + std::string(name));
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    ZTL_TRY(name, RequiredText(member, "member"));
+    ZTL_TRY(member_kind, MemberKindOf(kind));
+    return Invoke(object, FindMember(*info, Utf8ToUtf16(name), member_kind), CallForm::Dispatch, args, arg_count,
+                  result, std::string(info->name) + "." + std::string(name));
   });
 }
 
 int ztl_invoke_slot(ztl_object* object, size_t slot, ztl_variant* args, size_t arg_count, ztl_variant* result) {
-  return Guard([&] {
-    const ClassInfo& info = ClassOf(CheckObject(object));
-    const MemberInfo* member = slot >= 1 && slot <= info.members.size() ? &info.members[slot - 1] : nullptr;
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    const MemberInfo* member = slot >= 1 && slot <= info->members.size() ? &info->members[slot - 1] : nullptr;
     return Invoke(object, member, CallForm::Slot, args, arg_count, result,
-                  std::string(info.name) + " slot " + std::to_string(slot));
+                  std::string(info->name) + " slot " + std::to_string(slot));
   });
 }
 

@@ -80,19 +80,19 @@ std::string ServerPath() {
   return {};
 }
 
-fs::path DefaultPath() {
+Outcome<fs::path> DefaultPath() {
   const char* data_home = std::getenv("XDG_DATA_HOME");
   if (data_home != nullptr && data_home[0] == '/') return fs::path(data_home) / "ztldata" / "registration";
   const char* home = std::getenv("HOME");
   if (home == nullptr || home[0] == '\0') {
-    Throw(ZTL_E_IO, "no default registration path: neither XDG_DATA_HOME nor HOME is set");
+    return Refuse(ZTL_E_IO, "no default registration path: neither XDG_DATA_HOME nor HOME is set");
   }
   return fs::path(home) / ".local" / "share" / "ztldata" / "registration";
 }
 
-fs::path PathOf(const char* path) {
+Outcome<fs::path> PathOf(const char* path) {
   if (path == nullptr) return DefaultPath();
-  if (path[0] == '\0') Throw(ZTL_E_INVALID_ARG, "path must not be empty");
+  if (path[0] == '\0') return Refuse(ZTL_E_INVALID_ARG, "path must not be empty");
   return fs::path(path);
 }
 
@@ -125,11 +125,13 @@ std::string RegistrationText() {
 }
 
 // Replaces the file whole: a reader never sees half of it.
-void WriteWhole(const fs::path& path, const std::string& text) {
+Status WriteWhole(const fs::path& path, const std::string& text) {
   std::error_code error;
   if (path.has_parent_path()) {
     fs::create_directories(path.parent_path(), error);
-    if (error) Throw(ZTL_E_IO, "cannot make the folder " + path.parent_path().string() + ": " + error.message());
+    if (error) {
+      return Refuse(ZTL_E_IO, "cannot make the folder " + path.parent_path().string() + ": " + error.message());
+    }
   }
   const fs::path temporary = path.string() + ".new";
   {
@@ -138,15 +140,32 @@ void WriteWhole(const fs::path& path, const std::string& text) {
     file.close();
     if (!file) {
       fs::remove(temporary, error);
-      Throw(ZTL_E_IO, "cannot write " + temporary.string());
+      return Refuse(ZTL_E_IO, "cannot write " + temporary.string());
     }
   }
   fs::rename(temporary, path, error);
   if (error) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    Throw(ZTL_E_IO, "cannot replace " + path.string() + ": " + error.message());
+    return Refuse(ZTL_E_IO, "cannot replace " + path.string() + ": " + error.message());
   }
+  return Done();
+}
+
+// Removes a registration file of this library, leaving any other file alone.
+Status RemoveRegistration(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string first;
+  std::getline(in, first);
+  if (!in || first != kRegistrationHeader) {
+    return Refuse(ZTL_E_IO, file.string() + " is no registration file of this library; it is left alone");
+  }
+  in.close();
+  std::error_code error;
+  if (!fs::remove(file, error) || error) {
+    return Refuse(ZTL_E_IO, "cannot remove " + file.string() + ": " + error.message());
+  }
+  return Done();
 }
 
 }  // namespace
@@ -159,90 +178,70 @@ using namespace ztl::c_api;
 extern "C" {
 
 int ztl_get_class_object(const char* clsid, ztl_class_object** class_object) {
-  return Guard([&] {
-    const std::string_view text = RequiredText(clsid, "clsid");
-    ztl_class_object*& out = Required(class_object, "class_object");
+  return Guard([&]() -> Status {
+    ZTL_TRY(text, RequiredText(clsid, "clsid"));
+    ZTL_CHECK(Required(class_object, "class_object"));
     const ClassInfo* info = nullptr;
     if (const std::optional<Guid> id = ParseGuid(text)) info = FindClass(*id);
     if (info == nullptr) info = FindClass(Utf8ToUtf16(text));
-    if (info == nullptr) Throw(kNotCreatable, "no class with the id or name '" + std::string(text) + "'");
-    out = NewHandle<ztl_class_object, HandleKind::ClassObject>(info);
-    return ZTL_OK;
+    if (info == nullptr) return Refuse(kNotCreatable, "no class with the id or name '" + std::string(text) + "'");
+    *class_object = NewHandle<ztl_class_object>(info);
+    return Done();
   });
 }
 
 int ztl_class_object_create(ztl_class_object* class_object, ztl_object** object) {
-  return Guard([&] {
-    const ClassInfo& info = *CheckClassObject(class_object).info;
-    ztl_object*& out = Required(object, "object");
+  return Guard([&]() -> Status {
+    ZTL_TRY(handle, Checked(class_object));
+    const ClassInfo& info = *handle->info;
+    ZTL_CHECK(Required(object, "object"));
     if (info.kind == ClassKind::Component) {
-      Throw(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": " + std::string(info.name) +
-                                    " is a component: place it in a container");
+      return RefuseError(kNotCreatable, std::string(info.name) + " is a component: place it in a container");
     }
     ObjectRef created = CreateObject(info.clsid);
-    if (!created) Throw(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": " + std::string(info.name));
-    out = NewHandle<ztl_object, HandleKind::Object>(std::move(created));
-    return ZTL_OK;
+    if (!created) return RefuseError(kNotCreatable, info.name);
+    *object = NewObject(std::move(created));
+    return Done();
   });
 }
 
 int ztl_class_object_release(ztl_class_object* class_object) {
-  return Guard([&] {
-    if (!RemoveHandle(class_object, HandleKind::ClassObject)) {
-      CheckClassObject(class_object);  // says why
-      Throw(ZTL_E_INVALID_HANDLE, "the handle was released meanwhile");
-    }
-    delete class_object;
-    return ZTL_OK;
-  });
+  return Guard([&] { return ReleaseHandle(class_object); });
 }
 
 int ztl_registration_path(char** path) {
-  return Guard([&] {
-    char*& out = Required(path, "path");
-    out = CopyText(DefaultPath().string());
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_CHECK(Required(path, "path"));
+    ZTL_TRY(file, DefaultPath());
+    return SetOutputText(path, nullptr, file.string());
   });
 }
 
 int ztl_register_server(const char* path) {
-  return Guard([&] {
-    WriteWhole(PathOf(path), RegistrationText());
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_TRY(file, PathOf(path));
+    return WriteWhole(file, RegistrationText());
   });
 }
 
 int ztl_unregister_server(const char* path) {
-  return Guard([&] {
-    const fs::path file = PathOf(path);
+  return Guard([&]() -> Status {
+    ZTL_TRY(file, PathOf(path));
     std::error_code error;
-    if (!fs::exists(file, error)) return ZTL_OK;
-    std::ifstream in(file, std::ios::binary);
-    std::string first;
-    std::getline(in, first);
-    if (!in || first != kRegistrationHeader) {
-      Throw(ZTL_E_IO, file.string() + " is no registration file of this library; it is left alone");
-    }
-    in.close();
-    if (!fs::remove(file, error) || error) Throw(ZTL_E_IO, "cannot remove " + file.string() + ": " + error.message());
+    if (!fs::exists(file, error)) return Done();
+    ZTL_CHECK(RemoveRegistration(file));
     // The default place's own folder goes too when nothing else is in it.
     if (path == nullptr) fs::remove(file.parent_path(), error);
-    return ZTL_OK;
+    return Done();
   });
 }
 
 int ztl_can_unload_now(int* can_unload) {
-  return Guard([&] {
-    Required(can_unload, "can_unload") = LiveHandles() == 0 ? 1 : 0;
-    return ZTL_OK;
-  });
+  return Guard([&] { return SetOutput(can_unload, "can_unload", LiveHandles() == 0 ? 1 : 0); });
 }
 
 int ztl_live_handles(size_t* count) {
-  return Guard([&] {
-    Required(count, "count") = LiveHandles();
-    return ZTL_OK;
-  });
+  return Guard([&] { return SetOutput(count, "count", LiveHandles()); });
 }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 // The table of live handles, the checks every handle and pointer argument goes through, the
-// thread's last error, and the few functions of ztldata.h that only report on the library.
+// thread's last error that every failure records, and the few functions of ztldata.h that only
+// report on the library.
 
 #include "c_handles.hpp"
 
@@ -58,18 +59,22 @@ const char* KindText(HandleKind kind) {
   return "handle";
 }
 
-template <class T>
-T& Check(T* handle, HandleKind kind) {
-  if (handle == nullptr) Throw(ZTL_E_INVALID_HANDLE, std::string("the ") + KindText(kind) + " handle is NULL");
-  if (!Table().IsLive(handle, kind)) {
-    Throw(ZTL_E_INVALID_HANDLE, std::string("not a live ") + KindText(kind) + " handle (released, or another kind)");
-  }
-  return *handle;
-}
-
 }  // namespace
 
-[[noreturn]] void Throw(int code, std::string message) { throw Fault{code, std::move(message)}; }
+int Record(int code, std::string_view message) noexcept {
+  try {
+    last_error.assign(message);
+  } catch (...) {  // no memory for the message: the code alone tells
+    last_error.clear();
+  }
+  return code;
+}
+
+Failure RefuseError(Long number, std::string_view detail) {
+  std::string message = ErrorText(number);
+  if (!detail.empty()) message.append(": ").append(detail);
+  return Refuse(number, message);
+}
 
 void* AddHandle(void* handle, HandleKind kind) {
   Table().Add(handle, kind);
@@ -97,39 +102,49 @@ std::size_t LiveHandles() noexcept {
   }
 }
 
-ztl_object* NewObject(ObjectRef ref) { return NewHandle<ztl_object, HandleKind::Object>(std::move(ref)); }
-
-ztl_object& CheckObject(ztl_object* handle) { return Check(handle, HandleKind::Object); }
-ztl_array& CheckArray(ztl_array* handle) { return Check(handle, HandleKind::Array); }
-ztl_container& CheckContainer(ztl_container* handle) { return Check(handle, HandleKind::Container); }
-ztl_class_object& CheckClassObject(ztl_class_object* handle) { return Check(handle, HandleKind::ClassObject); }
-
-std::string_view RequiredText(const char* text, const char* name) {
-  if (text == nullptr) Throw(ZTL_E_INVALID_ARG, std::string(name) + " must not be NULL");
-  return text;
+Status CheckHandle(const void* handle, HandleKind kind) {
+  if (handle == nullptr) return Refuse(ZTL_E_INVALID_HANDLE, std::string("the ") + KindText(kind) + " handle is NULL");
+  if (!Table().IsLive(handle, kind)) {
+    return Refuse(ZTL_E_INVALID_HANDLE,
+                  std::string("not a live ") + KindText(kind) + " handle (released, or another kind)");
+  }
+  return Done();
 }
 
-std::string_view TextArgument(const char* text, std::size_t length) {
-  if (text == nullptr && length != 0) Throw(ZTL_E_INVALID_ARG, "text must not be NULL");
-  if (text == nullptr) return {};
+Status Required(const void* pointer, const char* name) {
+  if (pointer == nullptr) return Refuse(ZTL_E_INVALID_ARG, std::string(name) + " must not be NULL");
+  return Done();
+}
+
+Outcome<std::string_view> RequiredText(const char* text, const char* name) {
+  ZTL_CHECK(Required(text, name));
+  return std::string_view(text);
+}
+
+Outcome<std::string_view> TextArgument(const char* text, std::size_t length) {
+  if (text == nullptr && length != 0) return Refuse(ZTL_E_INVALID_ARG, "text must not be NULL");
+  if (text == nullptr) return std::string_view();
   return length == static_cast<std::size_t>(-1) ? std::string_view(text) : std::string_view(text, length);
 }
 
-int Record(int code, const char* message) noexcept {
-  try {
-    last_error.assign(message);
-  } catch (...) {
-    last_error.clear();
-  }
-  return code;
+Outcome<CText> CopyText(std::string_view text) {
+  CText copy(static_cast<char*>(std::malloc(text.size() + 1)));
+  if (copy == nullptr) return RefuseError(kOutOfMemory);
+  if (!text.empty()) std::memcpy(copy.get(), text.data(), text.size());
+  copy.get()[text.size()] = '\0';
+  return copy;
 }
 
-char* CopyText(std::string_view text) {
-  auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
-  if (copy == nullptr) throw std::bad_alloc();
-  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
-  copy[text.size()] = '\0';
-  return copy;
+Outcome<CText> CopyTextFor(char** out, std::string_view text) {
+  if (out == nullptr) return CText();
+  return CopyText(text);
+}
+
+Status SetOutputText(char** out, std::size_t* length, std::string_view text) {
+  ZTL_TRY(copy, CopyText(text));
+  *out = copy.release();
+  if (length != nullptr) *length = text.size();
+  return Done();
 }
 
 }  // namespace ztl::c_api

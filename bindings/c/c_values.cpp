@@ -13,32 +13,39 @@ namespace ztl::c_api {
 
 namespace {
 
-ztl_char16* CopyUtf16(std::u16string_view text) {
+// Copies a String into the variant as memory the caller frees.
+Status SetString(ztl_variant& v, std::u16string_view text) {
   auto* copy = static_cast<ztl_char16*>(std::malloc((text.size() + 1) * sizeof(ztl_char16)));
-  if (copy == nullptr) throw std::bad_alloc();
+  if (copy == nullptr) return RefuseError(kOutOfMemory);
   if (!text.empty()) std::memcpy(copy, text.data(), text.size() * sizeof(ztl_char16));
   copy[text.size()] = 0;
-  return copy;
+  v.value.string.data = copy;
+  v.value.string.length = text.size();
+  v.owned = 1;
+  return Done();
 }
 
-Variant StringFromC(const ztl_string& s) {
-  if (s.data == nullptr && s.length != 0) Throw(ZTL_E_INVALID_ARG, "a String with a length has no data");
-  if (s.length > std::numeric_limits<std::int32_t>::max()) Throw(ZTL_E_INVALID_ARG, "a String is too long");
+Outcome<Variant> StringFromC(const ztl_string& s) {
+  if (s.data == nullptr && s.length != 0) return Refuse(ZTL_E_INVALID_ARG, "a String with a length has no data");
+  if (s.length > std::numeric_limits<std::int32_t>::max()) return Refuse(ZTL_E_INVALID_ARG, "a String is too long");
   String text(s.length, u'\0');
   if (s.length != 0) std::memcpy(text.data(), s.data, s.length * sizeof(ztl_char16));
   return Variant(std::move(text));
 }
 
-Variant DecimalFromC(const ztl_decimal& d) {
-  if (d.scale > 28) Throw(ZTL_E_INVALID_ARG, "a Decimal's scale must be 0..28, not " + std::to_string(d.scale));
+Outcome<Variant> DecimalFromC(const ztl_decimal& d) {
+  if (d.scale > 28) {
+    return Refuse(ZTL_E_INVALID_ARG, "a Decimal's scale must be 0..28, not " + std::to_string(d.scale));
+  }
   return Variant(Decimal{d.lo, d.hi, d.scale, d.negative != 0});
 }
 
 }  // namespace
 
-ztl_variant ToC(const Variant& value) {
+Outcome<ztl_variant> ToC(const Variant& value) {
   ztl_variant v{};
   v.type = static_cast<std::uint16_t>(value.Type());
+  Status copied;
   value.Visit(Overloaded{
       [](EmptyValue) {},
       [](NullValue) {},
@@ -53,25 +60,22 @@ ztl_variant ToC(const Variant& value) {
       [&](const Decimal& x) {
         v.value.decimal = ztl_decimal{x.lo, x.hi, x.scale, static_cast<std::uint8_t>(x.negative ? 1 : 0)};
       },
-      [&](const String& x) {
-        v.value.string.data = CopyUtf16(x);
-        v.value.string.length = x.size();
-        v.owned = 1;
-      },
+      [&](const String& x) { copied = SetString(v, x); },
       [&](const ObjectRef& x) {
         v.value.object = x ? NewObject(x) : nullptr;
         v.owned = 1;
       },
       [&](ErrorValue x) { v.value.error = x.code; },
       [&](const SafeArray& x) {
-        v.value.array = NewHandle<ztl_array, HandleKind::Array>(x);
+        v.value.array = NewHandle<ztl_array>(x);
         v.owned = 1;
       },
   });
+  ZTL_CHECK(copied);
   return v;
 }
 
-Variant FromC(const ztl_variant& v) {
+Outcome<Variant> FromC(const ztl_variant& v) {
   switch (v.type) {
     case ZTL_VT_EMPTY: return Variant();
     case ZTL_VT_NULL: return Variant(Null);
@@ -88,12 +92,27 @@ Variant FromC(const ztl_variant& v) {
     case ZTL_VT_STRING: return StringFromC(v.value.string);
     case ZTL_VT_OBJECT:
       if (v.value.object == nullptr) return Variant(nullptr);
-      return Variant(CheckObject(v.value.object).ref);
+      return Checked(v.value.object).transform([](const ztl_object* o) { return Variant(o->ref); });
     default:
       break;
   }
-  if ((v.type & ZTL_VT_ARRAY) != 0) return Variant(CheckArray(v.value.array).array);
-  Throw(ZTL_E_INVALID_ARG, "unknown type code " + std::to_string(v.type));
+  if ((v.type & ZTL_VT_ARRAY) != 0) {
+    return Checked(v.value.array).transform([](const ztl_array* a) { return Variant(a->array); });
+  }
+  return Refuse(ZTL_E_INVALID_ARG, "unknown type code " + std::to_string(v.type));
+}
+
+Outcome<Variant> FromC(const ztl_variant* value, const char* name) {
+  ZTL_CHECK(Required(value, name));
+  return FromC(*value);
+}
+
+// Puts a value into the caller's variant, clearing what it held once the new value stands.
+Status Replace(ztl_variant& target, const Variant& value) {
+  ZTL_TRY(fresh, ToC(value));
+  ztl_variant_clear(&target);
+  target = fresh;
+  return Done();
 }
 
 }  // namespace ztl::c_api
@@ -119,46 +138,40 @@ void ztl_variant_clear(ztl_variant* v) {
 }
 
 int ztl_variant_set_utf8(ztl_variant* v, const char* text, size_t length) {
-  return Guard([&] {
-    ztl_variant& out = Required(v, "v");
-    ztl_variant fresh = ToC(Variant(Utf8ToUtf16(TextArgument(text, length))));
-    ztl_variant_clear(&out);
-    out = fresh;
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_CHECK(Required(v, "v"));
+    ZTL_TRY(utf8, TextArgument(text, length));
+    return Replace(*v, Variant(Utf8ToUtf16(utf8)));
   });
 }
 
 int ztl_variant_set_utf16(ztl_variant* v, const ztl_char16* text, size_t length) {
-  return Guard([&] {
-    ztl_variant& out = Required(v, "v");
-    ztl_variant fresh = ToC(FromC(ztl_variant_string(text, length)));
-    ztl_variant_clear(&out);
-    out = fresh;
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_CHECK(Required(v, "v"));
+    ZTL_TRY(value, FromC(ztl_variant_string(text, length)));
+    return Replace(*v, value);
   });
 }
 
 int ztl_variant_to_utf8(const ztl_variant* v, char** text, size_t* length) {
-  return Guard([&] {
-    const Variant value = FromC(Required(v, "v"));
-    char*& out = Required(text, "text");
+  return Guard([&]() -> Status {
+    ZTL_TRY(value, FromC(v, "v"));
+    ZTL_CHECK(Required(text, "text"));
     const Outcome<String> converted = ToString(value);
     if (!converted) {
-      Throw(converted.error(),
-            std::string(ErrorText(converted.error())) + ": a " + std::string(VarTypeName(value.Type())) + " has no text");
+      return RefuseError(converted.error(), "a " + std::string(VarTypeName(value.Type())) + " has no text");
     }
-    const std::string utf8 = Utf16ToUtf8(*converted);
-    out = CopyText(utf8);
-    if (length != nullptr) *length = utf8.size();
-    return ZTL_OK;
+    return SetOutputText(text, length, Utf16ToUtf8(*converted));
   });
 }
 
 int ztl_variant_copy(ztl_variant* copy, const ztl_variant* v) {
-  return Guard([&] {
-    ztl_variant& out = Required(copy, "copy");
-    out = ToC(FromC(Required(v, "v")));
-    return ZTL_OK;
+  return Guard([&]() -> Status {
+    ZTL_CHECK(Required(copy, "copy"));
+    ZTL_TRY(value, FromC(v, "v"));
+    ZTL_TRY(fresh, ToC(value));
+    *copy = fresh;
+    return Done();
   });
 }
 

@@ -101,7 +101,7 @@ TEST(Resources, ToolboxBitmapsAreSixteenByFifteenBmpFiles) {
 }
 
 TEST(Resources, DesignPicturesAreDistinctThirtyTwoPixelGifs) {
-  std::set<std::vector<std::uint8_t>> seen;
+  std::set<std::string> seen;  // the pictures as bytes
   Container form;
   for (const ClassInfo* info : Classes()) {
     const String name(info->name.begin(), info->name.end());
