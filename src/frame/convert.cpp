@@ -17,7 +17,7 @@
 #include "frame/wide.hpp"
 #include "platform/date_format.hpp"
 #include "platform/number_text.hpp"
-#include "platform/time_parse.hpp"
+#include "platform/date_text_reader.hpp"
 #include "ztldata/frame/object.hpp"
 
 namespace ztl {
@@ -206,9 +206,10 @@ Outcome<Boolean> ToBoolean(const Variant& v) {
     case VarType::Date: return v.If<Date>()->value != 0;
     case VarType::Decimal: return MagnitudeOf(*v.If<Decimal>()) != 0;
     case VarType::String: {
+      // The words in any case; the literals "#TRUE#" and "#FALSE#" in upper case only.
       const String& s = *v.If<String>();
-      if (EqualsIgnoringCase(s, u"True")) return true;
-      if (EqualsIgnoringCase(s, u"False")) return false;
+      if (EqualsIgnoringCase(s, u"True") || s == u"#TRUE#") return true;
+      if (EqualsIgnoringCase(s, u"False") || s == u"#FALSE#") return false;
       std::optional<double> value = platform::ParseNumber(s);
       if (!value) return kMismatch;
       return *value != 0;

@@ -46,9 +46,11 @@ constexpr Num kSumKind[kNumKinds][kNumKinds] = {
 };
 
 // Result kind of a quotient other than a Decimal one: a Single when a Single meets a Single,
-// Integer, Byte or Boolean; a Double otherwise.
+// Integer, Byte, Boolean or Empty; a Double otherwise.
 constexpr bool SingleQuotient(Num l, Num r) {
-  auto small = [](Num k) { return k == Num::Single || k == Num::Integer || k == Num::Byte; };
+  auto small = [](Num k) {
+    return k == Num::Single || k == Num::Integer || k == Num::Byte || k == Num::Empty;
+  };
   return (l == Num::Single && small(r)) || (r == Num::Single && small(l));
 }
 

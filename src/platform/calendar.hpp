@@ -1,7 +1,7 @@
 // Calendar arithmetic on Dates as the host platform does it: the parts of a Date, adding
 // months and days, and building a date from year, month and day with out-of-range parts
 // counted onward. Dates run from 100-01-01 to 9999-12-31 in the proleptic Gregorian calendar.
-// Writing and reading date texts is in date_format.hpp and time_parse.hpp.
+// Writing and reading date texts is in date_format.hpp and date_text_reader.hpp.
 #pragma once
 
 #include "ztldata/base/outcome.hpp"

@@ -1,7 +1,7 @@
 // Writing Dates as text: the date patterns of the value-formatting service (weekday and
 // month names of the user's locale, weekday numbers), the platform's general date text (what
 // CStr gives) and ISO 8601. Number patterns are a separate service. Reading date texts is in
-// time_parse.hpp.
+// date_text_reader.hpp.
 #pragma once
 
 #include <string_view>

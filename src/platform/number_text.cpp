@@ -215,20 +215,18 @@ std::optional<ParsedNumber> ReadNumber(std::u16string_view text) {
   bool paren = false;
   bool currency = false;
 
-  // Leading blanks and symbols, each symbol once, in any order; no blank right after "$".
-  bool after_currency = false;
+  // Leading blanks and symbols, each symbol once, in any order, blanks between them too.
   while (p != end) {
     const char16_t c = *p;
-    if (IsBlank(c) && !after_currency) {
-      while (p != end && IsBlank(*p)) ++p;
+    if (IsBlank(c)) {
+      ++p;
       continue;
     }
-    after_currency = false;
     if ((c == u'+' || c == u'-') && !sign) {
       sign = true;
       number.negative = c == u'-';
     } else if (c == u'$' && !currency) {
-      currency = after_currency = true;
+      currency = true;
     } else if (c == u'(' && !paren) {
       paren = true;
     } else {
@@ -237,20 +235,18 @@ std::optional<ParsedNumber> ReadNumber(std::u16string_view text) {
     ++p;
   }
 
-  if (end - p >= 2 && p[0] == u'&' && (p[1] == u'H' || p[1] == u'h')) {
-    p = ReadRadix(p + 2, end, true, number);
-  } else if (end - p >= 2 && p[0] == u'&' && (p[1] == u'O' || p[1] == u'o')) {
-    p = ReadRadix(p + 2, end, false, number);
-  } else {
-    p = ReadDecimal(p, end, number);
-  }
+  // A currency sign goes with decimal numbers only, before or after them.
+  const bool hex = end - p >= 2 && p[0] == u'&' && (p[1] == u'H' || p[1] == u'h');
+  const bool octal = end - p >= 2 && p[0] == u'&' && (p[1] == u'O' || p[1] == u'o');
+  if ((hex || octal) && currency) return std::nullopt;
+  p = hex || octal ? ReadRadix(p + 2, end, hex, number) : ReadDecimal(p, end, number);
   if (p == nullptr) return std::nullopt;
 
   // Trailing blanks, the sign when there was none before, the closing parenthesis, "$".
   bool closed = false;
   for (; p != end; ++p) {
     const char16_t c = *p;
-    if (IsBlank(c) || c == u'$') continue;
+    if (IsBlank(c) || (c == u'$' && !number.whole)) continue;
     if ((c == u'+' || c == u'-') && !sign) {
       sign = true;
       number.negative = c == u'-';

@@ -25,7 +25,8 @@ std::string SignificantDigits(double x, int precision, int& exponent);
 
 // The whole text read as a number: blanks around it, one sign (leading or trailing),
 // parentheses for a negative, "," thousands separators after the first digit, one ".",
-// an exponent "E", "$" before or after, "&H" hexadecimal and "&O" octal whole numbers.
+// an exponent "E", "$" before or after, "&H" hexadecimal and "&O" octal whole numbers
+// (never with "$"). Blanks may also stand between the leading symbols ("- $ 11").
 // Empty when the text is no number (a type mismatch for the caller). A number beyond the
 // Double range reads as an infinity (an overflow for the caller).
 std::optional<double> ParseNumber(std::u16string_view text);

@@ -383,7 +383,8 @@ TEST(Divide, ZeroAndRange) {
       {Variant(), Variant(), Fails(6)},
       {Single{3}, Single{2}, "Single 1.5"},
       {Byte{3}, Single{2}, "Single 1.5"},
-      {Variant(), Single{2}, "Double 0"},
+      {Variant(), Single{2}, "Single 0"},  // Empty with Single as Integer with Single
+      {Single{2}, Variant(), Fails(11)},
       {u"3", Single{2}, "Double 1.5"},
       {Single{FLT_MAX}, Single{0.5f}, Show(2.0 * FLT_MAX)},  // Single overflow widens
       {1e308, 1e-308, Fails(6)},

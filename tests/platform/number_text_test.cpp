@@ -224,8 +224,14 @@ TEST(ParseNumber, PlatformVectors) {
       {u"-$11", -11},
       {u"11$$", 11},
       {u"$$11", std::nullopt},
-      {u"$ 11", std::nullopt},
+      {u"$ 11", 11},  // blanks may follow a leading "$" as they may lead the text
+      {u"$\u00A011", 11},
+      {u"$\t11", 11},
+      {u"- $ 11", -11},
       {u"1$99", std::nullopt},
+      {u"$&ha", std::nullopt},  // no "$" with &H or &O
+      {u"&ha$", std::nullopt},
+      {u"$&O7", std::nullopt},
       // Hexadecimal and octal keep their bit pattern in an Integer or a Long.
       {u"&HFFFF", -1},
       {u"&HF800", -2048},

@@ -86,10 +86,12 @@ class ArrayBox {
 //   - To Integer, Long or Byte: fractions round half to even (2.5 -> 2, 3.5 -> 4); a value
 //     outside the target's range fails with overflow (6). Boolean is -1 or 0, Empty is 0.
 //   - To Boolean: any number other than 0 is True; a text must read as a number, or be
-//     "True"/"False" (any case).
+//     "True"/"False" (any case) or "#TRUE#"/"#FALSE#" (upper case only).
 //   - Text to number reads the platform's number text (leading/trailing blanks, one sign,
 //     parentheses, thousands separators, "$", exponents, &H and &O); anything else is a
 //     type mismatch (13). Number to text writes up to 15 significant digits (7 for Single).
+//   - Text to Date reads the platform's US English date and time texts ("1/2/1970",
+//     "2 Jan 1970", "1970-01-02 18:30", "6:30 PM"; see docs/dates.md), never a day count.
 //   - Null converts to nothing but Variant (type mismatch); Empty is 0, "" or False.
 //   - An object converts through its default value; without one it fails (438; Nothing: 91).
 //   - An array converts to nothing but an array (type mismatch).
