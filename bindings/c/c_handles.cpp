@@ -153,8 +153,6 @@ extern "C" {
 
 const char* ztl_last_error(void) { return ztl::c_api::last_error.c_str(); }
 
-const char* ztl_version(void) { return ZTL_VERSION; }
-
 void ztl_free(void* memory) { std::free(memory); }
 
 }  // extern "C"

@@ -50,8 +50,28 @@ enum {
  * The text stays valid until the next call of this interface on the same thread. */
 ZTL_API const char* ztl_last_error(void);
 
-/* The library's version ("0.1.0"). */
+/* ---- versions --------------------------------------------------------------------------- */
+
+/* The version of the library this header belongs to; ztl_version() gives the version of the
+ * library actually loaded, which `ztl --version` prints too. */
+#define ZTL_VERSION "0.1.0"
+#define ZTL_VERSION_MAJOR 0
+#define ZTL_VERSION_MINOR 1
+#define ZTL_VERSION_PATCH 0
+
+/* The version of the binary interface this header describes. It is raised whenever a program
+ * built against an older header would misbehave with the library: a function's parameters or
+ * result, a struct's layout or a constant's value changed, a function removed. Adding functions
+ * does not raise it. Compare it with ztl_abi_version() when the library is loaded at run time:
+ *   if (ztl_abi_version() != ZTL_ABI_VERSION) ... the library does not match this header
+ * Note: the structs' layouts are checked at compile time at the end of this header, so a
+ * compiler option that packs or reorders them (-fpack-struct) fails to compile. */
+#define ZTL_ABI_VERSION 1
+
+/* The library's version ("0.1.0"), the same as ZTL_VERSION of the header it was built with. */
 ZTL_API const char* ztl_version(void);
+/* The ZTL_ABI_VERSION the library was built with. */
+ZTL_API int ztl_abi_version(void);
 
 /* ---- handles ---------------------------------------------------------------------------- */
 
@@ -273,6 +293,73 @@ ZTL_API int ztl_container_save(ztl_container* container, char** text, size_t* le
  * one line each, or "" (free it with ztl_free). */
 ZTL_API int ztl_container_load(const char* text, size_t length, ztl_container** container, char** problems);
 
+/* ---- bytes ------------------------------------------------------------------------------ */
+
+/* The byte-oriented operations (CRC-32, run-length coding, the cipher, RSA, EBCDIC) on buffers,
+ * as the `ztl` byte tools apply them to files: each byte goes in as the Windows-1252 character of
+ * that code and each character of the result comes out as its byte, so all 256 byte values pass
+ * both ways.
+ *
+ * Input: `data` and `length` in bytes; `data` may be NULL when `length` is 0. Except for the
+ * CRC, an input holds at most 2147483647 bytes, the longest String (ZTL_E_INVALID_ARG beyond).
+ * Output: `*out` gets a new buffer of `*out_length` bytes, followed by a 0 byte that is not
+ * counted (so a text result is a C string); free it with ztl_free. An empty result is an
+ * empty buffer, never NULL. On failure `*out` is NULL and `*out_length` 0.
+ *
+ * Example:
+ *   uint8_t* packed = NULL;
+ *   size_t packed_length = 0;
+ *   ztl_rle_compress("aaaaab", 6, &packed, &packed_length);   // 4 bytes: a ~ 0x04 b
+ *   ztl_free(packed);
+ */
+
+/* The standard CRC-32 polynomial, bit-reflected (that of gzip, ZIP and zlib's crc32). */
+#define ZTL_CRC32_POLYNOMIAL 0xEDB88320u
+
+/* The standard CRC-32 of the bytes, continued from `*crc`: set it to 0, then call once per piece
+ * of the data; it holds the CRC of everything fed so far ("123456789" gives 0xCBF43926), as
+ * zlib's crc32 and `ztl crc32` give it. */
+ZTL_API int ztl_crc32(const void* data, size_t length, uint32_t* crc);
+/* The CRC register after feeding the bytes through it as ZtCRC32 does (InitCRC32 with
+ * `polynomial` and the register, then AddCRC32): `*crc_register` is the register before and
+ * after. Start it at 0xFFFFFFFF (or another starting value), feed the pieces, and the finished
+ * CRC is ~*crc_register (what GetCRC32 gives), or the register xor another final value.
+ * `polynomial` is bit-reflected (bit 31 stands for x^0): ZTL_CRC32_POLYNOMIAL, 0x82F63B78 for
+ * CRC-32C. Note: any value is taken, as InitCRC32 takes it; one written the usual way round
+ * (0x04C11DB7) gives another CRC. */
+ZTL_API int ztl_crc32_add(const void* data, size_t length, uint32_t polynomial, uint32_t* crc_register);
+
+/* Run-length coding as ZtRLE.Compress and Decompress: a run of 3 to 255 equal bytes becomes the
+ * byte, '~' and a byte holding the number of further copies; decompress gives every input of
+ * compress back. */
+ZTL_API int ztl_rle_compress(const void* data, size_t length, uint8_t** out, size_t* out_length);
+ZTL_API int ztl_rle_decompress(const void* data, size_t length, uint8_t** out, size_t* out_length);
+
+/* The cipher of ZtEncryption.Encode and Decode under a 32-bit key (every value is a key): as
+ * many bytes out as in, and decode with the same key gives the input back. */
+ZTL_API int ztl_cipher_encode(const void* data, size_t length, int32_t key, uint8_t** out, size_t* out_length);
+ZTL_API int ztl_cipher_decode(const void* data, size_t length, int32_t key, uint8_t** out, size_t* out_length);
+
+/* RSA as ZtRSA.Encode: each byte raised to `exponent` modulo `modulus`, written as decimal
+ * digits and '+' ("18249366+12614851+"), as NUL-terminated text in `*text` (free it with
+ * ztl_free); `*text_length` (may be NULL) gets its length. Encode with one private key of a
+ * ZtRSA key set and decode with the other, both with its PublicKey as the modulus.
+ * ZTL_E_INVALID_ARG for an exponent below 1 or a modulus below 256, which cannot give every
+ * byte back. */
+ZTL_API int ztl_rsa_encode(const void* data, size_t length, int32_t exponent, int32_t modulus, char** text,
+                           size_t* text_length);
+/* RSA as ZtRSA.Decode: the bytes of such text (`length` bytes, or up to the NUL when length is
+ * (size_t)-1), one per token. One line end at the very end is ignored, and text of nothing but
+ * blanks gives nothing; a token whose power is no byte value (outside 0..255) gives nothing. The
+ * same keys are refused as for encoding. */
+ZTL_API int ztl_rsa_decode(const char* text, size_t length, int32_t exponent, int32_t modulus, uint8_t** out,
+                           size_t* out_length);
+
+/* EBCDIC as ZtStrings.ASCIIToEBCDIC (encode) and EBCDICToASCII (decode): one byte for one byte,
+ * each the exact inverse of the other ("AZaz09" encodes to C1 E9 81 A9 F0 F9). */
+ZTL_API int ztl_ebcdic_encode(const void* data, size_t length, uint8_t** out, size_t* out_length);
+ZTL_API int ztl_ebcdic_decode(const void* data, size_t length, uint8_t** out, size_t* out_length);
+
 /* ---- the about box ---------------------------------------------------------------------- */
 
 /* Receives the about box's text (UTF-8, `length` bytes) when a component's About runs. */
@@ -317,6 +404,31 @@ ZTL_API int ztl_live_handles(size_t* count);
 
 #ifdef __cplusplus
 }
+#endif
+
+/* ---- implementation details: layout checks ---------------------------------------------- */
+
+/* The layouts the library was built with, checked on the compiler that includes this header:
+ * the same on every platform, except the pointer-sized members and the padding before a
+ * variant's value, which are checked for 64-bit pointers. */
+#if defined(__cplusplus)
+#define ZTL_LAYOUT_CHECK(condition, name) static_assert(condition, "ztldata.h: layout of " #name)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define ZTL_LAYOUT_CHECK(condition, name) _Static_assert(condition, "ztldata.h: layout of " #name)
+#else /* C99: an array of negative size fails to compile */
+#define ZTL_LAYOUT_CHECK(condition, name) typedef char ztl_layout_check_##name[(condition) ? 1 : -1]
+#endif
+
+ZTL_LAYOUT_CHECK(sizeof(ztl_char16) == 2, ztl_char16);
+ZTL_LAYOUT_CHECK(sizeof(ztl_decimal) == 16 && offsetof(ztl_decimal, hi) == 8 && offsetof(ztl_decimal, scale) == 12 &&
+                     offsetof(ztl_decimal, negative) == 13,
+                 ztl_decimal);
+ZTL_LAYOUT_CHECK(sizeof(ztl_string) == 2 * sizeof(void*) && offsetof(ztl_string, length) == sizeof(void*),
+                 ztl_string);
+ZTL_LAYOUT_CHECK(offsetof(ztl_variant, owned) == 2 && sizeof(ztl_variant) == offsetof(ztl_variant, value) + 16,
+                 ztl_variant);
+#if UINTPTR_MAX > 0xFFFFFFFFu
+ZTL_LAYOUT_CHECK(offsetof(ztl_variant, value) == 8 && sizeof(ztl_variant) == 24, ztl_variant_64);
 #endif
 
 #endif /* ZTLDATA_H */

@@ -50,4 +50,7 @@ void TestAbout(void);
 void TestDeviceContexts(void);
 void TestEntryPoints(const char* folder);
 
+/* The byte-buffer functions (c_api_bytes_test.c). */
+void TestBytes(void);
+
 #endif

@@ -1,7 +1,8 @@
 /* The C interface driven from C: every class through late-bound calls, strings, and hostile
  * handles and arguments, which must give error codes; arrays and collections are in
- * c_api_arrays_test.c, components, forms and the entry points in c_api_forms_test.c. Each
- * section ends with no handle left alive. main() runs them all. */
+ * c_api_arrays_test.c, components, forms and the entry points in c_api_forms_test.c, the byte
+ * functions in c_api_bytes_test.c. Each section ends with no handle left alive. main() runs
+ * them all. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -312,10 +313,19 @@ static void TestHostileHandles(void) {
   CheckNoHandles("hostile handles");
 }
 
+/* The loaded library is the one this header describes. */
+static void TestVersions(void) {
+  char text[32];
+  snprintf(text, sizeof text, "%d.%d.%d", ZTL_VERSION_MAJOR, ZTL_VERSION_MINOR, ZTL_VERSION_PATCH);
+  CHECK(strcmp(ztl_version(), ZTL_VERSION) == 0);
+  CHECK(strcmp(ZTL_VERSION, text) == 0);
+  CHECK(ztl_abi_version() == ZTL_ABI_VERSION);
+}
+
 int main(void) {
   char folder[] = "/tmp/ztl_c_test_XXXXXX";
-  CHECK(strlen(ztl_version()) > 0);
   CHECK(mkdtemp(folder) != NULL);
+  TestVersions();
   TestUtilityClasses();
   TestCreation();
   TestDispatch();
@@ -332,6 +342,7 @@ int main(void) {
   TestAbout();
   TestDeviceContexts();
   TestEntryPoints(folder);
+  TestBytes();
   rmdir(folder);
   if (failures != 0) {
     fprintf(stderr, "%d check(s) failed\n", failures);

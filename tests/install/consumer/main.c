@@ -1,4 +1,4 @@
-/* Uses the installed C header: two late-bound calls. */
+/* Uses the installed C header: the library matches it, and two late-bound calls. */
 #include <stdio.h>
 
 #include <ztldata.h>
@@ -7,6 +7,7 @@ int main(void) {
   ztl_object* numeric = NULL;
   ztl_variant arg = ztl_variant_long(10), result;
   char* text = NULL;
+  if (ztl_abi_version() != ZTL_ABI_VERSION) return 1;
   if (ztl_create_object("ZTLData.ZtNumeric", &numeric) != ZTL_OK) return 1;
   if (ztl_invoke_name(numeric, "Factorial", ZTL_METHOD, &arg, 1, &result) != ZTL_OK) return 1;
   printf("Factorial(10) = %d\n", (int)result.value.lng);
