@@ -60,6 +60,15 @@ TEST(CodingHelp, BadArgumentsExitWithTwoAndOneLine) {
       {{"rsa", "decode", "--exponent", "5"}, "missing --modulus"},
       {{"rsa", "keygen", "file"}, "takes no FILE"},
       {{"rsa", "encode", "--json", "--exponent", "1", "--modulus", "2"}, "--json belongs to rsa keygen"},
+      // Keys that cannot code bytes: every byte to 1, or fewer numbers than bytes.
+      {{"rsa", "decode", "--exponent", "0", "--modulus", "0"}, "--exponent must be 1 or more, not 0"},
+      {{"rsa", "encode", "--exponent", "-7", "--modulus", "1000"}, "--exponent must be 1 or more, not -7"},
+      {{"rsa", "encode", "--exponent", "7", "--modulus", "255"}, "--modulus must be 256 or more"},
+      {{"rsa", "decode", "--exponent", "7", "--modulus", "-33495907"}, "--modulus must be 256 or more"},
+      // A reflected polynomial has its top bit, the x^0 term, set.
+      {{"crc32", "--poly", "0"}, "--poly 0x00000000 is no bit-reflected polynomial"},
+      {{"crc32", "--poly", "0x04C11DB7"}, "(reflected, 0x04C11DB7 is 0xEDB88320)"},
+      {{"crc32", "--poly", "0x1EDC6F41"}, "(reflected, 0x1EDC6F41 is 0x82F63B78)"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.args[0] + " " + c.says);
@@ -147,6 +156,11 @@ TEST(ByteTools, KnownOutputs) {
       {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "97+98+99+\n", "abc"},
       {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "97+98+99\r\n", "abc"},
       {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "97+300+98+", "ab"},
+      // No token at all is no text, not the byte of the number 0.
+      {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "", ""},
+      {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "\n", ""},
+      {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, " \r\n", ""},
+      {{"rsa", "decode", "--exponent", "1", "--modulus", "1000"}, "0+", std::string(1, '\0')},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.in);

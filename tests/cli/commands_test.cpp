@@ -39,6 +39,9 @@ TEST(Help, EveryCommandExplainsItself) {
       {{"help", "describe"}, "ParamArray"},
       {{"serve", "--help"}, "-32700"},
       {{"help", "serve"}, "-32700"},
+      {{"help", "--help"}, "Commands:"},
+      {{"help", "-h"}, "Commands:"},
+      {{"help", "help"}, "Commands:"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(Join(c.args));
@@ -55,7 +58,8 @@ TEST(Help, UsageErrorsExitWithTwoAndOneLine) {
     std::vector<std::string> args;
     std::string says;
   } kCases[] = {
-      {{}, "no command given"},
+      {{}, "no command given: list, describe, call, serve, crc32, ebcdic, rle, cipher, rsa, resources or help"},
+      {{"--version", "extra"}, "takes no arguments"},
       {{"frobnicate"}, "unknown command 'frobnicate'"},
       {{"help", "frobnicate"}, "no command 'frobnicate'"},
       {{"list", "extra"}, "takes no arguments"},
@@ -71,6 +75,25 @@ TEST(Help, UsageErrorsExitWithTwoAndOneLine) {
     ASSERT_EQ(Lines(run.err).size(), 1u) << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
   }
+}
+
+TEST(Help, ListsEveryCommandAndEachHasItsOwnHelp) {
+  const auto help = RunZtl({"help"});
+  ASSERT_EQ(help.status, 0);
+  for (const std::string command :
+       {"list", "describe", "call", "serve", "crc32", "ebcdic", "rle", "cipher", "rsa", "resources", "help"}) {
+    SCOPED_TRACE(command);
+    EXPECT_NE(help.out.find("\n  " + command + " "), std::string::npos) << help.out;
+    const auto own = RunZtl({"help", command});
+    EXPECT_EQ(own.status, 0) << own.err;
+    EXPECT_EQ(own.out.rfind("Usage: ztl " + (command == "help" ? std::string() : command), 0), 0u) << own.out;
+  }
+}
+
+TEST(Help, VersionNamesTheLibraryAndTheTypeLibrary) {
+  const auto run = RunZtl({"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "ztl " ZTL_LIBRARY_VERSION " (ZTLData type library 1.4)\n");
 }
 
 TEST(List, EveryClassOnceInRegistryOrder) {
@@ -267,10 +290,11 @@ TEST(Call, VariantArgumentsReadAsJson) {
       {"abc", R"({"type":"String","value":"abc"})"},
       {"", R"({"type":"String","value":""})"},
       {"5 6", R"({"type":"String","value":"5 6"})"},
-      {"[1,2]", R"({"type":"String","value":"[1,2]"})"},
+      {"[1,2", R"({"type":"String","value":"[1,2"})"},
       {"{\"a\":1}", R"({"type":"String","value":"{\"a\":1}"})"},
-      {R"({"type":"Long","value":"x"})", R"({"type":"String","value":"{\"type\":\"Long\",\"value\":\"x\"}"})"},
+      {"1e400", R"({"type":"String","value":"1e400"})"},
       {R"({"type":"Integer","value":5})", R"({"type":"Integer","value":5})"},
+      {R"({"type":"String","value":"a\u0000\u001fb"})", R"({"type":"String","value":"a\u0000\u001fb"})"},
       {R"({"type":"Array","of":"Long","bounds":[[1,2]],"items":[7,8]})",
        R"({"type":"Array","of":"Long","bounds":[[1,2]],"items":[{"type":"Long","value":7},{"type":"Long","value":8}]})"},
       {"h\xC3\xA9llo \xF0\x9F\x98\x80", "{\"type\":\"String\",\"value\":\"h\xC3\xA9llo \xF0\x9F\x98\x80\"}"},
@@ -288,6 +312,81 @@ TEST(Call, VariantArgumentsReadAsJson) {
     const auto lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 2u) << run.out;
     EXPECT_EQ(nlohmann::json::parse(lines[1]), nlohmann::json::parse(c.value)) << lines[1];
+  }
+}
+
+TEST(Call, TaggedValuesReachParametersOfEveryType) {
+  const struct {
+    std::vector<std::string> args;
+    std::string out;  // the --json result
+  } kCases[] = {
+      // A String parameter takes any character in the tagged form.
+      {{"ZtStrings.Expand", R"({"type":"String","value":"a\u0000b"})", "-"},
+       R"({"type":"String","value":"a-\u0000-b"})"},
+      {{"ZtStrings.Expand", R"({"type":"String","value":"{\"type\":1}"})", "-"},
+       R"({"type":"String","value":"{-\"-t-y-p-e-\"-:-1-}"})"},
+      // Any other text for a String parameter is that text, JSON or not.
+      {{"ZtStrings.Expand", R"("ab")", "-"}, R"({"type":"String","value":"\"-a-b-\""})"},
+      {{"ZtStrings.Expand", "[1]", "-"}, R"({"type":"String","value":"[-1-]"})"},
+      {{"ZtStrings.Expand", R"({"a":1})", ""}, R"({"type":"String","value":"{\"a\":1}"})"},
+      // Numbers convert from the tagged value as from a text.
+      {{"ZtNumeric.ToRoman", R"({"type":"Integer","value":12})"}, R"({"type":"String","value":"XII"})"},
+      {{"ZtNumeric.Factorial", R"({"type":"Double","value":5})"}, R"({"type":"Long","value":120})"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Join(c.args));
+    std::vector<std::string> args{"--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const auto run = RunCall(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out + "\n");
+  }
+}
+
+TEST(Call, CompressedNumbersComeBackThroughTheTaggedForm) {
+  // CompressNumber's text holds control characters and NUL, which no shell argument can carry.
+  bool control_seen = false;
+  for (const std::string number : {"0", "1", "255", "256", "12345", "-65536", "4294967296", "-2147483648"}) {
+    SCOPED_TRACE(number);
+    const auto packed = RunCall({"--json", "ZtNumeric.CompressNumber", number});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    const std::string tagged = packed.out.substr(0, packed.out.size() - 1);
+    control_seen = control_seen || tagged.find("\\u00") != std::string::npos;
+    const auto back = RunCall({"ZtNumeric.DecompressNumber", tagged});
+    EXPECT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, number + "\n") << tagged;
+  }
+  EXPECT_TRUE(control_seen);
+}
+
+TEST(Call, ValuesThatAreNotValidAreRefusedAsServeRefusesThem) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;  // the whole line on standard error
+  } kCases[] = {
+      {{"ZtData.Purge", R"({"type":"Intger","value":5})"}, "argument 1: unknown value type \"Intger\""},
+      {{"ZtData.Purge", R"({"type":"Integer","value":70000})"}, "argument 1: Integer value out of range: 70000"},
+      {{"ZtArrays.Dimensions", R"({"type":"Array","of":"Long","bounds":[[0,2]],"items":[1,2]})"},
+       "argument 1: the bounds make 3 items but 2 are given"},
+      {{"ZtNumeric.Factorial", R"({"type":"Long","value":"x"})"},
+       "argument 1: Long value must be a whole number, not \"x\""},
+      {{"ZtStrings.Expand", R"({"type":"String","value":5})"}, "argument 1: String value must be a JSON string, not 5"},
+      {{"ZtObjects.IsSet", R"({"type":"Object","object":1})"}, "argument 1: unknown object id 1"},
+      {{"ZtData.Purge", R"({"type":5})"}, "argument 1: a JSON object must be a tagged value with a \"type\""},
+      // A plain list for a parameter that takes values: the tagged array it stands for.
+      {{"ZtArrays.Sort", "[3,1,2]"},
+       "argument 1: a plain JSON list is no value; write an array tagged, as "
+       R"({"type":"Array","of":"Variant","bounds":[[0,2]],"items":[3,1,2]}, or the text as '"[3,1,2]"')"},
+      {{"ZtStrings.sPrintf", "%s %s", "a", "[]"},
+       "argument 3: a plain JSON list is no value; write an array tagged, as "
+       R"({"type":"Array","of":"Variant","bounds":[],"items":[]}, or the text as '"[]"')"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(Join(c.args));
+    const auto run = RunCall(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "ztl: " + c.error + "\n");
   }
 }
 

@@ -46,12 +46,26 @@ inline std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
-inline Outcome RunZtl(const std::vector<std::string>& args, const std::string& input = "") {
+// Where standard output goes, and what standard input is.
+enum class Output { kCaptured, kFull, kClosed };  // a file read back, /dev/full, closed (>&-)
+struct Redirect {
+  Output out = Output::kCaptured;
+  std::string input_path;  // a file or folder to read instead of the input text
+};
+
+inline Outcome RunZtl(const std::vector<std::string>& args, const std::string& input = "",
+                      const Redirect& redirect = {}) {
   const std::string in = TempFile(input), out = TempFile(""), err = TempFile("");
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_TRUNC, 0);
+  const std::string& in_path = redirect.input_path.empty() ? in : redirect.input_path;
+  posix_spawn_file_actions_addopen(&files, 0, in_path.c_str(), O_RDONLY, 0);
+  if (redirect.out == Output::kClosed) {
+    posix_spawn_file_actions_addclose(&files, 1);
+  } else {
+    const char* out_path = redirect.out == Output::kFull ? "/dev/full" : out.c_str();
+    posix_spawn_file_actions_addopen(&files, 1, out_path, O_WRONLY | O_TRUNC, 0);
+  }
   posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_TRUNC, 0);
   std::vector<char*> argv;
   std::string program = ZTL_COMMAND;
@@ -74,7 +88,6 @@ inline Outcome RunZtl(const std::vector<std::string>& args, const std::string& i
   return outcome;
 }
 
-// The lines of a text, without their line ends.
 // Runs `ztl call` with the given arguments.
 inline Outcome RunCall(const std::vector<std::string>& args) {
   std::vector<std::string> all{"call"};
@@ -82,6 +95,7 @@ inline Outcome RunCall(const std::vector<std::string>& args) {
   return RunZtl(all);
 }
 
+// The lines of a text, without their line ends.
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream stream(text);

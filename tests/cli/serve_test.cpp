@@ -299,6 +299,25 @@ TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
        -32000, 6, 438},
       {R"({"jsonrpc":"2.0","id":6,"method":"invoke","params":{"object":1,"member":"IsPrime","kind":"let","args":[1]}})",
        -32000, 6, 438},
+      {R"({"jsonrpc":"2.0","id":6,"method":"invoke","params":{"object":1,"member":"0x70000000","args":[]}})",
+       -32000, 6, 438},
+      // Valid JSON that the parser cannot hold still gets an answer with its id.
+      {R"({"jsonrpc":"2.0","id":7,"method":"invoke","params":{"object":1,"member":"IsPrime","args":[1e400]}})",
+       -32602, 7, nullptr},
+      {R"({"jsonrpc":"2.0","method":"invoke","params":{"object":1,"member":"Max","args":[-1E+999,2]},"id":"late"})",
+       -32602, "late", nullptr},
+      {"{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"invoke\",\"params\":{\"object\":1,\"member\":\"Trim\",\"args\":[\"a\xFF\"]}}",
+       -32602, 7, nullptr},
+      {"{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"describe\",\"params\":{\"class\xC0\xAF\":\"ZtData\"}}", -32602, 7,
+       nullptr},
+      // ... unless the id itself is what cannot be read.
+      {R"({"jsonrpc":"2.0","id":1e400,"method":"describe","params":{"class":"ZtData"}})", -32600, nullptr, nullptr},
+      {"{\"jsonrpc\":\"2.0\",\"id\":\"\xED\xA0\x80\",\"method\":\"describe\",\"params\":{\"class\":\"ZtData\"}}", -32600,
+       nullptr, nullptr},
+      // Bytes that are no UTF-8 outside a string, or after a backslash, are no JSON at all.
+      {"{\"jsonrpc\":\"2.0\",\"id\":7,\xFF\"method\":\"describe\"}", -32700, nullptr, nullptr},
+      {"{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"describe\",\"params\":{\"class\":\"\\\xFF\"}}", -32700, nullptr, nullptr},
+      {R"({"jsonrpc":"2.0","id":7,"method":"describe","params":{"class":1e400)", -32700, nullptr, nullptr},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.line);
@@ -320,12 +339,62 @@ TEST(Serve, ErrorsAnswerAndTheServerGoesOn) {
 }
 
 TEST(Serve, MessagesOfProtocolErrors) {
-  auto r = Session({R"({"jsonrpc":"2.0","id":1,"method":"frobnicate"})",
-                          R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{}})", "{"});
-  ASSERT_EQ(r.size(), 3u);
-  EXPECT_EQ(r[0]["error"]["message"], "Method not found");
-  EXPECT_EQ(r[1]["error"]["message"], "Invalid params: \"font\" is required");
-  EXPECT_EQ(r[2]["error"]["message"], "Parse error");
+  const struct {
+    std::string line;
+    std::string message;
+  } kCases[] = {
+      {R"({"jsonrpc":"2.0","id":1,"method":"frobnicate"})", "Method not found"},
+      {R"({"jsonrpc":"2.0","id":2,"method":"deviceContext","params":{}})", "Invalid params: \"font\" is required"},
+      // Where the parser stopped, as a byte position in the line.
+      {"{", "Parse error at byte 2: syntax error while parsing object key - unexpected end of input; "
+            "expected string literal"},
+      {R"({"jsonrpc":"2.0","id":3,"method":"describe",})",
+       "Parse error at byte 45: syntax error while parsing object key - unexpected '}'; expected string literal"},
+      {R"({"jsonrpc":"2.0","id":4,"method":"invoke","params":{"object":1,"args":[1e400]}})",
+       "Invalid params: the number 1e400 is beyond the range of a Double"},
+      {"{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"describe\",\"params\":{\"class\":\"Zt\xFF\xFE" "Data\"}}",
+       "Invalid params: the text is not valid UTF-8 (byte 0xFF at byte 66 of the line)"},
+      {R"({"jsonrpc":"2.0","id":-1e999,"method":"describe"})",
+       "Invalid Request: \"id\" cannot be read: the number -1e999 is beyond the range of a Double"},
+  };
+  std::vector<std::string> lines;
+  for (const auto& c : kCases) lines.push_back(c.line);
+  auto r = Session(lines);
+  ASSERT_EQ(r.size(), std::size(kCases));
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    SCOPED_TRACE(kCases[i].line);
+    EXPECT_EQ(r[i]["error"]["message"], kCases[i].message);
+  }
+}
+
+TEST(Serve, MembersByNameOrDispatchId) {
+  const Json kMembers[] = {"IsPrime", "isprime", kIsPrime, "0x6003000C", "0X6003000c", "1610809356"};
+  std::vector<std::string> requests{Request(0, "create", {{"class", "ZtNumeric"}})};
+  for (std::size_t i = 0; i < std::size(kMembers); ++i) {
+    requests.push_back(
+        Request(static_cast<int>(i) + 1, "invoke", {{"object", 1}, {"member", kMembers[i]}, {"args", {97}}}));
+  }
+  auto r = Session(requests);
+  ASSERT_EQ(r.size(), std::size(kMembers) + 1);
+  for (std::size_t i = 0; i < std::size(kMembers); ++i) {
+    SCOPED_TRACE(kMembers[i].dump());
+    EXPECT_EQ(r[i + 1]["result"]["result"], Tagged("Boolean", true)) << r[i + 1].dump();
+  }
+}
+
+TEST(Serve, ABatchAnswersEveryRequestItCanIdentify) {
+  // One request of the batch holds a number beyond a Double; the others run.
+  const std::string beyond =
+      R"({"jsonrpc":"2.0","id":2,"method":"invoke","params":{"object":1,"member":"Max","args":[1e309,1]}})";
+  const std::string batch = "[" + Request(1, "create", {{"class", "ZtNumeric"}}) + "," + beyond + "," +
+                            Request(3, "invoke", {{"object", 1}, {"member", "Max"}, {"args", {1e308, 1}}}) + "]";
+  auto r = Session({batch});
+  ASSERT_EQ(r.size(), 1u);
+  ASSERT_EQ(r[0].size(), 3u);
+  EXPECT_EQ(r[0][0]["result"], (Json{{"object", 1}}));
+  EXPECT_EQ(r[0][1]["id"], 2);
+  EXPECT_EQ(r[0][1]["error"]["message"], "Invalid params: the number 1e309 is beyond the range of a Double");
+  EXPECT_EQ(r[0][2]["result"]["result"], Tagged("Double", 1e308));
 }
 
 TEST(Serve, NotificationsGetNoResponse) {

@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.hpp"
+#include "output.hpp"
 #include "ztldata/coding/crc32.hpp"
 #include "ztldata/coding/encryption.hpp"
 #include "ztldata/coding/rle.hpp"
@@ -45,7 +46,8 @@ name when files are named:
 
 Options:
   --poly P    the generator polynomial, bit-reflected (default 0xEDB88320); 0x82F63B78
-              gives CRC-32C
+              gives CRC-32C. Its top bit, the x^0 term, must be set: 0x04C11DB7, the
+              polynomial written the usual way round, is refused
   --init I    the starting register (default 0xFFFFFFFF)
   --xorout X  the value xor-ed into the last register (default 0xFFFFFFFF, the complement
               GetCRC32 takes); 0 for a CRC without a final complement
@@ -56,8 +58,9 @@ Options:
   -h, --help  this text
 P, I and X are written in decimal (-1, 4294967295) or in hexadecimal after 0x.
 
-Exit status: 0 on success; 2 for a bad option, and for a file that cannot be read (one
-line on standard error; the other files are still checked).
+Exit status: 0 on success; 2 for a bad option, and for a file that cannot be read (a
+directory, a missing file: one line on standard error; the other files are still
+checked); 1 when standard output cannot be written.
 
 Examples:
   printf 123456789 | ztl crc32                      # cbf43926
@@ -127,12 +130,13 @@ encode raises each byte to E modulo N and writes the numbers in decimal, each fo
 a key set from keygen, encode with PrivateKey1 and decode with PrivateKey2, or the other
 way round, both with PublicKey as the modulus. decode ignores one line end at the end of
 its input and reads text after the last '+' as a last number; a number that gives no byte
-(outside 0..255) is skipped. Reads FILE, or standard input when FILE is left out or '-',
+(outside 0..255) is skipped, and an input without any number writes nothing. Reads FILE, or standard input when FILE is left out or '-',
 and writes standard output.
 
 Options:
-  --exponent E  the exponent, a private key: a whole number (required)
-  --modulus N   the modulus, the public key: a whole number (required)
+  --exponent E  the exponent, a private key: a whole number, 1 or more (required)
+  --modulus N   the modulus, the public key: a whole number, 256 or more (required;
+                a smaller one cannot give every byte a number of its own)
   --json        keygen only: the keys as one JSON object
   -h, --help    this text
 
@@ -299,14 +303,36 @@ int Transform(const Arguments& a, std::string_view command, std::string_view hel
   const std::string bytes = input.ReadAll();
   if (!input.Check()) return kExitError;
   const std::string out = StringToAnsiBytes(mode->second(AnsiBytesToString(bytes)));
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
+  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
   return kExitOk;
 }
 
 }  // namespace
 
 // ---- crc32 ---------------------------------------------------------------------------------
+
+namespace {
+
+std::string Hex32(std::uint32_t value) {
+  char text[11];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+// Every generator polynomial has an x^0 term, the top bit of the bit-reflected form: without it
+// the value is no polynomial of this form (0, or one written the usual way round, 0x04C11DB7).
+bool CheckPolynomial(std::uint32_t poly) {
+  if (poly & 0x80000000u) return true;
+  std::uint32_t reflected = 0;
+  for (int bit = 0; bit < 32; ++bit) reflected |= ((poly >> bit) & 1u) << (31 - bit);
+  std::string message =
+      "--poly " + Hex32(poly) + " is no bit-reflected polynomial: its top bit, the x^0 term, is clear";
+  if (reflected & 0x80000000u) message += " (reflected, " + Hex32(poly) + " is " + Hex32(reflected) + ")";
+  UsageError(message);
+  return false;
+}
+
+}  // namespace
 
 int RunCrc32(std::span<const std::string_view> args) {
   const auto a = Split(args, "crc32", {"--poly", "--init", "--xorout"}, {"--json"});
@@ -316,6 +342,7 @@ int RunCrc32(std::span<const std::string_view> args) {
   const auto init = LongOption(*a, "--init", "crc32", Long{-1}, true);
   const auto xorout = LongOption(*a, "--xorout", "crc32", Long{-1}, true);
   if (!poly || !init || !xorout) return kExitError;
+  if (!CheckPolynomial(static_cast<std::uint32_t>(*poly))) return kExitError;
   const bool json = a->flags.count("--json") > 0;
   const bool named = !a->operands.empty();
   std::vector<std::string_view> files = a->operands;
@@ -324,6 +351,7 @@ int RunCrc32(std::span<const std::string_view> args) {
   ZtCRC32 crc;
   int status = kExitOk;
   for (const std::string_view file : files) {
+    if (!OutputGood()) break;  // the rest could not be written either
     Input input(file);
     Long r = crc.InitCRC32(*poly, *init);
     // The register runs over the input piece by piece, as a caller feeding AddCRC32 does.
@@ -408,6 +436,12 @@ int RunRsa(std::span<const std::string_view> args) {
     if (!exponent) return kExitError;
     modulus = LongOption(*a, "--modulus", "rsa", std::nullopt);
     if (!modulus) return kExitError;
+    // Keys that cannot code bytes: every byte to 1 (exponent 0), or fewer numbers than bytes.
+    if (*exponent < 1) return UsageError("--exponent must be 1 or more, not " + std::to_string(*exponent));
+    if (*modulus < 256) {
+      return UsageError("--modulus must be 256 or more, so that every byte has a number of its own, not " +
+                        std::to_string(*modulus));
+    }
   }
   ZtRSA rsa;
   auto text_of = [](const Variant& v) {
@@ -423,6 +457,8 @@ int RunRsa(std::span<const std::string_view> args) {
                        std::u16string_view text(s);
                        if (!text.empty() && text.back() == u'\n') text.remove_suffix(1);
                        if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
+                       // No token at all is no text, not the character of the number 0.
+                       if (text.find_first_not_of(u" \t") == std::u16string_view::npos) return String();
                        return text_of(rsa.Decode(String(text), *exponent, *modulus));
                      }}});
 }

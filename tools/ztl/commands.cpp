@@ -215,18 +215,7 @@ class FontOption {
 
 // A member named on the command line: by name, or by dispatch id written as a number.
 const MemberInfo* MemberArgument(const ClassInfo& info, std::string_view name) {
-  long long id = 0;
-  const char* begin = name.data();
-  const char* end = name.data() + name.size();
-  std::from_chars_result read{};
-  if (name.starts_with("0x") || name.starts_with("0X")) {
-    read = std::from_chars(begin + 2, end, id, 16);
-  } else {
-    read = std::from_chars(begin, end, id);
-  }
-  if (!name.empty() && read.ec == std::errc() && read.ptr == end && id >= INT32_MIN && id <= UINT32_MAX) {
-    return FindMember(info, static_cast<DispId>(static_cast<std::uint32_t>(id)), MemberKind::Method);
-  }
+  if (const std::optional<DispId> id = DispIdFromText(name)) return FindMember(info, *id, MemberKind::Method);
   return FindMember(info, Utf8ToUtf16(name), MemberKind::Method);
 }
 
@@ -260,9 +249,10 @@ const MemberInfo* TargetArgument(std::string_view target, const ClassInfo*& info
   return member;
 }
 
-// The values of the ARGs, each read for the parameter it meets.
-std::vector<Variant> CallArguments(const CallOptions& options, const MemberInfo& member, const FontOption& font,
-                                   ObjectTable& table) {
+// The values of the ARGs, each read for the parameter it meets; nothing after reporting an
+// ARG that reads as a value that is not valid, in the words `ztl serve` uses.
+std::optional<std::vector<Variant>> CallArguments(const CallOptions& options, const MemberInfo& member,
+                                                  const FontOption& font, ObjectTable& table) {
   std::vector<Variant> values;
   const std::span<const ParamInfo> params = member.params;
   for (std::size_t i = 0; i < options.args.size(); ++i) {
@@ -270,10 +260,13 @@ std::vector<Variant> CallArguments(const CallOptions& options, const MemberInfo&
                              : (!params.empty() && params.back().paramarray ? &params.back() : nullptr);
     if (options.font && options.args[i] == kDeviceContextArg) {
       values.push_back(font.hdc());
-    } else if (param != nullptr && TakesValues(*param)) {
-      values.push_back(FromArgumentText(options.args[i], table));
-    } else {
-      values.push_back(Utf8ToUtf16(options.args[i]));
+      continue;
+    }
+    try {
+      values.push_back(FromArgumentText(options.args[i], param != nullptr && TakesValues(*param), table));
+    } catch (const ValueError& e) {
+      UsageError("argument " + std::to_string(i + 1) + ": " + e.what());
+      return std::nullopt;
     }
   }
   return values;
@@ -330,7 +323,9 @@ int RunCall(std::span<const std::string_view> args) {
   if (!object) return UsageError("cannot create an object of class " + std::string(info->name));
 
   ObjectTable table;
-  std::vector<Variant> call_args = CallArguments(options, *member, font, table);
+  std::optional<std::vector<Variant>> read = CallArguments(options, *member, font, table);
+  if (!read) return kExitError;
+  std::vector<Variant>& call_args = *read;
   Variant result;
   std::string message;
   if (const Status call = Call(*object, *member, call_args, result, CallForm::Dispatch, &message); !call) {

@@ -3,6 +3,8 @@
 #include "describe.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 #include "ztldata/platform/utf8.hpp"
@@ -26,6 +28,17 @@ std::string DispIdText(DispId id) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(id));
   return text;
+}
+
+std::optional<DispId> DispIdFromText(std::string_view text) {
+  long long id = 0;
+  const char* end = text.data() + text.size();
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  const char* begin = text.data() + (hex ? 2 : 0);
+  if (hex && begin != end && *begin == '-') return std::nullopt;  // from_chars would take "0x-5"
+  const auto [ptr, ec] = std::from_chars(begin, end, id, hex ? 16 : 10);
+  if (begin == end || ec != std::errc() || ptr != end || id < INT32_MIN || id > UINT32_MAX) return std::nullopt;
+  return static_cast<DispId>(static_cast<std::uint32_t>(id));
 }
 
 std::string ProgId(const ClassInfo& info) {

@@ -30,11 +30,14 @@ Commands:
 
 Options:
   -h, --help                    this text; after a command, that command's help
-  --version                     the version of the type library
+  --version                     the versions of ztl and of the type library:
+                                ztl 0.1.0 (ZTLData type library 1.4)
 
 Exit status: 0 on success; 2 for a usage error (unknown command, class or operation,
-bad option) and for an error the call reports (wrong argument count, type mismatch,
-overflow), with one line on standard error.
+bad option, an ARG that is no valid value), for an input that cannot be read and for an
+error the call reports (wrong argument count, type mismatch, overflow); 1 when standard
+output cannot be written (ztl: write error: No space left on device). Each error is one
+line on standard error.
 
 Examples:
   ztl list
@@ -110,18 +113,23 @@ OPERATION is a method or a property get, by name (any case) or by dispatch id
 (ZtNumeric.0x6003000C).
 
 Arguments, in parameter order:
-  - For a parameter of a fixed type (Long, Double, String, Date ...) the ARG is passed as
-    text and converted as a host passing a text is: "12" to a Long is 12, "1,000.5" to a
-    Double is 1000.5, "abc" to a Long is a type mismatch, "70000" to an Integer an overflow.
+  - A tagged value, {"type": ...} as 'ztl serve' writes values (see 'ztl help serve'), is
+    that value for every parameter: {"type":"Integer","value":5}, {"type":"Array",...},
+    {"type":"String","value":"a\u0000b"} (a String with any character, NUL included).
+    One that is not valid (an unknown type, a value out of range, bounds that do not
+    match the items) is an error, reported in the words of 'ztl serve'.
+  - For a parameter of a fixed type (Long, Double, String, Date ...) any other ARG is
+    passed as text and converted as a host passing a text is: "12" to a Long is 12,
+    "1,000.5" to a Double is 1000.5, "abc" to a Long is a type mismatch, "70000" to an
+    Integer an overflow.
     A Date is written as a date, a time, or both: 2000-02-10, "2000-02-10 18:30",
     "2/10/2000 6:30 PM", 9:30; a day count such as 36526 is no date (a type mismatch).
   - For a Variant, Object or Collection parameter, and for each argument that a parameter
     array (sPrintf's Vals) gathers, an ARG that reads as a JSON value is that value:
       5 -> Long   5.5 -> Double   3000000000 -> Double   "5" (with the quotes) -> String
       true/false -> Boolean   null -> Null
-      {"type":"Integer","value":5}, {"type":"Array",...}, {"type":"Collection",...} ->
-      the tagged value, written as 'ztl serve' writes values (see 'ztl help serve')
-    Any other ARG is a String.
+    A plain JSON list ([3,1,2]) is an error that shows the list as a tagged Array. Any
+    other ARG (abc, {"a":1}) is a String.
   - Fewer ARGs than parameters leave the optional parameters out: they take their
     defaults (see 'ztl describe CLASS'). Too few or too many ARGs is an error.
   - Options are recognised anywhere before '--'; give '--' before an ARG that starts
@@ -157,7 +165,8 @@ Options:
 Errors: an error the call reports (wrong argument count, type mismatch, overflow) prints
 "ztl: MESSAGE (error N)" on standard error, N being the platform's error number (13 type
 mismatch, 6 overflow, 450 wrong argument count), and exits with status 2. An unknown
-class or operation, or a bad option, also exits with status 2.
+class or operation, a bad option, or an ARG that is no valid value ("ztl: argument 1:
+Integer value out of range: 70000") also exits with status 2.
 
 Examples:
   ztl call ZtNumeric.Factorial 10                     # 3628800
@@ -167,6 +176,8 @@ Examples:
   ztl call --json ZtNumeric.Factorial 10              # {"type":"Long","value":3628800}
   ztl call ZtStrings.sPrintf "%s and %05d" abc 42     # abc and 00042
   ztl call ZtData.Purge '"5"'                         # the String "5", not the Long 5
+  ztl call ZtNumeric.DecompressNumber "$(ztl call --json ZtNumeric.CompressNumber 12345)"
+                                                      # 12345: the tagged String keeps every character
   ztl call --seed 7 ZtNumeric.GetRandom 1 6
   ztl call ZtCRC32.GetCRC32 5
   ztl call ZtDate.LastDay "2000-02-10 18:30"          # 2000-02-29T18:30:00
@@ -188,7 +199,7 @@ Methods (ids are small whole numbers the server hands out):
   container  {}                                     -> {"container": ID}
   place      {"container": ID, "class": NAME, "name": TEXT (optional)}
                                                     -> {"object": ID}   (components)
-  invoke     {"object": ID, "member": NAME or DISPID,
+  invoke     {"object": ID, "member": NAME or DISPID (a number, or text: "0x60030007"),
               "kind": "method" | "get" | "let" (default "method"), "args": [VALUE...]}
                                                     -> {"result": VALUE, "byref": [VALUE...]}
              byref holds every argument after the call, in order
@@ -219,8 +230,10 @@ may also be tagged, and results always are:
      creates a collection; written back with its "object" id as well, which a later
      argument may give instead of "items" to pass the same collection again
 
-Errors: -32700 a line that is no JSON (the server goes on), -32600 not a request,
--32601 unknown method, -32602 bad params (unknown id or class, bad value),
+Errors: -32700 a line that is no JSON (the server goes on; the message says at which
+byte the parser stopped), -32600 not a request, -32601 unknown method, -32602 bad params
+(unknown id or class, bad value; a number beyond a Double or text that is no UTF-8,
+answered with the request's id),
 -32000 an error the call reports (message, and the platform's error number in "data":
 13 type mismatch, 6 overflow, 438 no such member, 450 wrong argument count).
 

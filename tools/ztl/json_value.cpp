@@ -380,14 +380,19 @@ Json ToJson(const Variant& value, ObjectTable& table) { return Writer(table).Wri
 
 Variant FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
 
-Variant FromArgumentText(std::string_view text, ObjectTable& table) {
+Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table) {
   const Json json = Json::parse(text, nullptr, false);
-  if (json.is_discarded() || json.is_array()) return Utf8ToUtf16(text);
-  try {
-    return FromJson(json, table);
-  } catch (const ValueError&) {
-    return Utf8ToUtf16(text);
+  if (json.is_discarded()) return Utf8ToUtf16(text);
+  if (json.is_object() && json.contains("type")) return FromJson(json, table);
+  if (!takes_values || json.is_object()) return Utf8ToUtf16(text);
+  if (json.is_array()) {
+    // A list is most likely meant as an array: show the one it stands for.
+    const Json bounds = json.empty() ? Json::array() : Json::array({Json::array({0, json.size() - 1})});
+    const Json tagged{{"type", "Array"}, {"of", "Variant"}, {"bounds", bounds}, {"items", json}};
+    throw ValueError("a plain JSON list is no value; write an array tagged, as " + Dump(tagged) +
+                     ", or the text as '" + Dump(Json(std::string(text))) + "'");
   }
+  return FromJson(json, table);
 }
 
 std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }

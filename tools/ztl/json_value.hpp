@@ -55,9 +55,13 @@ Json ToJson(const Variant& value, ObjectTable& table);
 // is a tagged value. Throws ValueError for anything else.
 Variant FromJson(const Json& json, ObjectTable& table);
 
-// The value of a command-line argument for a Variant parameter: the value the text reads as in
-// JSON (5, "5", true, null, a tagged object), otherwise the text itself as a String.
-Variant FromArgumentText(std::string_view text, ObjectTable& table);
+// The value of a command-line argument. A tagged value ({"type": ...}) is that value for every
+// parameter. For a parameter that takes values (`takes_values`: Variant, Object, Collection,
+// a parameter array) other JSON is its value too (5, "5", true, null). Anything else is the
+// text itself as a String: a text that is no JSON, a JSON object without "type", and any JSON
+// for a parameter of a fixed type. Throws ValueError for a tagged value that is not valid, and
+// for a plain JSON list given to a parameter that takes values (the message shows it tagged).
+Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table);
 
 // Compact one-line JSON text; any text that is not valid UTF-8 is replaced, never thrown on.
 std::string Dump(const Json& json);

@@ -3,12 +3,14 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "coding_commands.hpp"
 #include "commands.hpp"
 #include "help.hpp"
+#include "output.hpp"
 #include "resources_command.hpp"
 #include "ztldata/frame/about.hpp"
 #include "ztldata/frame/typelib.hpp"
@@ -17,8 +19,23 @@ namespace {
 
 using namespace ztl::cli;
 
+// The library's version, from the build.
+#ifndef ZTL_LIBRARY_VERSION
+#error "the build defines ZTL_LIBRARY_VERSION"
+#endif
+
+// "ztl 0.1.0 (ZTLData type library 1.4)".
+std::string VersionText() {
+  const ztl::LibraryInfo& library = ztl::Library();
+  return "ztl " ZTL_LIBRARY_VERSION " (" + std::string(library.name) + " type library " +
+         std::to_string(library.major) + "." + std::to_string(library.minor) + ")\n";
+}
+
 int Run(std::span<const std::string_view> args) {
-  if (args.empty()) return UsageError("no command given: list, describe, call, serve or help (see 'ztl --help')");
+  if (args.empty()) {
+    return UsageError("no command given: list, describe, call, serve, crc32, ebcdic, rle, cipher, rsa, resources "
+                      "or help (see 'ztl --help')");
+  }
   const std::string_view command = args[0];
   const auto rest = args.subspan(1);
   if (command == "--help" || command == "-h") {
@@ -26,12 +43,12 @@ int Run(std::span<const std::string_view> args) {
     return kExitOk;
   }
   if (command == "--version") {
-    const ztl::LibraryInfo& library = ztl::Library();
-    std::cout << "ztl, for the " << library.name << " type library " << library.major << "." << library.minor << "\n";
+    if (!rest.empty()) return UsageError("'--version' takes no arguments");
+    std::cout << VersionText();
     return kExitOk;
   }
   if (command == "help") {
-    if (rest.empty()) {
+    if (rest.empty() || rest[0] == "--help" || rest[0] == "-h") {
       std::cout << kMainHelp;
       return kExitOk;
     }
@@ -57,17 +74,19 @@ int Run(std::span<const std::string_view> args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ztl::cli::StandardOutput output;
+  int status = 70;
   try {
     // The about box of a component shows on standard output, except while serving, where
     // standard output carries nothing but protocol lines.
     const bool serving = argc > 1 && std::string_view(argv[1]) == "serve";
     ztl::SetAboutDisplay([serving](std::string_view text) { (serving ? std::cerr : std::cout) << text; });
     std::vector<std::string_view> args(argv + 1, argv + argc);
-    return Run(args);
+    status = Run(args);
   } catch (const std::exception& e) {
     std::cerr << "ztl: internal error: " << e.what() << '\n';
   } catch (...) {
     std::cerr << "ztl: internal error\n";
   }
-  return 70;
+  return output.Finish(status);
 }

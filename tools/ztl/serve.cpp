@@ -4,7 +4,11 @@
 
 #include "serve.hpp"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -178,8 +182,12 @@ Json Server::Invoke(const Json& params) {
   const MemberInfo* member = nullptr;
   std::string member_text;
   if (member_field->is_string()) {
+    // A name, or a dispatch id written as `ztl describe` writes it ("0x60030007").
     member_text = member_field->get<std::string>();
-    if (info != nullptr) member = FindMember(*info, Utf8ToUtf16(member_text), kind);
+    const std::optional<DispId> dispid = DispIdFromText(member_text);
+    if (info != nullptr) {
+      member = dispid ? FindMember(*info, *dispid, kind) : FindMember(*info, Utf8ToUtf16(member_text), kind);
+    }
   } else if (member_field->is_number_integer()) {
     const auto dispid = member_field->get<long long>();
     if (dispid < INT32_MIN || dispid > UINT32_MAX) BadParams("\"member\" " + member_field->dump() + " is no dispatch id");
@@ -281,7 +289,7 @@ Json Server::Dispatch(const std::string& method, const Json& params) {
 
 // ---- requests ------------------------------------------------------------------------------
 
-std::optional<Json> Server::HandleRequest(const Json& request) {
+std::optional<Json> Server::HandleRequest(const Json& request, const RequestLine& line) {
   Json id = nullptr;
   bool notification = false;
   try {
@@ -291,6 +299,10 @@ std::optional<Json> Server::HandleRequest(const Json& request) {
     if (id_field != request.end()) {
       if (!id_field->is_null() && !id_field->is_string() && !id_field->is_number()) {
         throw RpcError{kInvalidRequest, "Invalid Request: \"id\" must be a number, a string or null"};
+      }
+      // An id that could not be read cannot be repeated.
+      if (auto piece = UnreadablePiece(*id_field, line)) {
+        throw RpcError{kInvalidRequest, "Invalid Request: \"id\" cannot be read: " + *piece};
       }
       id = *id_field;
     }
@@ -309,6 +321,7 @@ std::optional<Json> Server::HandleRequest(const Json& request) {
     if (params != request.end() && !params->is_object()) {
       BadParams("\"params\" must be an object of named parameters");
     }
+    if (auto piece = UnreadablePiece(request, line)) BadParams(*piece);
     Json result = Dispatch(method->get<std::string>(), params == request.end() ? no_params : *params);
     if (notification) return std::nullopt;
     return Json{{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
@@ -322,12 +335,13 @@ std::optional<Json> Server::HandleRequest(const Json& request) {
   }
 }
 
-std::optional<std::string> Server::HandleLine(std::string_view line) {
-  if (line.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
-  const Json request = Json::parse(line, nullptr, false);
-  if (request.is_discarded()) return Dump(ErrorResponse(nullptr, RpcError{kParseError, "Parse error"}));
+std::optional<std::string> Server::HandleLine(std::string_view text) {
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
+  const RequestLine line = ReadRequestLine(text);
+  const Json& request = line.json;
+  if (request.is_discarded()) return Dump(ErrorResponse(nullptr, RpcError{kParseError, line.parse_error}));
   if (!request.is_array()) {
-    std::optional<Json> response = HandleRequest(request);
+    std::optional<Json> response = HandleRequest(request, line);
     if (!response) return std::nullopt;
     return Dump(*response);
   }
@@ -335,16 +349,20 @@ std::optional<std::string> Server::HandleLine(std::string_view line) {
   if (request.empty()) return Dump(ErrorResponse(nullptr, RpcError{kInvalidRequest, "Invalid Request: empty batch"}));
   Json responses = Json::array();
   for (const Json& one : request) {
-    if (std::optional<Json> response = HandleRequest(one)) responses.push_back(std::move(*response));
+    if (std::optional<Json> response = HandleRequest(one, line)) responses.push_back(std::move(*response));
   }
   if (responses.empty()) return std::nullopt;
   return Dump(responses);
 }
 
-int Serve(std::istream& in, std::ostream& out) {
+int Serve(std::FILE* in, std::ostream& out) {
   Server server;
-  std::string line;
-  while (std::getline(in, line)) {
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+  ssize_t length = 0;
+  while ((length = ::getline(&buffer, &capacity, in)) >= 0) {
+    std::string_view line(buffer, static_cast<std::size_t>(length));
+    if (line.ends_with('\n')) line.remove_suffix(1);
     std::optional<std::string> response;
     try {
       response = server.HandleLine(line);
@@ -354,7 +372,12 @@ int Serve(std::istream& in, std::ostream& out) {
       response = Dump(ErrorResponse(nullptr, RpcError{kInternalError, "Internal error"}));
     }
     if (response) out << *response << '\n' << std::flush;
+    // No client reads the answers any more: the write error is reported on the way out.
+    if (!out) break;
   }
+  const int read_error = length < 0 && std::ferror(in) ? errno : 0;
+  std::free(buffer);
+  if (read_error != 0) return UsageError(std::string("cannot read standard input: ") + std::strerror(read_error));
   return kExitOk;
 }
 
@@ -364,8 +387,7 @@ int RunServe(std::span<const std::string_view> args) {
     return kExitOk;
   }
   if (!args.empty()) return UsageError("'serve' takes no arguments (see 'ztl serve --help')");
-  std::ios::sync_with_stdio(false);
-  return Serve(std::cin, std::cout);
+  return Serve(stdin, std::cout);
 }
 
 }  // namespace ztl::cli

@@ -2,6 +2,7 @@
 // library. Server handles one parsed line; Serve runs the loop over two streams.
 #pragma once
 
+#include <cstdio>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "json_value.hpp"
+#include "request_line.hpp"
 #include "ztldata/frame/component.hpp"
 
 namespace ztl::cli {
@@ -20,7 +22,7 @@ class Server {
   std::optional<std::string> HandleLine(std::string_view line);
 
  private:
-  std::optional<Json> HandleRequest(const Json& request);
+  std::optional<Json> HandleRequest(const Json& request, const RequestLine& line);
   Json Dispatch(const std::string& method, const Json& params);
 
   Json Create(const Json& params);
@@ -41,7 +43,8 @@ class Server {
 };
 
 // Reads requests from `in` until its end and writes each response line to `out`, flushed.
-// Returns the exit status (0).
-int Serve(std::istream& in, std::ostream& out);
+// Returns the exit status: 0, or 2 after reporting that `in` could not be read (a directory).
+// A response that cannot be written ends the loop; the caller reports the write error.
+int Serve(std::FILE* in, std::ostream& out);
 
 }  // namespace ztl::cli

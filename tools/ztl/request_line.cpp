@@ -1,0 +1,194 @@
+// Reading a serve line: the parser's verdict, and the second reading with markers.
+
+#include "request_line.hpp"
+
+#include <cstdio>
+
+namespace ztl::cli {
+
+namespace {
+
+// A marker: text that no request holds, "\0ztl-unreadable-N\0" once read.
+constexpr std::string_view kMarkerStart("\0ztl-unreadable-", 16);
+
+// Marker `n` as it is written inside a JSON string.
+std::string MarkerText(std::size_t n) { return "\\u0000ztl-unreadable-" + std::to_string(n) + "\\u0000"; }
+
+// Why the parser refused a line: where it stopped (the byte after the token it was reading),
+// that token, and the exception (101 a syntax error, 406 a number out of range ...).
+struct Refusal {
+  std::size_t position = 0;
+  std::string token;
+  int id = 0;
+  std::string message;
+};
+
+// Takes every value and keeps only the parser's refusal.
+class RefusalSax final : public nlohmann::json_sax<Json> {
+ public:
+  std::optional<Refusal> refusal;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t position, const std::string& token, const Json::exception& error) override {
+    refusal = Refusal{position, token, error.id, error.what()};
+    return false;
+  }
+};
+
+std::optional<Refusal> Refuse(std::string_view text) {
+  RefusalSax sax;
+  Json::sax_parse(text, &sax);
+  return sax.refusal;
+}
+
+// The parser's words without its prefixes: "[json.exception.parse_error.101] parse error at
+// line 1, column 2: syntax error ..." is "syntax error ...".
+std::string Detail(const Refusal& refusal) {
+  std::string text = refusal.message;
+  if (text.starts_with("[json.exception.")) text.erase(0, text.find("] ") + 2);
+  if (text.starts_with("parse error at line ")) text.erase(0, text.find(": ") + 2);
+  return text;
+}
+
+// The length of the UTF-8 sequence that starts at `i`, or 0 when none does there (a stray
+// continuation byte, an overlong form, a surrogate, a code point above U+10FFFF, a cut-off end).
+std::size_t Utf8Length(std::string_view text, std::size_t i) {
+  auto byte = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
+  const unsigned lead = byte(i);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// The line with each run of bytes that are no UTF-8 replaced by a marker.
+std::string MarkBadUtf8(std::string_view line, std::vector<std::string>& problems) {
+  std::string text;
+  for (std::size_t i = 0; i < line.size();) {
+    if (const std::size_t length = Utf8Length(line, i); length > 0) {
+      text.append(line.substr(i, length));
+      i += length;
+      continue;
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(line[i]));
+    problems.push_back("the text is not valid UTF-8 (byte " + std::string(hex) + " at byte " +
+                       std::to_string(i + 1) + " of the line)");
+    text += MarkerText(problems.size() - 1);
+    while (i < line.size() && Utf8Length(line, i) == 0) ++i;
+  }
+  return text;
+}
+
+// Replaces the number the parser could not hold by a marker string; false when the refusal
+// is of another kind.
+bool MarkNumber(const Refusal& refusal, std::string& text, std::vector<std::string>& problems) {
+  constexpr int kNumberOutOfRange = 406;
+  const std::string& token = refusal.token;
+  if (refusal.id != kNumberOutOfRange || token.size() > refusal.position) return false;
+  const std::size_t start = refusal.position - token.size();
+  if (text.compare(start, token.size(), token) != 0) return false;
+  problems.push_back("the number " + token + " is beyond the range of a Double");
+  text.replace(start, token.size(), "\"" + MarkerText(problems.size() - 1) + "\"");
+  return true;
+}
+
+// The number of the first marker in a text, or nothing.
+std::optional<std::size_t> MarkerIn(const std::string& text) {
+  const std::size_t at = text.find(kMarkerStart);
+  if (at == std::string::npos) return std::nullopt;
+  return std::stoul(text.substr(at + kMarkerStart.size()));
+}
+
+// Every marker a value holds, in strings and keys, to check the second reading.
+std::size_t CountMarkers(const Json& value) {
+  auto in_text = [](const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(kMarkerStart); at != std::string::npos; at = text.find(kMarkerStart, at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  if (value.is_string()) return in_text(value.get_ref<const std::string&>());
+  std::size_t count = 0;
+  if (value.is_object()) {
+    for (const auto& [key, item] : value.items()) count += in_text(key) + CountMarkers(item);
+  } else if (value.is_array()) {
+    for (const Json& item : value) count += CountMarkers(item);
+  }
+  return count;
+}
+
+}  // namespace
+
+RequestLine ReadRequestLine(std::string_view line) {
+  RequestLine read;
+  read.json = Json::parse(line, nullptr, false);
+  if (!read.json.is_discarded()) return read;
+  std::string text = MarkBadUtf8(line, read.problems);
+  for (std::optional<Refusal> refusal = Refuse(text); true; refusal = Refuse(text)) {
+    if (!refusal) {
+      read.json = Json::parse(text, nullptr, false);
+      break;
+    }
+    if (!MarkNumber(*refusal, text, read.problems)) break;
+  }
+  // Every marker made must be found where it was put: a bad byte after a backslash, say,
+  // is no string content, and the line is no JSON.
+  if (!read.json.is_discarded() && CountMarkers(read.json) == read.problems.size()) return read;
+  read.json = Json(Json::value_t::discarded);
+  read.problems.clear();
+  const std::optional<Refusal> refusal = Refuse(line);
+  read.parse_error = refusal ? "Parse error at byte " + std::to_string(refusal->position) + ": " + Detail(*refusal)
+                             : "Parse error";
+  return read;
+}
+
+std::optional<std::string> UnreadablePiece(const Json& value, const RequestLine& line) {
+  if (line.problems.empty()) return std::nullopt;
+  std::optional<std::size_t> marker;
+  if (value.is_string()) {
+    marker = MarkerIn(value.get_ref<const std::string&>());
+  } else if (value.is_object()) {
+    for (const auto& [key, item] : value.items()) {
+      if ((marker = MarkerIn(key))) break;
+      if (auto inner = UnreadablePiece(item, line)) return inner;
+    }
+  } else if (value.is_array()) {
+    for (const Json& item : value) {
+      if (auto inner = UnreadablePiece(item, line)) return inner;
+    }
+  }
+  if (!marker || *marker >= line.problems.size()) return std::nullopt;
+  return line.problems[*marker];
+}
+
+}  // namespace ztl::cli
