@@ -1,18 +1,18 @@
 // The compiled core of the ztldata Python package (_ztldata): library objects as handles,
-// late-bound calls with positional and keyword arguments, collections, containers, device
-// contexts and the type library's description. The package's __init__.py builds the Python
-// API on top of it.
+// late-bound calls by name, collections, containers, device contexts and the type library's
+// description. members.cpp has the calls and the members' descriptors; the package's
+// __init__.py builds the Python API on top of it.
 
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "members.hpp"
 #include "values.hpp"
 #include "ztldata/frame/about.hpp"
 #include "ztldata/frame/collection.hpp"
@@ -28,15 +28,6 @@ namespace ztl::python {
 namespace {
 
 std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
-
-bool SameName(std::string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char32_t c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    if (lower(static_cast<unsigned char>(a[i])) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 MemberKind KindOf(int kind) {
   switch (kind) {
@@ -61,22 +52,7 @@ std::string ClassTitle(const Object& object) {
   return info ? std::string(info->name) : std::string("the object");
 }
 
-// ---- handles ------------------------------------------------------------------------------
-
-Handle& Checked(Handle& handle) {
-  if (!handle.object) throw py::type_error("ztldata: the handle holds no object");
-  return handle;
-}
-
-py::object Lookup(Handle& self, const py::str& name) {
-  const ClassInfo* info = Checked(self).object->Class();
-  if (!info) return py::none();
-  const MemberInfo* member = FindMember(*info, TextOf(name), MemberKind::Method);
-  if (!member) return py::none();
-  std::size_t required = 0;
-  for (const ParamInfo& p : member->params) required += p.optional || p.paramarray ? 0 : 1;
-  return py::make_tuple(static_cast<int>(member->kind), required, std::string(member->name));
-}
+// ---- objects ------------------------------------------------------------------------------
 
 py::object DefaultText(const ParamInfo& p) {
   if (!p.optional) return py::none();
@@ -99,10 +75,10 @@ py::list Members(const ClassInfo& info) {
   return members;
 }
 
-// One late-bound call: positional arguments, then keyword arguments by parameter name;
-// parameters left out are passed as missing, so optional ones take their defaults.
-py::object Invoke(Handle& self, const py::str& name, int kind_code, const py::tuple& args, const py::object& kwargs) {
-  Object& object = *Checked(self).object;
+// A late-bound call by name: positional arguments, then keyword arguments by parameter name.
+py::object Invoke(const py::handle& self, const py::str& name, int kind_code, const py::tuple& args,
+                  const py::object& kwargs) {
+  Object& object = ObjectOf(self);
   const MemberKind kind = KindOf(kind_code);
   const ClassInfo* info = object.Class();
   const String member_name = TextOf(name);
@@ -113,66 +89,36 @@ py::object Invoke(Handle& self, const py::str& name, int kind_code, const py::tu
                    "'" + Utf8(member_name) + "' (" + ErrorText(kNoSuchMember) + ")",
                true);
   }
-  const std::span<const ParamInfo> params = member->params;
-  const bool has_array = !params.empty() && params.back().paramarray;
-  const std::size_t fixed = params.size() - (has_array ? 1 : 0);
-
-  // Strong references: converting an argument may run Python code.
-  std::vector<py::object> given;
-  for (py::handle arg : args) given.push_back(py::reinterpret_borrow<py::object>(arg));
+  // The arguments as a vectorcall passes them: the positional ones, then the keywords' values.
+  std::vector<PyObject*> values(args.size());
+  for (std::size_t i = 0; i < args.size(); ++i) values[i] = args[i].ptr();
+  py::tuple names(0);
   if (!kwargs.is_none()) {
     if (!PyDict_Check(kwargs.ptr())) throw py::type_error("ztldata: keyword arguments must be a dict");
-    for (auto [key, value] : py::reinterpret_borrow<py::dict>(kwargs)) {
+    const py::dict given = py::reinterpret_borrow<py::dict>(kwargs);
+    names = py::tuple(given.size());
+    std::size_t k = 0;
+    for (auto [key, value] : given) {
       if (!PyUnicode_Check(key.ptr())) throw py::type_error("keywords must be strings");
-      const String key_text = TextOf(key);
-      std::size_t index = fixed;
-      for (std::size_t i = 0; i < fixed; ++i) {
-        if (SameName(params[i].name, key_text)) index = i;
-      }
-      if (index == fixed) {
-        throw py::type_error(std::string(member->name) + "() got an unexpected keyword argument '" + Utf8(key_text) +
-                             "'");
-      }
-      if (index < given.size() && given[index]) {
-        throw py::type_error(std::string(member->name) + "() got multiple values for argument '" +
-                             std::string(params[index].name) + "'");
-      }
-      if (given.size() <= index) given.resize(index + 1);
-      given[index] = py::reinterpret_borrow<py::object>(value);
+      names[k++] = key;
+      values.push_back(value.ptr());
     }
   }
-
-  std::vector<Variant> values;
-  values.reserve(given.size());
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    if (!given[i]) {
-      values.push_back(Variant::Missing());
-      continue;
-    }
-    values.push_back(ToVariant(given[i], i < fixed ? params[i].type : Type::Variant));
-  }
-
-  Variant result;
-  std::string message;
-  if (const Status call = Call(object, *member, values, result, CallForm::Dispatch, &message); !call) {
-    RaiseError(call.error(), message.empty() ? std::string(ErrorText(call.error())) : message);
-  }
-
-  for (std::size_t i = 0; i < fixed && i < given.size(); ++i) {
-    if (params[i].byref && given[i]) WriteBack(given[i], values[i]);
-  }
-  if (member->result == Type::Void) return py::none();
-  return FromVariant(result);
+  // The dict may change while the arguments convert: the tuple keeps the values alive.
+  const py::tuple held(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) held[i] = py::reinterpret_borrow<py::object>(values[i]);
+  return CallMember(object, *member, PySequence_Fast_ITEMS(held.ptr()), args.size(),
+                    names.empty() ? nullptr : names.ptr());
 }
 
-Collection& CollectionOf(Handle& self) {
-  auto* collection = dynamic_cast<Collection*>(Checked(self).object.get());
+Collection& CollectionOf(const py::handle& self) {
+  auto* collection = dynamic_cast<Collection*>(&ObjectOf(self));
   if (!collection) throw py::type_error("ztldata: the object is no Collection");
   return *collection;
 }
 
 // The items of a collection with their keys, as (key or None, value) pairs.
-py::list Entries(Handle& self) {
+py::list Entries(const py::handle& self) {
   const Collection& collection = CollectionOf(self);
   py::list entries;
   for (Long position = 1; position <= collection.Count(); ++position) {
@@ -187,12 +133,42 @@ py::list Entries(Handle& self) {
   return entries;
 }
 
-std::string Category(const Handle& self) {
-  if (!self.object) return "none";
-  if (dynamic_cast<const Collection*>(self.object.get())) return "collection";
-  if (dynamic_cast<const Component*>(self.object.get())) return "component";
-  const ClassInfo* info = self.object->Class();
-  return info ? "utility" : "object";
+// Puts `value` in place of the item an index selects, under the same key.
+void Replace(const py::handle& self, const py::handle& index, const py::handle& value) {
+  Collection& collection = CollectionOf(self);
+  Variant item = ToVariant(value);
+  const Outcome<Long> position = collection.Locate(ToVariant(index));
+  if (!position) RaiseError(position.error(), ErrorText(position.error()));
+  const String* key = collection.Key(*position);
+  const Variant key_value = key ? Variant(*key) : Variant::Missing();
+  // The key is free again once the item is out, so adding it back cannot fail for the key.
+  if (const Status removed = collection.Remove(*position); !removed) {
+    RaiseError(removed.error(), ErrorText(removed.error()));
+  }
+  const Variant before = *position <= collection.Count() ? Variant(*position) : Variant::Missing();
+  if (const Status added = collection.Add(std::move(item), key_value, before, Variant::Missing()); !added) {
+    RaiseError(added.error(), ErrorText(added.error()));
+  }
+}
+
+std::string Category(const py::handle& self) {
+  const ObjectRef* ref = RefOf(self);
+  if (!ref || !*ref) return "none";
+  if (dynamic_cast<const Collection*>(ref->get())) return "collection";
+  if (dynamic_cast<const Component*>(ref->get())) return "component";
+  return (*ref)->Class() ? "utility" : "object";
+}
+
+// A new instance of `cls` (a subclass of Handle) holding the object of `handle`.
+py::object Adopt(const py::object& cls, const py::handle& handle) {
+  if (!PyType_Check(cls.ptr()) || !PyType_IsSubtype(reinterpret_cast<PyTypeObject*>(cls.ptr()), HandleType())) {
+    throw py::type_error("ztldata: not a class of library objects");
+  }
+  ObjectOf(handle);  // a handle that holds an object
+  const ObjectRef object = *RefOf(handle);
+  py::object made = cls.attr("__new__")(cls);
+  *RefOf(made) = object;
+  return made;
 }
 
 // ---- containers ---------------------------------------------------------------------------
@@ -206,7 +182,7 @@ Container& FormOf(ContainerBox& box) {
   return *box.form;
 }
 
-Handle Place(ContainerBox& box, const py::str& class_name, const py::object& name) {
+py::object Place(ContainerBox& box, const py::str& class_name, const py::object& name) {
   Container& form = FormOf(box);
   const String cls = TextOf(class_name);
   const String wanted = name.is_none() ? String() : TextOf(name);
@@ -221,13 +197,13 @@ Handle Place(ContainerBox& box, const py::str& class_name, const py::object& nam
     RaiseError(kInvalidProcedureCall, std::string(ErrorText(kInvalidProcedureCall)) + ": the name '" + Utf8(wanted) +
                                           "' is already used in this container");
   }
-  return Handle{component};
+  return NewHandle(component);
 }
 
 py::object Find(ContainerBox& box, const py::str& name) {
   ComponentRef component = FormOf(box).Find(TextOf(name));
   if (!component) return py::none();
-  return py::cast(Handle{component});
+  return NewHandle(component);
 }
 
 py::object Utf8Text(const std::string& text) {
@@ -256,7 +232,7 @@ py::list Names(ContainerBox& box) {
 
 // ---- the library --------------------------------------------------------------------------
 
-Handle Create(const py::str& name) {
+py::object Create(const py::str& name) {
   const String text = TextOf(name);
   const ClassInfo* info = FindClass(text);
   if (info && info->kind == ClassKind::Component) {
@@ -267,7 +243,7 @@ Handle Create(const py::str& name) {
   if (!object) {
     RaiseError(kNotCreatable, std::string(ErrorText(kNotCreatable)) + ": no class '" + Utf8(text) + "'");
   }
-  return Handle{object};
+  return NewHandle(object);
 }
 
 py::list ClassList() {
@@ -294,6 +270,34 @@ py::list EnumerationList() {
   return out;
 }
 
+// The operations on handles, as module functions (the handle type is the package's base class
+// and keeps its namespace free for the library's member names).
+void AddObjectFunctions(py::module_& m) {
+  m.def("invoke", &Invoke, py::arg("object"), py::arg("name"), py::arg("kind"), py::arg("args"),
+        py::arg("kwargs") = py::none());
+  m.def("descriptors", [](const py::str& class_name) -> py::object {
+    const ClassInfo* info = FindClass(TextOf(class_name));
+    return info ? py::object(Descriptors(*info)) : py::object(py::none());
+  });
+  m.def("entries", &Entries);
+  m.def("count", [](const py::handle& self) { return CollectionOf(self).Count(); });
+  m.def("replace", &Replace);
+  m.def("class_name", [](const py::handle& self) -> py::object {
+    const ClassInfo* info = ObjectOf(self).Class();
+    return info ? py::object(py::str(std::string(info->name))) : py::object(py::none());
+  });
+  m.def("category", &Category);
+  m.def("address", [](const py::handle& self) { return reinterpret_cast<std::uintptr_t>(&ObjectOf(self)); });
+  m.def("adopt", &Adopt);
+  m.def("assign", [](const py::handle& target, const py::handle& source) {
+    ObjectOf(source);
+    ObjectRef* ref = RefOf(target);
+    if (!ref) throw py::type_error("ztldata: not a library object");
+    *ref = *RefOf(source);
+  });
+  m.def("new_collection", [] { return NewHandle(Collection::Create()); });
+}
+
 }  // namespace
 
 }  // namespace ztl::python
@@ -303,26 +307,9 @@ PYBIND11_MODULE(_ztldata, m) {
   namespace py = pybind11;
   m.doc() = "The compiled core of the ztldata package; use the package itself (import ztldata).";
 
-  py::class_<Handle>(m, "Handle")
-      .def("lookup", &Lookup, py::arg("name"))
-      .def("invoke", &Invoke, py::arg("name"), py::arg("kind"), py::arg("args"), py::arg("kwargs") = py::none())
-      .def("members", [](Handle& self) {
-        const ztl::ClassInfo* info = Checked(self).object->Class();
-        return info ? Members(*info) : py::list();
-      })
-      .def("entries", &Entries)
-      .def_property_readonly("class_name", [](const Handle& self) -> py::object {
-        const ztl::ClassInfo* info = self.object ? self.object->Class() : nullptr;
-        return info ? py::object(py::str(std::string(info->name))) : py::object(py::none());
-      })
-      .def_property_readonly("category", &Category)
-      .def_property_readonly("address", [](const Handle& self) {
-        return reinterpret_cast<std::uintptr_t>(self.object.get());
-      })
-      .def("__eq__", [](const Handle& a, const py::object& b) {
-        return py::isinstance<Handle>(b) && a.object == py::cast<const Handle&>(b).object;
-      })
-      .def("__hash__", [](const Handle& self) { return std::hash<const void*>()(self.object.get()); });
+  AddHandleType(m);
+  AddDescriptorTypes(m);
+  AddObjectFunctions(m);
 
   py::class_<ContainerBox>(m, "ContainerBox")
       .def(py::init([](bool design_mode) { return ContainerBox{std::make_unique<ztl::Container>(design_mode)}; }),
@@ -336,7 +323,6 @@ PYBIND11_MODULE(_ztldata, m) {
 
   m.def("register_types", &RegisterTypes);
   m.def("create", &Create, py::arg("name"));
-  m.def("new_collection", [] { return Handle{ztl::Collection::Create()}; });
   m.def("to_variant_type", [](const py::object& value) { return static_cast<int>(ToVariant(value).Type()); });
   m.def("convert", &Convert, py::arg("value"), py::arg("type"));
   m.def("text", &Text, py::arg("value"));
@@ -350,6 +336,8 @@ PYBIND11_MODULE(_ztldata, m) {
     ztl::SeedRandom(n);
   });
   m.def("randomize", [] { ztl::RandomizeFromClock(); });
+  m.attr("version") = ZTL_LIBRARY_VERSION;
+  m.attr("typelib_version") = std::to_string(ztl::Library().major) + "." + std::to_string(ztl::Library().minor);
 
   m.attr("fixed_pitch_font") = std::string(ztl::kFixedPitchFont);
   m.def("create_device_context", [](const py::str& font, ztl::Long size) {

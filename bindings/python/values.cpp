@@ -5,13 +5,13 @@
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/utf8.hpp"
 
 namespace ztl::python {
@@ -103,7 +103,7 @@ py::object Wrapped(const py::object& cls, PyTypeObject* base, const py::object& 
   return py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(base)).attr("__new__")(cls, value);
 }
 
-Variant ToVariantAt(py::handle value, Type parameter, int depth);
+Variant ToVariantAt(py::handle value, Type parameter, unsigned accept, int depth);
 
 SafeArray ArrayOf(py::handle array, int depth) {
   const VarType element = ElementType(array.attr("_of"));
@@ -130,7 +130,7 @@ SafeArray ArrayOf(py::handle array, int depth) {
   if (total != items.size()) throw py::type_error("ztldata.Array: the bounds do not match the number of items");
   SafeArray result = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (const Status put = result.Put(i, ToVariantAt(items[i], Type::Variant, depth + 1)); !put) {
+    if (const Status put = result.Put(i, ToVariantAt(items[i], Type::Variant, 0, depth + 1)); !put) {
       RaiseError(put.error(), std::string(ErrorText(put.error())) + ": array item " + std::to_string(i) +
                                   " cannot be " + std::string(VarTypeName(element)));
     }
@@ -177,7 +177,7 @@ Variant FromSequence(py::handle value, int depth) {
   if (!items) throw py::error_already_set();
   std::vector<Variant> elements;
   elements.reserve(items.size());
-  for (py::handle item : items) elements.push_back(ToVariantAt(item, Type::Variant, depth + 1));
+  for (py::handle item : items) elements.push_back(ToVariantAt(item, Type::Variant, 0, depth + 1));
   return SafeArray::Of(std::move(elements), 0);
 }
 
@@ -199,34 +199,65 @@ std::optional<Variant> FromProtocol(py::handle value) {
   return std::nullopt;
 }
 
-Variant ToVariantAt(py::handle value, Type parameter, int depth) {
+// A bytes-like value as the text of its bytes in the ANSI code page.
+String FromBytes(py::handle value) {
+  Py_buffer view;
+  if (PyObject_GetBuffer(value.ptr(), &view, PyBUF_SIMPLE) != 0) throw py::error_already_set();
+  const std::string_view bytes(static_cast<const char*>(view.buf), static_cast<std::size_t>(view.len));
+  String text = AnsiBytesToString(bytes);
+  PyBuffer_Release(&view);
+  return text;
+}
+
+// A plain int for a Long parameter that takes 32-bit patterns: 2^31..2^32-1 is the negative
+// Long of the same bits (0xEDB88320 for -306674912).
+Variant FromBits(py::handle value) {
+  long long n = 0;
+  if (AsInt64(value, n) && n > std::numeric_limits<Long>::max() && n <= 0xFFFFFFFFLL) {
+    return static_cast<Long>(static_cast<std::uint32_t>(n));
+  }
+  return FromInt(value);
+}
+
+// The kinds most arguments are, without looking at the package's classes.
+std::optional<Variant> FromPlain(PyObject* p, Type parameter, unsigned accept) {
+  if (PyLong_CheckExact(p)) {
+    return parameter == Type::Long && (accept & kAcceptUnsigned) ? FromBits(p) : FromInt(p);
+  }
+  if (PyFloat_CheckExact(p)) return PyFloat_AS_DOUBLE(p);
+  if (PyUnicode_CheckExact(p)) return TextOf(p);
+  if (PyBool_Check(p)) return p == Py_True;
+  if (p == Py_None) {
+    if (parameter == Type::Object || parameter == Type::Collection) return Variant(nullptr);
+    return Variant();
+  }
+  if ((accept & kAcceptBytes) && parameter == Type::String && IsBytesLike(p)) return FromBytes(p);
+  if (ObjectRef* ref = RefOf(p)) {
+    if (!*ref) throw py::type_error("ztldata: the object holds no library object");
+    return *ref;
+  }
+  return std::nullopt;
+}
+
+Variant ToVariantAt(py::handle value, Type parameter, unsigned accept, int depth) {
   if (depth > kMaxDepth) {
     RaiseError(kTypeMismatch, std::string(ErrorText(kTypeMismatch)) + ": a value nested more than " +
                                   std::to_string(kMaxDepth) + " levels deep");
   }
-  const PythonTypes& t = T();
   PyObject* p = value.ptr();
-  if (p == Py_None) {
-    if (parameter == Type::Object || parameter == Type::Collection) return nullptr;
-    return Variant();
-  }
+  if (std::optional<Variant> plain = FromPlain(p, parameter, accept)) return *std::move(plain);
+  const PythonTypes& t = T();
   if (value.is(t.empty)) return Variant();
   if (value.is(t.null)) return Null;
   if (value.is(t.missing)) return Variant::Missing();
-  if (PyBool_Check(p)) return p == Py_True;
   if (PyLong_Check(p)) return FromWholeNumber(value, t);
   if (PyFloat_Check(p)) return FromReal(value, t);
   if (PyUnicode_Check(p)) return TextOf(value);
-  if (Is(value, t.object)) {
-    const py::object handle = value.attr("_h");
-    if (!py::isinstance<Handle>(handle)) throw py::type_error("ztldata: the object holds no library object");
-    return py::cast<Handle&>(handle).object;
-  }
   if (Is(value, t.decimal)) return FromDecimal(value);
   // ztldata.Date counts the days of a datetime or date.
   if (Is(value, t.date_only)) return Date{AsDouble(t.date(value))};
   if (Is(value, t.array)) return ArrayOf(value, depth);
-  if (Is(value, t.ref)) return ToVariantAt(value.attr("value"), parameter, depth + 1);
+  if (Is(value, t.ref)) return ToVariantAt(value.attr("value"), parameter, accept, depth + 1);
   if (Is(value, t.error_value)) {
     const py::object code = value.attr("code");
     return ErrorValue{static_cast<std::int32_t>(
@@ -236,6 +267,10 @@ Variant ToVariantAt(py::handle value, Type parameter, int depth) {
   }
   if (PyList_Check(p) || PyTuple_Check(p)) return FromSequence(value, depth);
   if (std::optional<Variant> read = FromProtocol(value)) return *std::move(read);
+  if (IsBytesLike(p)) {
+    throw py::type_error("ztldata passes bytes only to the byte operations (CRC-32, run-length coding, the "
+                         "ciphers, RSA, EBCDIC); give text as str");
+  }
   throw py::type_error("ztldata cannot pass a value of type '" + TypeNameOf(value) + "'");
 }
 
@@ -279,11 +314,14 @@ void RegisterTypes(const py::dict& names) {
   types->error_value = get("ErrorValue");
   types->array = get("Array");
   types->ref = get("Ref");
-  types->object = get("Object");
   types->device_context = get("DeviceContext");
   types->error = get("Error");
   types->member_error = get("MemberError");
   types->wrap = get("_wrap");
+  types->rebind = get("_rebind");
+  types->get_other = get("_get_other");
+  types->set_other = get("_set_other");
+  types->signature = get("_signature");
   types->decimal = py::module_::import("decimal").attr("Decimal");
   types->date_only = py::module_::import("datetime").attr("date");
   registered = types;
@@ -301,15 +339,24 @@ void RaiseError(Long number, const std::string& message, bool member) {
 }
 
 String TextOf(py::handle text) {
-  if (!PyUnicode_Check(text.ptr())) throw py::type_error("ztldata: a text must be a str");
-  const py::object bytes =
-      py::reinterpret_steal<py::object>(PyUnicode_AsEncodedString(text.ptr(), "utf-16-le", "surrogatepass"));
-  if (!bytes) throw py::error_already_set();
-  char* data = nullptr;
-  Py_ssize_t size = 0;
-  if (PyBytes_AsStringAndSize(bytes.ptr(), &data, &size) != 0) throw py::error_already_set();
-  String out(static_cast<std::size_t>(size) / 2, u'\0');
-  std::memcpy(out.data(), data, out.size() * 2);
+  PyObject* p = text.ptr();
+  if (!PyUnicode_Check(p)) throw py::type_error("ztldata: a text must be a str");
+  if (PyUnicode_READY(p) != 0) throw py::error_already_set();
+  // Each code point as its UTF-16 code units; a lone surrogate stays the code unit it is.
+  const Py_ssize_t length = PyUnicode_GET_LENGTH(p);
+  const int kind = PyUnicode_KIND(p);
+  const void* data = PyUnicode_DATA(p);
+  String out;
+  out.reserve(static_cast<std::size_t>(length));
+  for (Py_ssize_t i = 0; i < length; ++i) {
+    const Py_UCS4 c = PyUnicode_READ(kind, data, i);
+    if (c > 0xFFFF) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
   return out;
 }
 
@@ -323,7 +370,11 @@ py::object TextObject(std::u16string_view text) {
   return out;
 }
 
-Variant ToVariant(py::handle value, Type parameter) { return ToVariantAt(value, parameter, 0); }
+Variant ToVariant(py::handle value, Type parameter, unsigned accept) {
+  return ToVariantAt(value, parameter, accept, 0);
+}
+
+bool IsBytesLike(py::handle value) noexcept { return PyObject_CheckBuffer(value.ptr()) != 0; }
 
 py::object FromVariant(const Variant& v, bool lists) {
   const PythonTypes& t = T();
@@ -340,7 +391,7 @@ py::object FromVariant(const Variant& v, bool lists) {
       [&](Date d) { return Wrapped(t.date, &PyFloat_Type, py::float_(d.value)); },
       [&](const Decimal& d) { return t.decimal(TextObject(DecimalToText(d))); },
       [](const String& s) { return TextObject(s); },
-      [&](const ObjectRef& o) { return o ? t.wrap(Handle{o}) : py::object(py::none()); },
+      [&](const ObjectRef& o) { return o ? t.wrap(NewHandle(o)) : py::object(py::none()); },
       [&](ErrorValue e) { return t.error_value(e.code); },
       [&](const SafeArray& a) { return ArrayObject(a, lists); },
   });
@@ -398,10 +449,10 @@ void WriteBack(py::handle given, const Variant& value) {
     if (!array) return;
     const py::object fresh = ArrayObject(*array, false);
     given.attr("_assign")(fresh.attr("_of"), fresh.attr("_bounds"), fresh.attr("_items"));
-  } else if (Is(given, t.object)) {
+  } else if (RefOf(given)) {
     // The operation may have put another object in the variable: the wrapper follows it.
     const ObjectRef* object = value.If<ObjectRef>();
-    if (object && *object) given.attr("_rebind")(Handle{*object});
+    if (object && *object && *object != *RefOf(given)) t.rebind(given, NewHandle(*object));
   }
 }
 

@@ -164,6 +164,40 @@ class ByReference(unittest.TestCase):
         data.Inter(values, "text")
         self.assertEqual(values, [1, 2])
 
+    def test_a_tuple_where_the_operation_changes_its_argument_is_refused(self):
+        data = ztldata.CreateObject("ZtData")
+        cases = [
+            ("Sort", lambda: self.arrays.Sort((3, 1, 2))),
+            ("Shuffle", lambda: self.arrays.Shuffle((1, 2))),
+            ("Inter, first", lambda: data.Inter((1,), ztldata.Ref(2))),
+            ("Inter, second", lambda: data.Inter(ztldata.Ref(2), ())),
+            ("by keyword", lambda: self.arrays.Sort(aArray=(2, 1))),
+        ]
+        for name, call in cases:
+            with self.subTest(name):
+                with self.assertRaisesRegex(TypeError, "in place"):
+                    call()
+
+    def test_objects_passed_by_reference_follow_the_exchange(self):
+        form = ztldata.Container()
+        stack, bits, c = form.Place("ZtStack"), form.Place("ZtBits"), ztldata.Collection([1])
+        stack.Push("x")
+        ztldata.CreateObject("ZtData").Inter(stack, c)
+        # Each wrapper now holds the other object, with that object's class and members.
+        self.assertIs(type(stack), ztldata.Collection)
+        self.assertIs(type(c), ztldata.ZtStack)
+        self.assertEqual((list(stack), c.Size), ([1], 1))
+        ztldata.CreateObject("ZtData").Inter(c, bits)
+        self.assertEqual((type(c), type(bits)), (ztldata.ZtBits, ztldata.ZtStack))
+
+    def test_a_tuple_is_read_where_the_operation_only_reads(self):
+        cases = [("GetSum", self.arrays.GetSum, 6), ("GetMax", self.arrays.GetMax, 3),
+                 ("Dimensions", self.arrays.Dimensions, 1), ("IsEmpty", self.arrays.IsEmpty, False)]
+        for name, operation, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(operation((1, 2, 3)), expected)
+        self.assertEqual(self.arrays.BinarySearch((1, 2, 3), 3), 2)
+
 
 class Errors(unittest.TestCase):
     def setUp(self):
@@ -246,7 +280,7 @@ class Errors(unittest.TestCase):
                         for value in pool:
                             args = (value,) * len(params)
                             try:
-                                owner._h.invoke(name, {"method": 0, "get": 1, "let": 2}[member_kind], args)
+                                ztldata._core.invoke(owner, name, {"method": 0, "get": 1, "let": 2}[member_kind], args)
                             except (ztldata.Error, TypeError):
                                 pass
         finally:
@@ -254,6 +288,15 @@ class Errors(unittest.TestCase):
             for leftover in os.listdir(folder):
                 os.remove(os.path.join(folder, leftover))
             os.rmdir(folder)
+
+    def test_an_operation_applies_only_to_objects_of_its_class(self):
+        for other in (ztldata.CreateObject("ZtBases"), ztldata.Collection(), 5, None):
+            with self.subTest(other=type(other).__name__):
+                with self.assertRaises(TypeError):
+                    ztldata.ZtNumeric.IsEven(other, 4)
+        with self.assertRaises(TypeError):
+            ztldata.ZtNumeric.IsEven()
+        self.assertIs(ztldata.ZtNumeric.IsEven(self.n, 4), True)
 
     def test_bad_member_names(self):
         for name in ("", "\ud800", "x" * 10000, "Max\0"):

@@ -1,6 +1,7 @@
 """Containers (placing, saving, loading, finding components) and the host's Collection as
 Python sees them."""
 
+import collections.abc
 import gc
 import unittest
 
@@ -100,7 +101,7 @@ class CollectionApi(unittest.TestCase):
         c.Add("c", key="kc", after="KB")
         self.assertEqual(list(c), ["a", "b", "c", "d"])
         self.assertEqual(c.keys(), [None, "kb", "kc", None])
-        self.assertEqual((c.Count(), len(c)), (4, 4))
+        self.assertEqual((c.Count, len(c)), (4, 4))
         self.assertEqual((c.Item(1), c[2], c["KC"], c.Item(4.5)), ("a", "b", "c", "d"))  # 4.5 rounds to 4
 
     def test_remove_shifts_the_later_items(self):
@@ -150,6 +151,86 @@ class CollectionApi(unittest.TestCase):
         self.assertIs(type(c[3]), ztldata.Integer)
         self.assertIn("Collection of 3", repr(c))
         c.Remove(1)  # the collection no longer holds itself, so it can go
+
+
+class CollectionAsContainer(unittest.TestCase):
+    def test_count_is_a_property(self):
+        c = ztldata.Collection("abc")
+        self.assertEqual((c.Count, c.Count + 1, c.count, len(c)), (3, 4, 3, 3))
+        with self.assertRaises(AttributeError):
+            c.Count = 5
+
+    def test_iteration_reversal_and_membership(self):
+        c = ztldata.Collection({"x": 1, "y": "two"})
+        c.Add(3.5)
+        self.assertEqual(list(c), [1, "two", 3.5])
+        self.assertEqual(list(reversed(c)), [3.5, "two", 1])
+        cases = [(1, True), ("two", True), (3.5, True), ("x", False), (2, False), (None, False)]
+        for value, expected in cases:
+            with self.subTest(value=value):
+                self.assertIs(value in c, expected)
+        self.assertIsInstance(c, collections.abc.Collection)
+        self.assertIsInstance(c, collections.abc.Reversible)
+
+    def test_setting_an_item_replaces_it_and_keeps_its_key(self):
+        cases = [
+            # (index, value, items after, keys after)
+            (1, "A", ["A", "b", "c"], ["ka", None, "kc"]),
+            ("KC", "C", ["a", "b", "C"], ["ka", None, "kc"]),
+            (2, [1, 2], ["a", [1, 2], "c"], ["ka", None, "kc"]),
+            (3.4, 0, ["a", "b", 0], ["ka", None, "kc"]),
+        ]
+        for index, value, items, keys in cases:
+            with self.subTest(index=index):
+                c = ztldata.Collection()
+                c.Add("a", key="ka")
+                c.Add("b")
+                c.Add("c", key="kc")
+                c[index] = value
+                self.assertEqual((list(c), c.keys()), (items, keys))
+
+    def test_an_index_that_selects_nothing_is_a_lookup_error(self):
+        c = ztldata.Collection({"k": 1})
+        cases = [
+            ("item at position 2", lambda: c[2], ztldata.ItemIndexError, IndexError),
+            ("position 0", lambda: c.Item(0), ztldata.ItemIndexError, IndexError),
+            ("no such key", lambda: c["nope"], ztldata.ItemKeyError, KeyError),
+            ("set position 5", lambda: c.__setitem__(5, 0), ztldata.ItemIndexError, IndexError),
+            ("set no such key", lambda: c.__setitem__("new", 0), ztldata.ItemKeyError, KeyError),
+            ("remove position -1", lambda: c.Remove(-1), ztldata.ItemIndexError, IndexError),
+            ("del no such key", lambda: c.__delitem__("x"), ztldata.ItemKeyError, KeyError),
+            ("add before nothing", lambda: c.Add(2, before=9), ztldata.ItemIndexError, IndexError),
+            ("add after no key", lambda: c.Add(2, after="x"), ztldata.ItemKeyError, KeyError),
+        ]
+        for name, call, error, builtin in cases:
+            with self.subTest(name):
+                with self.assertRaises(error) as caught:
+                    call()
+                self.assertIsInstance(caught.exception, builtin)
+                self.assertIsInstance(caught.exception, ztldata.Error)
+                self.assertEqual(caught.exception.number, 5)
+        self.assertEqual(c.items(), [("k", 1)])
+
+    def test_the_sequence_protocols_stop_at_the_end(self):
+        c = ztldata.Collection([1, 2, 3])
+        self.assertEqual((list(reversed(c)), sorted(c), sum(c), max(c)), ([3, 2, 1], [1, 2, 3], 6, 3))
+        self.assertEqual(dict(zip(c, "abc")), {1: "a", 2: "b", 3: "c"})
+
+    def test_repr_shows_each_key_once(self):
+        cases = [
+            ([], "ztldata.Collection([])"),
+            ([("a", None), ("b", None)], "ztldata.Collection(['a', 'b'])"),
+            ([(1, "x"), (2, "y")], "ztldata.Collection({'x': 1, 'y': 2})"),
+            ([(1, None), (2, "k"), (3, None)], "<ztldata.Collection [1, 'k': 2, 3]>"),
+        ]
+        for entries, expected in cases:
+            with self.subTest(expected):
+                c = ztldata.Collection()
+                for value, key in entries:
+                    c.Add(value, key=key)
+                self.assertEqual(repr(c), expected)
+                if expected.startswith("ztldata."):
+                    self.assertEqual(eval(expected, {"ztldata": ztldata}).items(), c.items())
 
 
 if __name__ == "__main__":

@@ -4,9 +4,11 @@ wrappers, dates, decimals, arrays and VarType."""
 import datetime
 import decimal
 import math
+import os
 import pickle
 import random
 import struct
+import time
 import unittest
 
 import ztldata
@@ -218,6 +220,86 @@ class TypedWrappers(unittest.TestCase):
                 with self.assertRaises(ztldata.Error) as caught:
                     kind("twelve")
                 self.assertEqual(caught.exception.number, 13)
+
+
+class CurrencyArithmetic(unittest.TestCase):
+    def test_exact_with_currencies_and_ints(self):
+        C = ztldata.Currency
+        cases = [
+            ("0.1 + 0.2", lambda: C(0.1) + C(0.2), "0.3"),
+            ("int + Currency", lambda: 1 + C("0.0001"), "1.0001"),
+            ("sum", lambda: sum([C("0.1")] * 10), "1"),
+            ("Currency - int", lambda: C("0.3") - 1, "-0.7"),
+            ("int - Currency", lambda: 1 - C("0.3"), "0.7"),
+            ("Currency * int", lambda: C("0.1") * 3, "0.3"),
+            ("Currency * Currency rounds half to even", lambda: C("0.0005") * C("0.5"), "0.0002"),
+            ("halves round to even upwards", lambda: C("0.0015") * C("0.5"), "0.0008"),
+            ("negative halves", lambda: C("-0.0005") * C("0.5"), "-0.0002"),
+            ("Currency / int", lambda: C(1) / 3, "0.3333"),
+            ("int / Currency", lambda: 2 / C(3), "0.6667"),
+            ("negation", lambda: -C("1.5"), "-1.5"),
+            ("abs", lambda: abs(C("-2.25")), "2.25"),
+            ("round to 1 decimal, half to even", lambda: round(C("2.25"), 1), "2.2"),
+        ]
+        for name, compute, text in cases:
+            with self.subTest(name):
+                result = compute()
+                self.assertIs(type(result), C)
+                self.assertEqual(str(result), text)
+                self.assertEqual(result.to_decimal(), decimal.Decimal(text))
+        self.assertEqual(round(ztldata.Currency("2.5")), 2)
+
+    def test_floats_and_decimals_give_their_own_kind(self):
+        C = ztldata.Currency
+        self.assertIs(type(C(1) + 0.5), float)
+        self.assertIs(type(0.5 * C(1)), float)
+        self.assertEqual(C("0.1") + decimal.Decimal("0.00001"), decimal.Decimal("0.10001"))
+        self.assertEqual(C("0.1") + C("0.2"), 0.3)
+
+    def test_range_and_zero_division(self):
+        C = ztldata.Currency
+        top = C("922337203685477.5807")
+        for name, compute, error in [("past the top", lambda: top + C("0.0001"), ztldata.Error),
+                                     ("past the bottom", lambda: -top - 1, ztldata.Error),
+                                     ("product", lambda: top * 2, ztldata.Error),
+                                     ("by zero", lambda: C(1) / 0, ZeroDivisionError)]:
+            with self.subTest(name):
+                with self.assertRaises(error):
+                    compute()
+        self.assertEqual(str(-top - C("0.0001")), "-922337203685477.5808")
+
+
+class TimeZones(unittest.TestCase):
+    def setUp(self):
+        self.saved = os.environ.get("TZ")
+        os.environ["TZ"] = "EST+5"  # five hours behind UTC, all year
+        time.tzset()
+
+    def tearDown(self):
+        if self.saved is None:
+            del os.environ["TZ"]
+        else:
+            os.environ["TZ"] = self.saved
+        time.tzset()
+
+    def test_an_aware_datetime_counts_in_local_time(self):
+        utc = datetime.timezone.utc
+        cases = [
+            (datetime.datetime(2024, 2, 29, 17, 0, tzinfo=utc), datetime.datetime(2024, 2, 29, 12, 0)),
+            (datetime.datetime(2024, 3, 1, 2, 0, tzinfo=utc), datetime.datetime(2024, 2, 29, 21, 0)),
+            (datetime.datetime(2024, 2, 29, 12, 0, tzinfo=datetime.timezone(datetime.timedelta(hours=-5))),
+             datetime.datetime(2024, 2, 29, 12, 0)),
+        ]
+        for aware, local in cases:
+            with self.subTest(aware=aware.isoformat()):
+                self.assertEqual(float(ztldata.Date(aware)), float(ztldata.Date(local)))
+                self.assertEqual(echo(aware).to_datetime(), local)
+        d = ztldata.CreateObject("ZtDate")
+        self.assertEqual(d.LastDay(datetime.datetime(2024, 3, 1, 2, 0, tzinfo=utc)).date(), datetime.date(2024, 2, 29))
+
+    def test_naive_datetimes_are_taken_as_they_are(self):
+        moment = datetime.datetime(2024, 2, 29, 17, 0)
+        self.assertEqual(echo(moment).to_datetime(), moment)
 
 
 class Pickling(unittest.TestCase):

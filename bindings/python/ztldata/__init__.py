@@ -9,30 +9,42 @@ Utility classes come from CreateObject; components are placed in a Container. Op
 attributes, properties read and write as attributes, indexed properties take item access
 (bits.Bit[5] = True). Values convert both ways: str, bool, int, float, datetime, Decimal,
 lists (updated in place when passed by reference), ztldata.Array, ztldata.Collection, and the
-typed wrappers Integer, Byte, Single, Currency, Long and Double for exact kinds. Errors of the
-call itself raise ztldata.Error; the operations themselves never raise.
+typed wrappers Integer, Byte, Single, Currency, Long and Double for exact kinds. The byte
+operations (CRC-32, run-length coding, the ciphers, RSA, EBCDIC) take and give bytes. Errors of
+the call itself raise ztldata.Error; the operations themselves never raise.
 """
 
 import operator as _operator
 
 from . import _ztldata as _core
 from ._arrays import Array
-from ._objects import FIXED_PITCH_FONT, Collection, Container, CreateObject, DeviceContext, Object, _wrap
-from ._values import (Byte, Currency, Date, Double, Empty, Error, ErrorValue, Integer, Long, MemberError, Missing,
-                      Null, Ref, Single)
+from ._objects import (FIXED_PITCH_FONT, Collection, Container, CreateObject, DeviceContext, Object, _classes,
+                       _get_other, _rebind, _set_other, _signature, _wrap)
+from ._values import (Byte, Currency, Date, Double, Empty, Error, ErrorValue, Integer, ItemError, ItemIndexError,
+                      ItemKeyError, Long, MemberError, Missing, Null, Ref, Single)
+
+__version__ = _core.version
+"""The library's version."""
+TYPELIB_VERSION = _core.typelib_version
+"""The version of the type library the classes are described by ("1.4")."""
 
 __all__ = [
     "CreateObject", "Container", "Collection", "DeviceContext", "Object", "Array", "Ref",
-    "Error", "MemberError", "ErrorValue", "Empty", "Null", "Missing",
-    "Integer", "Byte", "Long", "Single", "Double", "Currency", "Date",
-    "VarType", "Randomize", "classes", "describe", "FIXED_PITCH_FONT",
+    "Error", "MemberError", "ItemError", "ItemIndexError", "ItemKeyError", "ErrorValue", "Empty", "Null",
+    "Missing", "Integer", "Byte", "Long", "Single", "Double", "Currency", "Date",
+    "VarType", "Randomize", "classes", "describe", "FIXED_PITCH_FONT", "TYPELIB_VERSION",
 ]
 
 # The classes are the package's, wherever their code lives (help(), pickles).
 for _public in (Array, Collection, Container, DeviceContext, Object, Byte, Currency, Date, Double, Error,
-                ErrorValue, Integer, Long, MemberError, Ref, Single):
+                ErrorValue, Integer, ItemError, ItemIndexError, ItemKeyError, Long, MemberError, Ref, Single):
     _public.__module__ = __name__
 del _public
+
+# The library's classes (ztldata.ZtNumeric ...): what CreateObject and Place give, holding the
+# members, for isinstance(), help() and the type stubs.
+globals().update(_classes)
+__all__ += list(_classes)
 
 # ---- the library -----------------------------------------------------------------------------
 
@@ -82,6 +94,7 @@ del _enum_name, _constants, _constant, _value
 _core.register_types({
     "Empty": Empty, "Null": Null, "Missing": Missing, "Integer": Integer, "Byte": Byte,
     "Single": Single, "Currency": Currency, "Long": Long, "Double": Double, "Date": Date,
-    "ErrorValue": ErrorValue, "Array": Array, "Ref": Ref, "Object": Object,
-    "DeviceContext": DeviceContext, "Error": Error, "MemberError": MemberError, "_wrap": _wrap,
+    "ErrorValue": ErrorValue, "Array": Array, "Ref": Ref, "DeviceContext": DeviceContext, "Error": Error,
+    "MemberError": MemberError, "_wrap": _wrap, "_rebind": _rebind, "_get_other": _get_other,
+    "_set_other": _set_other, "_signature": _signature,
 })

@@ -2,62 +2,62 @@
 properties as attributes, the host's Collection, the Container that holds components, and
 device contexts for text fitting."""
 
+import datetime as _dt
+import inspect as _inspect
 import operator as _operator
+import typing as _typing
 import weakref as _weakref
 from collections.abc import Mapping as _Mapping
 
 from . import _ztldata as _core
-from ._values import Error, MemberError
+from ._values import Error, ItemIndexError, ItemKeyError, MemberError
 
 # ---- objects ---------------------------------------------------------------------------------
 
 _METHOD, _GET, _LET = 0, 1, 2
-_signatures = {}
+# What an operation's _traits say: it takes and gives bytes; its Long parameters take 32-bit
+# patterns as unsigned ints.
+_BYTES, _UNSIGNED = 1, 2
 
 
-def _signature(class_name, member):
-    """(signature text, help text) of a member, from the type library."""
-    table = _signatures.get(class_name)
-    if table is None:
-        table = {}
-        for name, kind, dispid, result, help_text, params in _core.describe(class_name) or []:
-            texts = []
-            for pname, ptype, byref, optional, default, paramarray in params:
-                if kind == "let" and pname == "value":
-                    continue
-                if paramarray:
-                    texts.append("*" + pname)
-                    continue
-                text = "%s: %s" % (pname, ptype) + (" (by reference)" if byref else "")
-                if optional:
-                    text += " = %r" % (default,)
-                texts.append(text)
-            signature = "%s(%s)%s" % (name, ", ".join(texts), " -> " + result if result else "")
-            table.setdefault(name.lower(), (signature, help_text or ""))
-        _signatures[class_name] = table
-    return table.get(member.lower(), (member + "(...)", ""))
+class Object(_core.Handle):
+    """A library object (a utility class or a component). Its operations are attributes
+    (n.Num2Letter(5)), its properties read and write as attributes (stack.Strategy = 1),
+    indexed properties take item access (bits.Bit[5] = True). Names ignore case, as late
+    binding does. Two wrappers of the same object compare equal.
 
+    Each of the library's classes is a subclass (ztldata.ZtNumeric ...) that holds its members,
+    so help(), dir() and inspect.signature() describe them."""
 
-class _Method:
-    """An operation of a library object, ready to be called."""
+    __slots__ = ("_container", "__weakref__")
+    _lower = {}  # each member's name in lower case -> the name as the class holds it
 
-    __slots__ = ("_owner", "_name")
-
-    def __init__(self, owner, name):
-        self._owner = owner
-        self._name = name
-
-    def __call__(self, *args, **kwargs):
-        return self._owner._h.invoke(self._name, _METHOD, args, kwargs or None)
-
-    @property
-    def __doc__(self):
-        signature, help_text = _signature(self._owner._h.class_name, self._name)
-        return signature + ("\n\n" + help_text if help_text else "")
+    def __init__(self, *args, **kwargs):
+        raise TypeError("make library objects with ztldata.CreateObject or Container.Place")
 
     def __repr__(self):
-        return "<ztldata method %s.%s>" % (self._owner._h.class_name,
-                                            _signature(self._owner._h.class_name, self._name)[0])
+        return "<ztldata %s object>" % (_core.class_name(self) or "host")
+
+
+def _class_name_of(obj):
+    return _core.class_name(obj) or "the object"
+
+
+def _get_other(obj, name):
+    # An attribute the class does not hold as spelt: a member in another case, or none.
+    canonical = type(obj)._lower.get(name.lower())
+    if canonical is not None and canonical != name:
+        return getattr(obj, canonical)
+    raise MemberError(438, "%s has no member %r (Object doesn't support this property or method)"
+                      % (_class_name_of(obj), name))
+
+
+def _set_other(obj, name, value):
+    canonical = type(obj)._lower.get(name.lower())
+    if canonical is not None and canonical != name:
+        setattr(obj, canonical, value)
+    else:
+        _core.invoke(obj, name, _LET, (value,))
 
 
 class _Indexed:
@@ -71,87 +71,122 @@ class _Indexed:
         self._name = name
 
     def __getitem__(self, index):
-        return self._owner._h.invoke(self._name, _GET, index if isinstance(index, tuple) else (index,))
+        return _core.invoke(self._owner, self._name, _GET, index if isinstance(index, tuple) else (index,))
 
     def __setitem__(self, index, value):
         args = index if isinstance(index, tuple) else (index,)
-        self._owner._h.invoke(self._name, _LET, args + (value,))
+        _core.invoke(self._owner, self._name, _LET, args + (value,))
 
     def __call__(self, *args):
-        return self._owner._h.invoke(self._name, _GET, args)
+        return _core.invoke(self._owner, self._name, _GET, args)
 
     def __repr__(self):
-        return "<ztldata indexed property %s.%s>" % (self._owner._h.class_name, self._name)
+        return "<ztldata indexed property %s.%s>" % (_class_name_of(self._owner), self._name)
 
 
-class Object:
-    """A library object (a utility class or a component). Its operations are attributes
-    (n.Num2Letter(5)), its properties read and write as attributes (stack.Strategy = 1),
-    indexed properties take item access (bits.Bit[5] = True). Names ignore case, as late
-    binding does. Two wrappers of the same object compare equal."""
+def _indexed_property(name, doc):
+    def get(self):
+        return _Indexed(self, name)
 
-    __slots__ = ("_h", "_container", "__weakref__")
+    def let(self, value):
+        _core.invoke(self, name, _LET, (value,))
 
-    def __init__(self, *args, **kwargs):
-        raise TypeError("make library objects with ztldata.CreateObject or Container.Place")
+    return property(get, let, doc=doc)
 
-    @classmethod
-    def _new(cls, handle, container=None):
-        self = object.__new__(cls)
-        object.__setattr__(self, "_h", handle)
-        object.__setattr__(self, "_container", container)
-        return self
 
-    def _rebind(self, handle):
-        # A variable passed by reference now holds another object.
-        if (handle.category == "collection") == isinstance(self, Collection):
-            object.__setattr__(self, "_h", handle)
+# ---- signatures ------------------------------------------------------------------------------
 
-    def __getattr__(self, name):
-        if name.startswith("_"):
-            raise AttributeError(name)
-        found = self._h.lookup(name)
-        if found is None:
-            raise MemberError(438, "%s has no member %r (Object doesn't support this property or method)"
-                              % (self._h.class_name or "the object", name))
-        kind, required, canonical = found
-        if kind == _METHOD:
-            return _Method(self, canonical)
-        if required:
-            return _Indexed(self, canonical)
-        return self._h.invoke(canonical, _GET, ())
+def _annotations():
+    from ._values import Byte, Date, Integer, Single
+    any_object = _typing.Optional[Object]
+    numbers = {"Integer": int, "Long": int, "Byte": int, "Boolean": bool, "Single": float, "Double": float,
+               "String": str, "Variant": _typing.Any, "Object": any_object, "Collection": Collection,
+               "ztlEllipseText": int, "ztlStackStrategy": int}
+    parameters = dict(numbers, Date=_typing.Union[Date, _dt.date])
+    results = dict(numbers, Integer=Integer, Byte=Byte, Single=Single, Date=Date)
+    return parameters, results
 
-    def __setattr__(self, name, value):
-        if name.startswith("_"):
-            object.__setattr__(self, name, value)
-            return
-        self._h.invoke(name, _LET, (value,))
 
-    def __dir__(self):
-        names = []
-        for member in self._h.members():
-            if member[0] not in names:
-                names.append(member[0])
-        return names + [n for n in object.__dir__(self) if not n.startswith("_") and n not in names]
+def _default(type_name, default):
+    # The type library writes True as -1.
+    return bool(default) if type_name == "Boolean" else default
 
-    def __eq__(self, other):
-        return isinstance(other, Object) and self._h == other._h
 
-    def __hash__(self):
-        return hash(self._h)
+def _signature(operation):
+    """The inspect.Signature of an operation, from the type library: its parameters with their
+    Python types and defaults (self first, as for a method)."""
+    parameters_of, results_of = _annotations()
+    takes_bytes = bool(operation._traits & _BYTES)
+    for name, kind, _, result, _, params in _core.describe(operation._class_name):
+        if kind == "method" and name == operation.__name__:
+            break
+    else:
+        raise ValueError("no operation %s.%s" % (operation._class_name, operation.__name__))
+    parameters = [_inspect.Parameter("self", _inspect.Parameter.POSITIONAL_OR_KEYWORD)]
+    for pname, ptype, _, optional, default, paramarray in params:
+        if paramarray:
+            parameters.append(_inspect.Parameter(pname, _inspect.Parameter.VAR_POSITIONAL, annotation=_typing.Any))
+            continue
+        annotation = parameters_of[ptype]
+        if takes_bytes and ptype == "String":
+            annotation = _typing.Union[str, bytes]
+        given = _default(ptype, default) if optional else _inspect.Parameter.empty
+        parameters.append(_inspect.Parameter(pname, _inspect.Parameter.POSITIONAL_OR_KEYWORD, annotation=annotation,
+                                             default=given))
+    returns = None if result is None else results_of[result]
+    if takes_bytes and result in ("String", "Variant"):
+        returns = _typing.Union[str, bytes] if result == "String" else _typing.Any
+    return _inspect.Signature(parameters, return_annotation=returns)
 
-    def __repr__(self):
-        return "<ztldata %s object>" % (self._h.class_name or "host")
+
+# ---- the library's classes -------------------------------------------------------------------
+
+_classes = {}  # class name -> its Python class
+
+
+def _make_class(class_name, kind):
+    lower = {}
+    namespace = {"__slots__": (), "__module__": "ztldata", "_lower": lower}
+    for name, descriptor in _core.descriptors(class_name):
+        if descriptor is None:
+            descriptor = _indexed_property(name, "%s[index]: an indexed property, read as %s[i] or %s(i) and "
+                                                 "written as %s[i] = value" % (name, name, name, name))
+        namespace[name] = descriptor
+        lower[name.lower()] = name
+    if kind == "component":
+        made = "placed in a container: ztldata.Container().Place(%r)" % class_name
+    else:
+        made = "created by ztldata.CreateObject(%r)" % class_name
+    namespace["__doc__"] = "ZTLData.%s, a %s class of the library, %s." % (
+        class_name, "component" if kind == "component" else "utility", made)
+    return type(class_name, (Object,), namespace)
+
+
+def _class_of(handle):
+    category = _core.category(handle)
+    if category == "collection":
+        return Collection
+    if category in ("utility", "component"):
+        return _classes.get(_core.class_name(handle), Object)
+    return Object
 
 
 _placed = _weakref.WeakValueDictionary()  # a component's address -> its Container
 
 
 def _wrap(handle):
-    category = handle.category
-    if category == "collection":
-        return Collection._new(handle)
-    return Object._new(handle, _placed.get(handle.address) if category == "component" else None)
+    wrapper = _core.adopt(_class_of(handle), handle)
+    wrapper._container = _placed.get(_core.address(handle)) if _core.category(handle) == "component" else None
+    return wrapper
+
+
+def _rebind(wrapper, handle):
+    # A variable passed by reference now holds another object: the wrapper follows it.
+    _core.assign(wrapper, handle)
+    cls = _class_of(handle)
+    if type(wrapper) is not cls:
+        wrapper.__class__ = cls
+    wrapper._container = _placed.get(_core.address(handle)) if _core.category(handle) == "component" else None
 
 
 def CreateObject(name):
@@ -159,10 +194,18 @@ def CreateObject(name):
     without regard to case. Components are placed in a Container instead."""
     if not isinstance(name, str):
         raise TypeError("CreateObject takes a class name (str)")
-    return Object._new(_core.create(name))
+    return _wrap(_core.create(name))
 
 
 # ---- collections -----------------------------------------------------------------------------
+
+
+def _lookup_error(error, index):
+    # An index that selects no item (error 5) is a LookupError too: an IndexError for a
+    # position, a KeyError for a key.
+    if type(error) is not Error or error.number != 5:
+        return error
+    return (ItemKeyError if isinstance(index, str) else ItemIndexError)(error.number, error.message)
 
 
 class Collection(Object):
@@ -171,17 +214,20 @@ class Collection(Object):
 
         c = Collection(["a", "b"])            # or Collection({"key": value, ...})
         c.Add("z", key="last", before=1)
-        c.Item(1), c["last"], len(c), list(c)
+        c.Item(1), c["last"], c.Count, len(c), list(c), "a" in c
 
-    Indexing counts from 1, as the collection does; a text index selects by key. Misuse
-    (a used key, an index that selects nothing) raises ztldata.Error as the host's collection
-    does. Library operations (ZtCollections.Sort, ZtStrings.InStrAdv) change it in place."""
+    Indexing counts from 1, as the collection does; a text index selects by key. An index that
+    selects nothing raises ztldata.ItemIndexError (a position) or ztldata.ItemKeyError (a key),
+    which are ztldata.Error 5 and IndexError or KeyError; a key already used raises
+    ztldata.Error 457. Library operations (ZtCollections.Sort, ZtStrings.InStrAdv) change it
+    in place."""
 
     __slots__ = ()
+    _lower = {"add": "Add", "item": "Item", "remove": "Remove", "count": "Count"}
 
     def __init__(self, items=None):
-        object.__setattr__(self, "_h", _core.new_collection())
-        object.__setattr__(self, "_container", None)
+        _core.assign(self, _core.new_collection())
+        self._container = None
         if items is None:
             return
         if isinstance(items, _Mapping):
@@ -201,35 +247,61 @@ class Collection(Object):
             options["Before"] = before
         if after is not None:
             options["After"] = after
-        self._h.invoke("Add", _METHOD, (item,), options)
+        try:
+            _core.invoke(self, "Add", _METHOD, (item,), options)
+        except Error as e:
+            if (before is None) == (after is None):
+                raise
+            raise _lookup_error(e, after if before is None else before) from None
 
     def Item(self, index):
         """The item at a position 1..Count or with a key."""
-        return self._h.invoke("Item", _METHOD, (index,))
+        try:
+            return _core.invoke(self, "Item", _METHOD, (index,))
+        except Error as e:
+            raise _lookup_error(e, index) from None
 
     def Remove(self, index):
         """Removes the item at a position or with a key; later items move up."""
-        self._h.invoke("Remove", _METHOD, (index,))
+        try:
+            _core.invoke(self, "Remove", _METHOD, (index,))
+        except Error as e:
+            raise _lookup_error(e, index) from None
 
+    @property
     def Count(self):
-        return self._h.invoke("Count", _METHOD, ())
+        """The number of items."""
+        return _core.count(self)
 
     def keys(self):
         """The items' keys in order (None for an item without one)."""
-        return [key for key, _ in self._h.entries()]
+        return [key for key, _ in _core.entries(self)]
 
     def items(self):
         """(key, item) pairs in order."""
-        return list(self._h.entries())
+        return list(_core.entries(self))
 
     def __len__(self):
-        return self.Count()
+        return _core.count(self)
 
     def __iter__(self):
-        return iter([value for _, value in self._h.entries()])
+        return iter([value for _, value in _core.entries(self)])
+
+    def __reversed__(self):
+        return iter([value for _, value in reversed(_core.entries(self))])
+
+    def __contains__(self, value):
+        return any(item is value or item == value for _, item in _core.entries(self))
 
     def __getitem__(self, index):
         return self.Item(index)
+
+    def __setitem__(self, index, value):
+        """Puts a value in place of the item an index selects; the item's key stays."""
+        try:
+            _core.replace(self, index, value)
+        except Error as e:
+            raise _lookup_error(e, index) from None
 
     def __delitem__(self, index):
         self.Remove(index)
@@ -238,13 +310,18 @@ class Collection(Object):
         def text(value):
             # A collection inside (perhaps this one) shows only its size.
             if isinstance(value, Collection):
-                return "<ztldata.Collection of %d item(s)>" % value.Count()
+                return "<ztldata.Collection of %d item(s)>" % len(value)
             return repr(value)
 
-        entries = self._h.entries()
-        if any(key is not None for key, _ in entries):
+        entries = _core.entries(self)
+        keyed = [key is not None for key, _ in entries]
+        if not any(keyed):
+            return "ztldata.Collection([%s])" % ", ".join(text(value) for _, value in entries)
+        if all(keyed):
             return "ztldata.Collection({%s})" % ", ".join("%r: %s" % (key, text(value)) for key, value in entries)
-        return "ztldata.Collection([%s])" % ", ".join(text(value) for _, value in entries)
+        # Some items have keys and some not: each key once, beside its item.
+        return "<ztldata.Collection [%s]>" % ", ".join(
+            text(value) if key is None else "%r: %s" % (key, text(value)) for key, value in entries)
 
 
 # ---- containers ------------------------------------------------------------------------------
@@ -269,8 +346,10 @@ class Container:
         self.problems = []
 
     def _component(self, handle):
-        _placed[handle.address] = self
-        return Object._new(handle, self)
+        _placed[_core.address(handle)] = self
+        component = _core.adopt(_classes[_core.class_name(handle)], handle)
+        component._container = self
+        return component
 
     def Place(self, class_name, name=None):
         """Places a new component ("ZtStack" or "ZTLData.ZtStack"), named `name` or after its
@@ -372,3 +451,8 @@ class DeviceContext:
 
     def __repr__(self):
         return "<ztldata.DeviceContext %r %dpx hdc=%d>" % (self.font, self.size, self.hdc)
+
+
+for _name, _kind in _core.classes():
+    _classes[_name] = _make_class(_name, _kind)
+del _name, _kind

@@ -27,6 +27,9 @@ class Error(Exception):
         self.message = message if message is not None else "error %d" % self.number
         super().__init__(self.message)
 
+    def __str__(self):
+        return self.message
+
     def __repr__(self):
         return "ztldata.%s(%d, %r)" % (type(self).__name__, self.number, self.message)
 
@@ -37,6 +40,18 @@ class Error(Exception):
 class MemberError(Error, AttributeError):
     """An unknown member (error 438); an AttributeError too, so hasattr() and getattr() with a
     default work as usual."""
+
+
+class ItemError(Error, LookupError):
+    """An index that selects no item of a Collection (error 5)."""
+
+
+class ItemIndexError(ItemError, IndexError):
+    """A position that selects no item of a Collection: error 5, and an IndexError."""
+
+
+class ItemKeyError(ItemError, KeyError):
+    """A key that selects no item of a Collection: error 5, and a KeyError."""
 
 
 def _overflow(value, kind):
@@ -182,10 +197,28 @@ class Double(float):
     __str__ = float.__repr__
 
 
+_SCALE = 10000
+_CURRENCY_RANGE = range(-2 ** 63, 2 ** 63)
+
+
+def _divide_half_even(numerator, denominator):
+    """numerator / denominator rounded half to even, in integers."""
+    if denominator < 0:
+        numerator, denominator = -numerator, -denominator
+    quotient, remainder = divmod(numerator, denominator)
+    if 2 * remainder > denominator or (2 * remainder == denominator and quotient % 2 == 1):
+        quotient += 1
+    return quotient
+
+
 class Currency(float):
     """A Currency: a fixed-point number with four decimals, exact in `scaled` (the value times
     10000, a 64-bit integer). It compares as the nearest float; to_decimal() gives it exactly.
-    Made from a float, str, int or Decimal, it rounds half to even at the fourth decimal."""
+    Made from a float, str, int or Decimal, it rounds half to even at the fourth decimal.
+
+    Arithmetic with a Currency or an int is exact fixed-point and gives a Currency: + and -
+    exactly, * and / rounded half to even at the fourth decimal, error 6 beyond the range.
+    With a float the result is a float, with a Decimal a Decimal, as those types compute."""
 
     __slots__ = ("scaled",)
 
@@ -194,7 +227,9 @@ class Currency(float):
 
     @classmethod
     def _from_scaled(cls, scaled):
-        self = float.__new__(cls, scaled / 10000)
+        if scaled not in _CURRENCY_RANGE:
+            raise Error(6, "Overflow: %s is outside the Currency range" % _decimal.Decimal(scaled).scaleb(-4))
+        self = float.__new__(cls, scaled / _SCALE)
         self.scaled = scaled
         return self
 
@@ -211,6 +246,86 @@ class Currency(float):
     def __reduce__(self):
         return (Currency, (str(self),))
 
+    # ---- exact arithmetic ----
+
+    @staticmethod
+    def _scaled_of(other):
+        # The other operand's scaled value; None when the result is not a Currency.
+        if isinstance(other, Currency):
+            return other.scaled
+        if isinstance(other, int):
+            return other * _SCALE
+        return None
+
+    def _as_type_of(self, other):
+        # With a float or Decimal operand, the result is of its type; None for other operands.
+        if isinstance(other, _decimal.Decimal):
+            return self.to_decimal()
+        if isinstance(other, float):
+            return float(self)
+        return None
+
+    def _compute(self, other, exact, mixed):
+        scaled = self._scaled_of(other)
+        if scaled is not None:
+            return Currency._from_scaled(exact(self.scaled, scaled))
+        mine = self._as_type_of(other)
+        return NotImplemented if mine is None else mixed(mine, other)
+
+    def __add__(self, other):
+        return self._compute(other, lambda a, b: a + b, lambda a, b: a + b)
+
+    __radd__ = __add__
+
+    def __sub__(self, other):
+        return self._compute(other, lambda a, b: a - b, lambda a, b: a - b)
+
+    def __rsub__(self, other):
+        return self._compute(other, lambda a, b: b - a, lambda a, b: b - a)
+
+    def __mul__(self, other):
+        return self._compute(other, lambda a, b: _divide_half_even(a * b, _SCALE), lambda a, b: a * b)
+
+    __rmul__ = __mul__
+
+    def __truediv__(self, other):
+        return self._compute(other, lambda a, b: _divide_half_even(a * _SCALE, _nonzero(b)), lambda a, b: a / b)
+
+    def __rtruediv__(self, other):
+        return self._compute(other, lambda a, b: _divide_half_even(b * _SCALE, _nonzero(a)), lambda a, b: b / a)
+
+    def __neg__(self):
+        return Currency._from_scaled(-self.scaled)
+
+    def __pos__(self):
+        return self
+
+    def __abs__(self):
+        return Currency._from_scaled(abs(self.scaled))
+
+    def __round__(self, digits=None):
+        if digits is None:
+            return _divide_half_even(self.scaled, _SCALE)
+        factor = 10 ** max(4 - _operator.index(digits), 0)
+        return Currency._from_scaled(_divide_half_even(self.scaled, factor) * factor)
+
+    def __eq__(self, other):
+        if isinstance(other, Currency):
+            return self.scaled == other.scaled
+        return float.__eq__(self, other)
+
+    def __ne__(self, other):
+        equal = self.__eq__(other)
+        return equal if equal is NotImplemented else not equal
+
+    __hash__ = float.__hash__
+
+
+def _nonzero(divisor):
+    if divisor == 0:
+        raise ZeroDivisionError("Currency division by zero")
+    return divisor
+
 
 _EPOCH = _dt.datetime(1899, 12, 30)
 _DAY_MICROSECONDS = 86_400_000_000
@@ -218,9 +333,15 @@ _DAY_MICROSECONDS = 86_400_000_000
 
 def _days_of(moment):
     """Days since 1899-12-30 of a datetime or date; the time of day counts forward from the
-    start of the day, also before 1899-12-30 (1899-12-29 06:00 is -1.25)."""
+    start of the day, also before 1899-12-30 (1899-12-29 06:00 is -1.25). A datetime with a
+    time zone counts in local time, as the library's dates do."""
     if not isinstance(moment, _dt.datetime):
         moment = _dt.datetime(moment.year, moment.month, moment.day)
+    elif moment.utcoffset() is not None:
+        try:
+            moment = moment.astimezone().replace(tzinfo=None)
+        except (OverflowError, ValueError):
+            raise Error(6, "Overflow: %s is outside the dates of the local time zone" % moment) from None
     days = (moment.date() - _EPOCH.date()).days
     micros = ((moment.hour * 60 + moment.minute) * 60 + moment.second) * 1_000_000 + moment.microsecond
     fraction = micros / _DAY_MICROSECONDS
