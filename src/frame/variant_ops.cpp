@@ -349,23 +349,6 @@ Outcome<Ordering> CompareNumbers(const Variant& a, const Variant& b) {
   return OrderOf(l.Whole(), r.Whole());
 }
 
-// CompareVariants: the test a < b, then the test a = b, where a failing test counts as holding.
-Long OrderOfTests(const Variant& a, const Variant& b) {
-  const Outcome<Ordering> first = Compare(a, b);
-  if (!first || *first == Ordering::Less) return -1;
-  // The test a = b compares the same two values again, so only an object, whose default value
-  // is fetched anew, can answer differently.
-  Ordering second = *first;
-  if (a.IsObject() || b.IsObject()) {
-    const Outcome<Ordering> again = Compare(a, b);
-    if (!again) return 0;
-    second = *again;
-  }
-  if (second == Ordering::Equal) return 0;
-  // Neither test held (b before a, or a Null on either side).
-  return 1;
-}
-
 }  // namespace
 
 Outcome<Ordering> Compare(const Variant& a, const Variant& b) {
@@ -397,6 +380,21 @@ Outcome<Ordering> Compare(const Variant& a, const Variant& b) {
   return CompareNumbers(*l, *r);
 }
 
-Long CompareVariants(const Variant& a, const Variant& b) noexcept { return OrderOfTests(a, b); }
+// The test a < b, then the test a = b, where a failing test counts as holding.
+Long CompareVariants(const Variant& a, const Variant& b) noexcept {
+  const Outcome<Ordering> first = Compare(a, b);
+  if (!first || *first == Ordering::Less) return -1;
+  // The test a = b compares the same two values again, so only an object, whose default value
+  // is fetched anew, can answer differently.
+  Ordering second = *first;
+  if (a.IsObject() || b.IsObject()) {
+    const Outcome<Ordering> again = Compare(a, b);
+    if (!again) return 0;
+    second = *again;
+  }
+  if (second == Ordering::Equal) return 0;
+  // Neither test held (b before a, or a Null on either side).
+  return 1;
+}
 
 }  // namespace ztl
