@@ -146,7 +146,7 @@ int ztl_array_put(ztl_array* array, const int32_t* index, size_t index_count, co
     ZTL_TRY(v, FromC(value, "value"));
     ZTL_TRY(offset, OffsetOf(a, index, index_count));
     if (const Status put = a.Put(offset, v); !put) {
-      return RefuseError(put.error(), "a " + std::string(VarTypeName(v.Type())) + " in an array of " +
+      return RefuseError(put.error(), TypeWithArticle(v.Type()) + " in an array of " +
                                           std::string(VarTypeName(a.ElementType())));
     }
     return Done();
@@ -191,6 +191,20 @@ int ztl_collection_item(ztl_object* collection, int32_t position, ztl_variant* i
     ZTL_TRY(out, ToC(*found));
     *item = out;
     return Done();
+  });
+}
+
+int ztl_collection_key(ztl_object* collection, int32_t position, char** key) {
+  return Guard([&]() -> Status {
+    ZTL_TRY(c, CheckCollection(collection));
+    ZTL_CHECK(Required(key, "key"));
+    if (c->Item(Long{position}) == nullptr) return NoItem(position);
+    const String* found = c->Key(Long{position});
+    if (found == nullptr) {
+      *key = nullptr;
+      return Done();
+    }
+    return SetOutputText(key, nullptr, Utf16ToUtf8(*found));
   });
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "c_handles.hpp"
+#include "ztldata/platform/random.hpp"
 #include "ztldata/platform/utf8.hpp"
 
 namespace ztl::c_api {
@@ -198,5 +199,7 @@ int ztl_invoke_slot(ztl_object* object, size_t slot, ztl_variant* args, size_t a
                   std::string(info->name) + " slot " + std::to_string(slot));
   });
 }
+
+void ztl_randomize(uint64_t seed) { SeedRandom(seed); }
 
 }  // extern "C"

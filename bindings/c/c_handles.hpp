@@ -55,6 +55,11 @@ int Record(int code, std::string_view message) noexcept;
 inline Failure Refuse(int code, std::string_view message) noexcept { return Fail(Record(code, message)); }
 // The failure of an error number, its message the error's text followed by ": detail" if any.
 Failure RefuseError(Long number, std::string_view detail = {});
+// "a Long", "an Error": a value's type name with its article, for messages.
+inline std::string TypeWithArticle(VarType type) {
+  const std::string name(VarTypeName(type));
+  return (name.find_first_of("AEIOU") == 0 ? "an " : "a ") + name;
+}
 
 // Runs the body of a C call and returns its code: 0 for success, or the code of the failure
 // the body returned, its message already recorded. Clears the thread's last error first. The

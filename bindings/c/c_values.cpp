@@ -159,7 +159,7 @@ int ztl_variant_to_utf8(const ztl_variant* v, char** text, size_t* length) {
     ZTL_CHECK(Required(text, "text"));
     const Outcome<String> converted = ToString(value);
     if (!converted) {
-      return RefuseError(converted.error(), "a " + std::string(VarTypeName(value.Type())) + " has no text");
+      return RefuseError(converted.error(), TypeWithArticle(value.Type()) + " has no text");
     }
     return SetOutputText(text, length, Utf16ToUtf8(*converted));
   });

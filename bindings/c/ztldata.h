@@ -255,6 +255,11 @@ ZTL_API int ztl_array_get(ztl_array* array, const int32_t* index, size_t index_c
 /* Stores a value, converted to the element type (13 or 6 when it does not convert). */
 ZTL_API int ztl_array_put(ztl_array* array, const int32_t* index, size_t index_count, const ztl_variant* value);
 
+/* Seeds the library's random generator, so that GetRandom, Shuffle and the like give the same
+ * sequence on every run (creating a ZtCollections object or generating RSA keys reseeds it from
+ * the clock, as the library always does). */
+ZTL_API void ztl_randomize(uint64_t seed);
+
 /* ---- collections ------------------------------------------------------------------------ */
 
 /* A new, empty collection of the host's kind (ordered, 1-based, optional keys that ignore case).
@@ -265,6 +270,9 @@ ZTL_API int ztl_collection_add(ztl_object* collection, const ztl_variant* item, 
 ZTL_API int ztl_collection_count(ztl_object* collection, int32_t* count);
 /* The item at a position 1..count into the owned `*item`; 5 outside. */
 ZTL_API int ztl_collection_item(ztl_object* collection, int32_t position, ztl_variant* item);
+/* The key of the item at a position 1..count, as owned UTF-8 in `*key` (free it with ztl_free),
+ * or NULL for an item without a key; 5 outside. */
+ZTL_API int ztl_collection_key(ztl_object* collection, int32_t position, char** key);
 /* Removes the item at a position; 5 outside. */
 ZTL_API int ztl_collection_remove(ztl_object* collection, int32_t position);
 
