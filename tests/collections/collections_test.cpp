@@ -1,233 +1,213 @@
-// ZtCollections: searches, lookup by key, and sorting and shuffling in place with every item
-// keeping its key.
-
-#include "ztldata/collections/collections.hpp"
+// ZtArrays, ZtCollections and ZtData beyond the vector corpus: arrays a JSON host cannot write
+// (allocated without elements, objects with a default value), sorting, searching and shuffling
+// over generated data against plain vectors, and Purge of a date against the clock.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <random>
-#include <string>
-#include <utility>
 
+#include "../frame/test_values.hpp"
+#include "frame/variant_ops.hpp"
 #include "platform/random.hpp"
-#include "values.hpp"
+#include "ztldata/collections/arrays.hpp"
+#include "ztldata/collections/collections.hpp"
+#include "ztldata/collections/data.hpp"
+#include "ztldata/frame/convert.hpp"
 #include "ztldata/platform/random.hpp"
 
 namespace ztl {
 namespace {
 
-using collections_test::Describe;
-using collections_test::InOrder;
-using collections_test::IsPermutation;
-using collections_test::Items;
-using collections_test::MixedValue;
-using collections_test::Obj;
+using testing_values::Obj;
+using Values = std::vector<Variant>;
 
-CollectionRef Of(std::vector<Variant> items) {
-  auto c = Collection::Create();
-  for (Variant& v : items) c->Add(std::move(v));
-  return c;
+// A one-dimensional array of `type` (its items already of that type), the first at `lower`.
+Variant Arr(const Values& items, Long lower = 0, VarType type = VarType::Variant) {
+  if (type == VarType::Variant) return SafeArray::Of(items, lower);
+  SafeArray a(type, {{lower, static_cast<Long>(items.size())}});
+  std::copy(items.begin(), items.end(), a.Elements().begin());
+  return a;
 }
-
-TEST(CollectionsSearch, FirstEqualItem) {
-  const struct {
-    const char* what;
-    CollectionRef items;
-    Variant key;
-    Long expected;
-  } kCases[] = {
-      {"5 in 3, 5, 5", Of({3, 5, 5}), Long{5}, 2},
-      {"7 in 3, 5, 5", Of({3, 5, 5}), Long{7}, 0},
-      {"numbers of other kinds", Of({3, 5, 5}), 3.0, 1},
-      {"text is case-sensitive", Of({u"A", u"a"}), u"a", 2},
-      {"Null never matches", Of({Null}), Null, 0},
-      {"an item that cannot be compared matches", Of({1, Obj(std::nullopt), 3}), Long{3}, 2},
-      {"empty", Of({}), Long{1}, 0},
-      {"no collection", nullptr, Long{1}, 0},
-  };
-  ZtCollections z;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(z.Search(c.items, c.key), c.expected);
-  }
+Values Elements(const Variant& array) {
+  const auto elements = array.If<SafeArray>()->Elements();
+  return Values(elements.begin(), elements.end());
 }
+Values Items(const Collection& c) { return Values(c.begin(), c.end()); }
 
-TEST(CollectionsBinarySearch, FoundOrZero) {
-  const struct {
-    const char* what;
-    CollectionRef items;
-    Variant key;
-    Long expected;
-  } kCases[] = {
-      {"5 in 1, 3, 5, 7", Of({1, 3, 5, 7}), Long{5}, 3},
-      {"first", Of({1, 3, 5, 7}), Long{1}, 1},
-      {"last", Of({1, 3, 5, 7}), Long{7}, 4},
-      {"4 is absent", Of({1, 3, 5, 7}), Long{4}, 0},
-      {"above all", Of({1, 3, 5, 7}), Long{8}, 0},
-      {"one item", Of({u"x"}), u"x", 1},
-      {"an empty collection finds nothing", Of({}), Long{0}, 0},
-      {"no collection finds nothing", nullptr, Long{0}, 0},
-      {"a Null key is never equal", Of({1, 2}), Null, 0},
-  };
-  ZtCollections z;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(z.BinarySearch(c.items, c.key), c.expected);
-  }
-}
-
-TEST(CollectionsBinarySearch, ServesLargeCollections) {
-  // Past the reach of 16-bit positions.
-  auto c = Collection::Create();
-  for (Long i = 0; i < 70000; ++i) c->Add(i * 2);
-  ZtCollections z;
-  for (Long i : {0, 1, 32766, 32767, 32768, 40000, 69999}) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(z.BinarySearch(c, i * 2), i + 1);
-    EXPECT_EQ(z.BinarySearch(c, i * 2 + 1), 0);
-  }
-}
-
-TEST(CollectionsSearchByKey, TextIsAKeyNumberAPosition) {
-  const Variant object = Obj(Variant(Long{1}));
-  auto c = Collection::Create();
-  c->Add(u"b", u"k1");
-  c->Add(u"a", u"k2");
-  c->Add(object, u"obj");
-  const struct {
-    const char* what;
-    Variant key, expected;
-  } kCases[] = {
-      {"a key", u"k1", u"b"},
-      {"a key in another case", u"K2", u"a"},
-      {"a position", Long{2}, u"a"},
-      {"a position as a Double", 0.6, u"b"},
-      {"an object comes back as itself", u"obj", object},
-      {"a missing key", u"k3", Variant()},
-      {"a position outside", Long{4}, Variant()},
-      {"Null", Null, Variant()},
-  };
-  ZtCollections z;
-  for (const auto& k : kCases) {
-    SCOPED_TRACE(k.what);
-    EXPECT_EQ(z.SearchByKey(c, k.key), k.expected) << Describe(z.SearchByKey(c, k.key));
-  }
-  EXPECT_EQ(z.SearchByKey(nullptr, u"k1"), Variant());
-}
-
-// Every item with its key as "value=key" texts, for comparing before and after.
-std::vector<Variant> ItemsWithKeys(const Collection& c) {
-  std::vector<Variant> out;
-  for (Long p = 1; p <= c.Count(); ++p) {
-    const String* key = c.Key(p);
-    const std::string value = Describe(*c.Item(p));
-    String text = key ? *key : String(u"-");
-    text += u'=';
-    text.append(value.begin(), value.end());
-    out.push_back(std::move(text));
-  }
+// "Long 7", "String ab", "Null ?", "Object 0x..." : kind and value in one text.
+std::string Describe(const Variant& v) {
+  if (const ObjectRef* o = v.If<ObjectRef>()) return "Object " + std::to_string(reinterpret_cast<std::uintptr_t>(o->get()));
+  std::string out = std::string(VarTypeName(v.Type())) + " ";
+  for (char16_t c : ToString(v).value_or(u"?")) out += c < 0x80 ? static_cast<char>(c) : '?';
   return out;
 }
 
-String Digits(int i) {
-  const std::string digits = std::to_string(i);
-  return String(digits.begin(), digits.end());
+// The values (with the keys of a collection) as sorted texts: equal for two permutations.
+std::vector<std::string> Bag(const Values& items, const Collection* keys = nullptr) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const String* key = keys ? keys->Key(static_cast<Long>(i) + 1) : nullptr;
+    out.push_back(Describe(items[i]) + "=" + (key ? std::string(key->begin(), key->end()) : "-"));
+  }
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
-TEST(CollectionsSort, KeysFollowTheirItems) {
-  auto c = Collection::Create();
-  c->Add(u"b", u"k1");
-  c->Add(u"a", u"k2");
-  ZtCollections z;
-  z.Sort(c);
-  EXPECT_EQ(Items(*c), (std::vector<Variant>{u"a", u"b"}));
-  EXPECT_EQ(z.SearchByKey(c, u"k1"), Variant(u"b"));
-  EXPECT_EQ(*c->Key(1), u"k2");
-  // Nothing to sort.
-  z.Sort(nullptr);
-  auto one = Of({u"x"});
-  z.Sort(one);
-  EXPECT_EQ(Items(*one), (std::vector<Variant>{u"x"}));
+// In order under CompareVariants, with the Nulls and NaNs (which sort after everything,
+// themselves included) last.
+bool InOrder(const Values& items) {
+  auto last = [](const Variant& v) { return v.IsNull() || (v.If<Double>() && std::isnan(*v.If<Double>())); };
+  std::size_t n = items.size();
+  while (n > 0 && last(items[n - 1])) --n;
+  return std::none_of(items.begin(), items.begin() + n, last) &&
+         std::is_sorted(items.begin(), items.begin() + n, [](auto& a, auto& b) { return CompareVariants(b, a) > 0; });
 }
 
-TEST(CollectionsSort, OrdersAndPermutesGeneratedData) {
-  std::mt19937 rng(77);
-  ZtCollections z;
-  SeedRandom(2);
-  for (int round = 0; round < 200; ++round) {
-    const int n = static_cast<int>(rng() % (round < 180 ? 30 : 1000));
-    auto c = Collection::Create();
-    std::vector<Variant> values;
-    for (int i = 0; i < n; ++i) {
-      values.push_back(MixedValue(rng));
-      if (rng() % 2) {
-        c->Add(values.back(), u"key" + Digits(i));
-      } else {
-        c->Add(values.back());
+// A value of `type` (of mixed kinds for Variant, Empty and Null among them) from small ranges,
+// so that equal values recur.
+Variant RandomValue(std::mt19937& rng, VarType type = VarType::Variant) {
+  const int v = static_cast<int>(rng() % 7) - 3;
+  const String text(1 + rng() % 2, static_cast<char16_t>(u'a' + rng() % 3));
+  if (type == VarType::Double) return rng() % 20 == 0 ? std::nan("") : v + 0.5;
+  const Variant kinds[] = {Long(v * 1000 + static_cast<int>(rng() % 10) * 2), text, Integer(v), v + 0.5, v < 0,
+                           Date{40000.0 + v}, Variant(), Null};
+  return kinds[type == VarType::Long ? 0 : type == VarType::String ? 1 : rng() % 8];
+}
+
+TEST(ZtArrays, ArraysWithoutElementsAndObjects) {
+  ZtArrays a;
+  for (const Long lower : {0, 5}) {  // (0 to -1) and (5 to 4)
+    Variant array = Arr({}, lower);
+    EXPECT_TRUE(a.Dimensions(array) == 1 && a.IsEmpty(array));
+    for (const Variant& m : {a.GetMax(array), a.GetMin(array), a.GetSum(array), a.GetMed(array)}) EXPECT_TRUE(m.IsNull());
+    EXPECT_EQ(a.BinarySearch(array, Long{0}), lower - 1);
+    a.Sort(array), a.Shuffle(array);
+    EXPECT_EQ(array, Arr({}, lower));
+  }
+  Variant empty_dimension = SafeArray(VarType::Long, {{0, 2}, {0, 0}});
+  EXPECT_TRUE(a.IsEmpty(empty_dimension));
+  // An object is measured by its default value and kept as itself.
+  const Variant ten = Obj(Variant(Long{10}));
+  Variant array = Arr({Long{3}, ten});
+  EXPECT_EQ(a.GetMax(array), ten);
+  EXPECT_EQ(a.GetSum(array), Variant(Long{13}));
+  EXPECT_EQ(a.Search(array, Long{10}), 1);
+}
+
+TEST(ZtArrays, SortOrdersAndPermutesGeneratedArraysOfEveryType) {
+  std::mt19937 rng(2026);
+  ZtArrays a;
+  SeedRandom(1);
+  for (const VarType type : {VarType::Variant, VarType::Long, VarType::Double, VarType::String}) {
+    for (int round = 0; round < 200; ++round) {
+      Values items(rng() % (round < 180 ? 40 : 1500));
+      for (Variant& v : items) v = RandomValue(rng, type);
+      const Long lower = static_cast<Long>(rng() % 5) - 2;
+      Variant array = Arr(items, lower, type);
+      a.Sort(array);
+      const Values sorted = Elements(array);
+      ASSERT_TRUE(Bag(items) == Bag(sorted) && InOrder(sorted)) << round;
+      for (const Variant& v : type == VarType::Long ? sorted : Values()) {  // found, or one equal to it
+        const Long at = a.BinarySearch(array, v) - lower;
+        ASSERT_TRUE(at >= 0 && at < static_cast<Long>(items.size()) && sorted[at] == v);
+        ASSERT_EQ(a.BinarySearch(array, *v.If<Long>() + 1), lower - 1);  // between the values: never there
       }
     }
-    const std::vector<Variant> before = ItemsWithKeys(*c);
-    z.Sort(c);
-    ASSERT_TRUE(IsPermutation(before, ItemsWithKeys(*c)));
-    ASSERT_TRUE(InOrder(Items(*c))) << Describe(Items(*c));
-    // Every key still selects the value it was added with.
-    for (int i = 0; i < n; ++i) {
-      if (const Variant* item = c->Item(u"KEY" + Digits(i))) {
-        ASSERT_EQ(*item, values[i]);
+  }
+  // Many equal or incomparable elements make every partition lopsided; the sort still ends
+  // promptly.
+  const int n = 20000;
+  std::vector<Values> cases = {Values(n, Long{7}), {}, Values(n, Null), Values(n / 10)};
+  for (int i = 0; i < n; ++i) cases[1].push_back(i % 3 == 0);
+  cases[2][n / 2] = Long{1};
+  for (Variant& v : cases[3]) v = Obj(std::nullopt);  // objects without a default value
+  for (const Values& items : cases) {
+    Variant array = Arr(items);
+    a.Sort(array);
+    ASSERT_EQ(Bag(items), Bag(Elements(array)));
+    EXPECT_TRUE(items[0].IsObject() || InOrder(Elements(array)));
+  }
+}
+
+TEST(ZtCollections, MatchesTheItemsOverGeneratedRuns) {
+  ZtCollections z;
+  for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+    SCOPED_TRACE(seed);
+    std::mt19937 rng(seed);
+    SeedRandom(seed);
+    auto c = Collection::Create();
+    bool sorted = true;
+    for (int step = 0; step < 600; ++step) {
+      const unsigned op = rng() % 100;
+      const Variant value = op % 4 == 0 ? RandomValue(rng) : Variant(Long(rng() % 30));
+      const Values items = Items(*c);
+      const Long n = c->Count();
+      const auto equal = std::find_if(items.begin(), items.end(), [&](auto& v) { return CompareVariants(v, value) == 0; });
+      if (op < 30) {  // half the items have keys
+        const String key = u"key" + String(1, static_cast<char16_t>(u'a' + step % 26)) + String(step / 26, u'z');
+        ASSERT_TRUE(rng() % 2 ? c->Add(value, key) : c->Add(value));
+        sorted = n == 0;
+      } else if (op < 50) {  // the first equal item, or 0
+        ASSERT_EQ(z.Search(c, value), equal == items.end() ? 0 : equal - items.begin() + 1) << Describe(value);
+      } else if (op < 65 && n > 0) {  // by key in any case, or by position
+        const Long p = 1 + static_cast<Long>(rng() % n);
+        if (const String* key = c->Key(p)) { ASSERT_EQ(z.SearchByKey(c, u"KEY" + key->substr(3)), *c->Item(p)); }
+        ASSERT_TRUE(z.SearchByKey(c, p) == *c->Item(p) && z.SearchByKey(c, n + 1).IsEmpty());
+      } else if (op < 90) {  // every item keeps its key
+        const auto before = Bag(items, c.get());
+        op < 80 ? z.Sort(c) : z.Shuffle(c);
+        ASSERT_TRUE(Bag(Items(*c), c.get()) == before && (op >= 80 || InOrder(Items(*c))));
+        sorted = op < 80 || n < 2;
+      } else if (sorted && value.If<Long>()) {  // an equal item, or 0 when there is none
+        const Long found = z.BinarySearch(c, value);
+        ASSERT_TRUE(found ? CompareVariants(*c->Item(found), value) == 0 : equal == items.end()) << Describe(value);
       }
     }
   }
 }
 
-TEST(CollectionsShuffle, PermutesKeepsKeysAndMovesEveryItem) {
+TEST(ZtCollections, BinarySearchServesLargeCollections) {
+  auto c = Collection::Create();  // past the reach of 16-bit positions
+  for (Long i = 0; i < 70000; ++i) c->Add(i * 2);
+  ZtCollections z;
+  for (Long i : {0, 1, 32766, 32767, 32768, 40000, 69999})
+    EXPECT_TRUE(z.BinarySearch(c, i * 2) == i + 1 && z.BinarySearch(c, i * 2 + 1) == 0) << i;
+}
+
+// The same exchanges as on an array under the same seed, keys following their items; and
+// creating a ZtCollections reseeds the generator.
+TEST(ZtCollections, ShufflesAsAnArrayDoesAndCreationReseeds) {
+  Values items;
+  auto c = Collection::Create();
+  for (Long i = 0; i < 30; ++i) items.push_back(i), c->Add(i, String(1, static_cast<char16_t>(u'A' + i)));
+  Variant array = Arr(items, 1);
   ZtCollections z;
   SeedRandom(4);
-  const int n = 10;
-  std::vector<std::vector<int>> seen(n, std::vector<int>(n));
-  for (int run = 0; run < 2500; ++run) {
-    auto c = Collection::Create();
-    for (Long i = 0; i < n; ++i) c->Add(i, u"k" + String(1, static_cast<char16_t>(u'0' + i)));
-    z.Shuffle(c);
-    ASSERT_EQ(c->Count(), n);
-    for (Long p = 1; p <= n; ++p) {
-      const Long value = *c->Item(p)->If<Long>();
-      ASSERT_EQ(*c->Key(p), u"k" + String(1, static_cast<char16_t>(u'0' + value)));
-      ++seen[value][p - 1];
-    }
-  }
-  for (int e = 0; e < n; ++e) {
-    for (int pos = 0; pos < n; ++pos) {
-      SCOPED_TRACE(testing::Message() << e << " at " << pos);
-      EXPECT_GT(seen[e][pos], 150);  // about 250 expected
-      EXPECT_LT(seen[e][pos], 350);
-    }
-  }
-  // One item: no exchange, and it keeps its key.
-  auto one = Collection::Create();
-  one->Add(u"x", u"only");
-  z.Shuffle(one);
-  EXPECT_EQ(*one->Key(1), u"only");
-  z.Shuffle(nullptr);
-}
-
-TEST(ZtCollections, CreationReseedsTheGenerator) {
+  ZtArrays().Shuffle(array);
+  SeedRandom(4);
+  z.Shuffle(c);
+  ASSERT_EQ(Items(*c), Elements(array));
+  for (Long p = 1; p <= 30; ++p) EXPECT_EQ(*c->Key(p), String(1, static_cast<char16_t>(u'A' + *c->Item(p)->If<Long>())));
   SeedRandom(9);
   const Long first = platform::RandomBetween(0, 1 << 30);
-  SeedRandom(9);
-  ZtCollections z;
-  EXPECT_NE(platform::RandomBetween(0, 1 << 30), first);
-  SeedRandom(9);
-  ASSERT_NE(CreateObject(u"ZtCollections"), nullptr);
-  EXPECT_NE(platform::RandomBetween(0, 1 << 30), first);
+  for (const bool late_bound : {false, true}) {
+    SeedRandom(9);
+    late_bound ? (void)CreateObject(u"ZtCollections") : (void)ZtCollections();
+    EXPECT_NE(platform::RandomBetween(0, 1 << 30), first);
+  }
 }
 
-TEST(ZtCollections, LateBoundSortOfAHostCollection) {
-  const ObjectRef z = CreateObject(u"ZTLData.ZtCollections");
-  CollectionRef c = Of({3, 1, 2});
-  ASSERT_TRUE(z->Invoke(u"Sort", {ObjectRef(c)}).ok());
-  EXPECT_EQ(Items(*c), (std::vector<Variant>{1, 2, 3}));
-  EXPECT_EQ(z->Invoke(u"BinarySearch", {ObjectRef(c), Long{2}}), Variant(Long{2}));
-  EXPECT_EQ(z->Invoke(u"Sort", {Obj(std::nullopt)}).error(), kTypeMismatch);  // not a collection
+TEST(ZtData, PurgeOfADateGivesNowInWholeSeconds) {
+  // Compared with the clock, allowing a day either way for the time zone.
+  const Variant now = ZtData().Purge(Date{1.5});
+  ASSERT_NE(now.If<Date>(), nullptr);
+  const double day = now.If<Date>()->value, seconds = (day - std::floor(day)) * 86400;
+  const std::chrono::duration<double, std::ratio<86400>> unix_days = std::chrono::system_clock::now().time_since_epoch();
+  EXPECT_NEAR(day, unix_days.count() + 25569, 1.01);
+  EXPECT_NEAR(seconds, std::round(seconds), 1e-4);
 }
 
 }  // namespace

@@ -1,164 +1,139 @@
-// The component frame: property bags, saving and loading forms, painting, the about box.
+// The component frame: property bags, saved forms (every value kind round trips, damaged
+// documents load what they can), the lifecycle's notifications, painting, the about box, and
+// the components' pictures.
 
 #include "ztldata/frame/component.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 #include "frame/form_document.hpp"
 #include "ztldata/frame/about.hpp"
+#include "ztldata/frame/resources.hpp"
 
 namespace ztl {
 namespace {
 
-TEST(PropertyBag, DefaultsAreLeftOutOnlyByAnOmittingBag) {
+// Writing the default again removes an earlier value from a bag that leaves defaults out; a
+// value without a default is always written. (Defaults in saved forms: lifecycle_test.cpp.)
+TEST(PropertyBag, WritingTheDefaultAgainRemovesTheValue) {
   PropertyBag omitting;
-  PropertyBag keeping(false);
-  for (PropertyBag* bag : {&omitting, &keeping}) {
-    bag->WriteProperty(u"Enabled", true, Variant(true));
-    bag->WriteProperty(u"Strategy", Long{1}, Variant(Long{0}));
-    bag->WriteProperty(u"PublicKey", Long{0});  // no default: always written
-  }
-  EXPECT_EQ(omitting.Entries().size(), 2u);
-  EXPECT_EQ(keeping.Entries().size(), 3u);
-  for (const PropertyBag* bag : {&omitting, &keeping}) {
-    EXPECT_EQ(bag->ReadProperty(u"enabled", true), Variant(true));  // keys ignore case
-    EXPECT_EQ(bag->ReadProperty(u"STRATEGY", Long{0}), Variant(Long{1}));
-    EXPECT_EQ(bag->ReadProperty(u"Missing", u"fallback"), Variant(u"fallback"));
-  }
-  // Writing the default again removes an earlier value from an omitting bag.
+  omitting.WriteProperty(u"Strategy", Long{1}, Variant(Long{0}));
+  EXPECT_EQ(omitting.ReadProperty(u"STRATEGY", Long{0}), Variant(Long{1}));  // keys ignore case
   omitting.WriteProperty(u"Strategy", Long{0}, Variant(Long{0}));
-  EXPECT_EQ(omitting.ReadProperty(u"Strategy", Long{0}), Variant(Long{0}));
+  EXPECT_TRUE(omitting.Entries().empty());
+  omitting.WriteProperty(u"PublicKey", Long{0});
   EXPECT_EQ(omitting.Entries().size(), 1u);
 }
 
-TEST(FormDocument, EveryKindReadsBackAsWritten) {
+TEST(Form, EveryKindReadsBackAsWrittenAndSavedFormsRoundTrip) {
   SavedComponent c{u"ZTLData.ZtRLE", u"Odd name \"1\"", PropertyBag(false)};
   const Variant kValues[] = {
-      Variant(),           Null,           true,
-      false,               Byte{255},      Integer{-32768},
-      Long{-2147483647 - 1}, Single{0.1f},  0.1,
-      -0.0,                1e308,          std::numeric_limits<double>::infinity(),
-      Date{-657434.25},    Currency{-9223372036854775807LL}, ErrorValue{13},
+      Variant(), Null, true, false, Byte{255}, Integer{-32768}, Long{-2147483647 - 1}, Single{0.1f}, 0.1, -0.0,
+      1e308, std::numeric_limits<double>::infinity(), Date{-657434.25}, Currency{-9223372036854775807LL},
+      ErrorValue{13}, String(),
       String(u"line\nbreak \\ \"quoted\" \t tab \x01 \xD800 lone \xDC00 \xD83D\xDE00 \x20AC \xFFFF"),
-      String(),
   };
   for (std::size_t i = 0; i < std::size(kValues); ++i) {
-    const std::string key = "Key" + std::to_string(i);
-    c.bag.WriteProperty(String(key.begin(), key.end()), kValues[i]);
+    c.bag.WriteProperty(u"Key" + String(1, static_cast<char16_t>(u'A' + i)), kValues[i]);
   }
-  const std::string text = WriteForm({c});
-  const ParsedForm back = ReadForm(text);
+  const ParsedForm back = ReadForm(WriteForm({c}));
   EXPECT_TRUE(back.problems.empty()) << back.problems.front();
   ASSERT_EQ(back.components.size(), 1u);
-  EXPECT_EQ(back.components[0].class_name, c.class_name);
-  EXPECT_EQ(back.components[0].name, c.name);
-  ASSERT_EQ(back.components[0].bag.Entries().size(), std::size(kValues));
-  for (std::size_t i = 0; i < std::size(kValues); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(back.components[0].bag.Entries()[i].second, kValues[i]);
-  }
-}
-
-TEST(Form, SaveAndLoadKeepTheSavedProperties) {
+  EXPECT_EQ(std::pair(back.components[0].class_name, back.components[0].name), std::pair(c.class_name, c.name));
+  EXPECT_EQ(back.components[0].bag.Entries(), c.bag.Entries());
+  EXPECT_TRUE(std::signbit(*back.components[0].bag.Entries()[9].second.If<double>()));  // -0.0 == 0.0
+  // A container saves, with or without defaults, what loads back and saves the same again.
   for (const bool keep_defaults : {false, true}) {
-    SCOPED_TRACE(keep_defaults);
     Container form;
     form.Place(u"ZtRLE")->Enabled(false);
     form.Place(u"ZtCRC32", u"Checksum");
     const std::string text = form.Save(keep_defaults);
-    EXPECT_EQ(text.find("Enabled = Boolean True") != std::string::npos, keep_defaults) << text;
-    std::vector<std::string> problems;
-    const auto loaded = Container::Load(text, &problems);
-    EXPECT_TRUE(problems.empty());
-    ASSERT_EQ(loaded->Components().size(), 2u);
-    EXPECT_FALSE(loaded->Find(u"ZtRLE1")->Enabled());
-    EXPECT_TRUE(loaded->Find(u"checksum")->Enabled());
-    EXPECT_FALSE(loaded->Find(u"Checksum")->TabStop());
-    EXPECT_EQ(loaded->Save(keep_defaults), text);
+    EXPECT_EQ(Container::Load(text)->Save(keep_defaults), text);
   }
 }
 
 TEST(Form, ADamagedDocumentLoadsWhatItCan) {
-  const struct {
-    const char* situation;
-    std::string document;
-    std::size_t loaded;
-    std::size_t problems;
-    bool first_enabled;
-  } kCases[] = {
-      {"well formed", "ZTLData form 1\nBegin ZTLData.ZtRLE A\n  Enabled = Boolean False\nEnd\n", 1, 0, false},
-      {"no header", "Begin ZtRLE A\nEnd\n", 1, 1, true},
-      {"a value of the wrong type fails only its step",
-       "ZTLData form 1\nBegin ZtRLE A\n  Enabled = String \"maybe\"\nEnd\n", 1, 0, true},
-      {"an unknown key is ignored", "ZTLData form 1\nBegin ZtRLE A\n  Colour = Long 5\nEnd\n", 1, 0, true},
-      {"an unreadable value", "ZTLData form 1\nBegin ZtRLE A\n  Enabled = Boolean Perhaps\nEnd\n", 1, 1, true},
-      {"an unknown class", "ZTLData form 1\nBegin ZTLData.ZtNope A\nEnd\nBegin ZtRLE B\nEnd\n", 1, 1, true},
-      {"a utility class is no component", "ZTLData form 1\nBegin ZtNumeric A\nEnd\n", 0, 1, true},
-      {"a name used twice", "ZTLData form 1\nBegin ZtRLE A\nEnd\nBegin ZtCRC32 a\nEnd\n", 1, 1, true},
-      {"no End", "ZTLData form 1\nBegin ZtRLE A\n  Enabled = Boolean False\n", 1, 1, false},
-      {"End without Begin", "ZTLData form 1\nEnd\nBegin ZtRLE A\nEnd\n", 1, 1, true},
-      {"a property outside a block", "ZTLData form 1\nEnabled = Boolean False\n", 0, 1, true},
-      {"garbage", std::string("\x00\xFF\xFE garbage\n=\n\"\"\"\nBegin\n", 21), 0, 5, true},
-      {"empty", "", 0, 0, true},
+  const std::string kHead = "ZTLData form 1\n";
+  // A document, the components it loads, the problems it reports, whether the first is enabled.
+  const std::tuple<std::string, std::size_t, std::size_t, bool> kCases[] = {
+      {kHead + "Begin ZTLData.ZtRLE A\n  Enabled = Boolean False\nEnd\n", 1, 0, false},
+      {"Begin ZtRLE A\nEnd\n", 1, 1, true},                                        // no header
+      {kHead + "Begin ZtRLE A\n  Enabled = String \"maybe\"\nEnd\n", 1, 0, true},  // fails only its step
+      {kHead + "Begin ZtRLE A\n  Colour = Long 5\nEnd\n", 1, 0, true},             // an unknown key
+      {kHead + "Begin ZtRLE A\n  Enabled = Boolean Perhaps\nEnd\n", 1, 1, true},
+      {kHead + "Begin ZTLData.ZtNope A\nEnd\nBegin ZtRLE B\nEnd\n", 1, 1, true},
+      {kHead + "Begin ZtNumeric A\nEnd\n", 0, 1, true},                          // no component
+      {kHead + "Begin ZtRLE A\nEnd\nBegin ZtCRC32 a\nEnd\n", 1, 1, true},        // a name used twice
+      {kHead + "Begin ZtRLE A\n  Enabled = Boolean False\n", 1, 1, false},       // no End
+      {kHead + "End\nBegin ZtRLE A\nEnd\n", 1, 1, true},
+      {kHead + "Enabled = Boolean False\n", 0, 1, true},
+      {std::string("\x00\xFF\xFE garbage\n=\n\"\"\"\nBegin\n", 21), 0, 5, true},
+      {"", 0, 0, true},
   };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.situation);
+  for (const auto& [document, loaded, problem_count, first_enabled] : kCases) {
     std::vector<std::string> problems;
-    const auto form = Container::Load(c.document, &problems);
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Components().size(), c.loaded);
-    EXPECT_EQ(problems.size(), c.problems) << (problems.empty() ? "" : problems.front());
-    if (c.loaded > 0) {
-      EXPECT_EQ(form->Components()[0].second->Enabled(), c.first_enabled);
-    }
+    const auto form = Container::Load(document, &problems);
+    ASSERT_EQ(form->Components().size(), loaded) << document;
+    EXPECT_EQ(problems.size(), problem_count) << document;
+    EXPECT_TRUE(loaded == 0 || form->Components()[0].second->Enabled() == first_enabled) << document;
   }
 }
 
-TEST(Form, NotificationsFollowTheLifecycle) {
-  Container form;
-  form.Place(u"ZtRLE", u"A");  // InitProperties sets Enabled through its let
-  ASSERT_EQ(form.Changes().size(), 1u);
-  EXPECT_EQ(form.Changes()[0], (std::pair<String, String>{u"A", u"Enabled"}));
-  const auto loaded = Container::Load(form.Save());  // ReadProperties does too
-  ASSERT_EQ(loaded->Changes().size(), 1u);
-  EXPECT_TRUE(loaded->Release(u"a"));
-  EXPECT_FALSE(loaded->Release(u"a"));
-  EXPECT_EQ(loaded->Find(u"A"), nullptr);
-}
-
-TEST(Form, PaintArrivesOnlyInDesignMode) {
-  Container form;
-  ComponentRef c = form.Place(u"ZtBits");
-  c->Resize(2000, 100);
-  EXPECT_FALSE(form.Paint(*c));
-  EXPECT_EQ(c->Width(), 2000);
-  form.SetDesignMode(true);
-  EXPECT_TRUE(form.PaintAll());
-  EXPECT_EQ(c->Width(), 525);
-  EXPECT_EQ(c->Height(), 525);
-}
-
-TEST(About, OneServicePerThreadAndAReplaceableDisplay) {
+TEST(Form, NotificationsReleasePaintAndTheAboutBox) {
   std::string shown;
   SetAboutDisplay([&](std::string_view text) { shown += text; });
   Container form;
-  ComponentRef c = form.Place(u"ZtToken");
+  const ComponentRef c = form.Place(u"ZtBits", u"A");
+  const auto loaded = Container::Load(form.Save());  // ReadProperties sets Enabled through its let
+  EXPECT_EQ(loaded->Changes(), (std::vector<std::pair<String, String>>{{u"A", u"Enabled"}}));
+  // Paint arrives only in design mode, and sets the size.
+  c->Resize(2000, 100);
+  EXPECT_FALSE(form.Paint(*c));
+  form.SetDesignMode(true);
+  EXPECT_EQ(c->Width(), 2000);
+  EXPECT_TRUE(form.PaintAll());
+  EXPECT_EQ(c->Width() * c->Height(), 525 * 525);
+  // The about box shows through a replaceable display, from one service per thread.
   EXPECT_TRUE(c->Invoke(u"About").ok());
   EXPECT_EQ(shown, AboutText());
-  EXPECT_EQ(AboutServicesOnThisThread(), 1);
-  int other_thread_before = -1;
-  int other_thread_after = -1;
-  std::thread([&] {
-    other_thread_before = AboutServicesOnThisThread();
-    c->About();
-    other_thread_after = AboutServicesOnThisThread();
-  }).join();
-  EXPECT_EQ(other_thread_before, 0);
-  EXPECT_EQ(other_thread_after, 1);
+  int n[2] = {-1, -1};  // in another thread: before and after its own About
+  std::thread([&] { n[0] = AboutServicesOnThisThread(); c->About(); n[1] = AboutServicesOnThisThread(); }).join();
+  EXPECT_EQ(std::tuple(AboutServicesOnThisThread(), n[0], n[1]), std::tuple(1, 0, 1));
   SetAboutDisplay(nullptr);
+}
+
+// Each toolbox bitmap and design-time picture is the file under resources/ it was made from,
+// byte for byte, found under its component's name (in any case) and resource id.
+TEST(Resources, EveryComponentHasItsOwnPicturesByteForByte) {
+  const auto file = [](const std::string& name) {
+    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "../../resources" / name, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string kComponents[] = {"ZtRSA", "ZtCRC32", "ZtEncryption", "ZtRLE", "ZtToken", "ZtStack", "ZtBits"};
+  Container form;
+  for (int id = 30000; const std::string& component : kComponents) {
+    const String name = u"ztldata." + String(component.begin(), component.end());
+    const auto gif = DesignPicture(name);
+    EXPECT_EQ(ToolboxBitmapId(name), id) << component;
+    EXPECT_TRUE(std::ranges::equal(ToolboxBitmap(id++), file(component + ".bmp"))) << component;
+    EXPECT_TRUE(std::ranges::equal(gif, file(component + ".gif"))) << component;
+    EXPECT_EQ(form.Place(name)->Picture().data(), gif.data());
+  }
+  EXPECT_EQ(ToolboxBitmapId(u"ZtNumeric"), 0);
+  EXPECT_TRUE(DesignPicture(u"ZtNumeric").empty());
+  EXPECT_TRUE(ToolboxBitmap(29999).empty());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // -657434, a Friday) to 9999-12-31. It shares no arithmetic with the formulas under test.
 #pragma once
 
+#include "ztldata/base/types.hpp"
+
 namespace ztl::testing_support {
 
 struct CivilWalk {
@@ -16,6 +18,10 @@ struct CivilWalk {
     return m == 4 || m == 6 || m == 9 || m == 11 ? 30 : 31;
   }
   bool Done() const { return year > 9999; }
+  // The Date of a day number at a time of day; negative Dates count their time forward.
+  static Date At(long long day, double time = 0) {
+    return Date{day < 0 ? static_cast<double>(day) - time : static_cast<double>(day) + time};
+  }
   void Next() {
     ++day_number;
     ++ordinal;

@@ -1,17 +1,29 @@
-// ZtStrings text operations: spacing, proper case, counting, padding, replacing, splitting
-// and the character-class tests, each against its examples and, where a plain reference is
-// easy to write, against that reference over generated texts.
-
-#include "ztldata/text/strings.hpp"
+// ZtStrings: searches and replacements against plain references over generated texts, texts
+// longer than 16-bit positions, sPrintf's long templates and value array in the slot order,
+// the EBCDIC translation of every code against the rule that makes its table, and EllipseText
+// with the device contexts it measures with (fonts and handles, and what it adds to the
+// fitting: 97% of the width, the style's low 16 bits, the ANSI code page, the device
+// context's font). The tables of results are in tests/vectors/strings.jsonl,
+// strings-sprintf.jsonl and strings-codepages.jsonl; the fitting itself is checked in real
+// fonts in tests/platform/text_fit_test.cpp.
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <atomic>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../support/text.hpp"
+#include "platform/codepage.hpp"
+#include "platform/device_context.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/platform/device_context.hpp"
+#include "ztldata/text/ebcdic.hpp"
+#include "ztldata/text/strings.hpp"
 
 namespace ztl {
 namespace {
@@ -19,266 +31,44 @@ namespace {
 using testing_support::Narrow;
 
 // Random texts over a small alphabet, so that searches find something.
-String RandomText(std::mt19937& random, std::size_t max_length, std::u16string_view alphabet = u"ab") {
+String RandomText(std::mt19937& random, std::size_t max_length, std::u16string_view alphabet) {
   String text(random() % (max_length + 1), u'a');
   for (char16_t& c : text) c = alphabet[random() % alphabet.size()];
   return text;
 }
 
-// Reference: non-overlapping occurrences, tried at every position from the left.
-Long CountByHand(const String& what, const String& in) {
-  Long count = 0;
-  for (std::size_t i = 0; !what.empty() && i + what.size() <= in.size();) {
-    if (in.compare(i, what.size(), what) == 0) {
-      ++count;
-      i += what.size();
-    } else {
-      ++i;
-    }
-  }
-  return count;
-}
-
-// Reference: every occurrence replaced, left to right, position by position.
-String ReplaceAllByHand(const String& text, const String& what, const String& with) {
+// Reference: every occurrence, left to right without overlap, replaced and counted.
+String ReplaceAllByHand(const String& text, const String& what, const String& with, Long* count = nullptr) {
   if (what.empty()) return text;
   String out;
   for (std::size_t i = 0; i < text.size();) {
-    if (text.compare(i, what.size(), what) == 0) {
-      out += with;
-      i += what.size();
-    } else {
-      out += text[i++];
-    }
+    const bool hit = text.compare(i, what.size(), what) == 0;
+    out += hit ? with : String(1, text[i]);
+    i += hit ? what.size() : 1;
+    if (count) *count += hit;
   }
   return out;
 }
 
-std::vector<std::string> Items(const CollectionRef& c) {
-  std::vector<std::string> items;
-  for (const Variant& v : *c) items.push_back(v.IsString() ? Narrow(*v.If<String>()) : "<not text>");
-  return items;
-}
-
-TEST(Expand, Examples) {
-  const struct {
-    String source, chars, expected;
-  } kCases[] = {
-      {u"abc", u" ", u"a b c"},
-      {u"abc", u"-", u"a-b-c"},
-      {u"abc", u"", u"abc"},
-      {u"ab", u"<>", u"a<>b"},
-      {u"a", u"-", u"a"},  // one character: unchanged
-      {u"", u"-", u""},
-      {String(u"a\0b", 3), u".", String(u"a.\0.b", 5)},  // NUL is a character like any other
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.source) + " / " + Narrow(c.chars));
-    EXPECT_EQ(s.Expand(c.source, c.chars), c.expected);
-  }
-  EXPECT_EQ(s.Expand(u"xyz"), u"x y z");  // the default is a space
-}
-
-TEST(Expand, LongText) {
-  ZtStrings s;
-  const String text(100000, u'x');
-  const String expanded = s.Expand(text, u"ab");
-  ASSERT_EQ(expanded.size(), 100000u + 2 * 99999u);
-  EXPECT_EQ(expanded.substr(expanded.size() - 4), u"xabx");
-}
-
-TEST(Capital, Examples) {
-  const struct {
-    String text, expected;
-  } kCases[] = {
-      {u"hELLO wORLD", u"Hello World"},
-      {u"hello world", u"Hello World"},
-      {u"o'neil-smith", u"O'neil-smith"},  // punctuation belongs to the word
-      {u"mary-jane smith", u"Mary-jane Smith"},
-      {u"x.y", u"X.y"},
-      {u"a\tb\nc\vd\fe\rf", u"A\tB\nC\vD\fE\rF"},  // the control separators
-      {String(u"a\0b", 3), String(u"A\0B", 3)},  // NUL separates words
-      {u"  two  spaces", u"  Two  Spaces"},
-      {u"123abc 123ABC", u"123abc 123abc"},  // a word starting with a digit keeps it
-      {u"\u00E9COLE \u00FCBER", u"\u00C9cole \u00DCber"},  // Latin-1 letters
-      {u"\u03B1\u0392\u0393", u"\u0391\u03B2\u03B3"},  // Greek: one code unit in, one out
-      {u"stra\u00DFe \u00DF", u"Stra\u00DFe \u00DF"},  // sharp s has no one-unit upper case
-      {u"\u00A0a", u"\u00A0a"},                         // a no-break space is no separator
-      {u"\xD83D\xDE00x y", u"\xD83D\xDE00x Y"},         // a surrogate pair stays, starts its word
-      {u"\xDC00 a", u"\xDC00 A"},                       // an unpaired surrogate stays
-      {u"", u""},
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.text));
-    const String result = s.Capital(c.text);
-    EXPECT_EQ(result, c.expected);
-    EXPECT_EQ(result.size(), c.text.size());
-  }
-}
-
-TEST(Occurs, Examples) {
-  const struct {
-    String check_in, check_for;
-    Long expected;
-  } kCases[] = {
-      {u"a", u"banana", 3},
-      {u"banana", u"a", 0},  // the first argument is the text looked for
-      {u"aa", u"aaaaa", 2},  // no overlap
-      {u"ana", u"banana", 1},
-      {u"A", u"banana", 0},  // case counts
-      {u"", u"banana", 0},   // an empty text looked for: none
-      {u"", u"", 0},
-      {u"x", u"", 0},
-      {String(1, u'\0'), String(u"a\0b\0", 4), 2},
-      {u"\xD800", u"\xD800\xD800x", 2},
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.check_in) + " in " + Narrow(c.check_for));
-    EXPECT_EQ(s.Occurs(c.check_in, c.check_for), c.expected);
-  }
-}
-
-TEST(Occurs, AgreesWithACountByHand) {
-  std::mt19937 random(7);
-  ZtStrings s;
-  for (int i = 0; i < 3000; ++i) {
-    const String what = RandomText(random, 3), in = RandomText(random, 40);
-    SCOPED_TRACE(Narrow(what) + " in " + Narrow(in));
-    EXPECT_EQ(s.Occurs(what, in), CountByHand(what, in));
-  }
-}
-
-// Texts and searches made of near misses, where checking candidates one by one would cost
-// the text's length times the search's.
-TEST(Occurs, NearMisses) {
-  std::mt19937 random(13);
-  ZtStrings s;
-  for (int i = 0; i < 40; ++i) {
-    String text(5000 + random() % 5000, u'a');
-    for (int b = 0; b < 5; ++b) text[random() % text.size()] = u'b';
-    const String what = String(50 + random() % 400, u'a') + (i % 2 ? u"b" : u"ba");
-    SCOPED_TRACE(std::to_string(i));
-    EXPECT_EQ(s.Occurs(what, text), CountByHand(what, text));
-    EXPECT_EQ(s.ReplaceAll(text, what, u"-"), ReplaceAllByHand(text, what, u"-"));
-  }
-  // Far too slow without a linear search: 4 Mi candidates of 1000 units each.
-  const String text(4 << 20, u'a');
-  EXPECT_EQ(s.Occurs(String(1000, u'a') + u"b", text), 0);
-  EXPECT_EQ(s.Occurs(String(1000, u'a'), text), (4 << 20) / 1000);
-}
-
-TEST(Occurs, BeyondSixteenBitPositions) {
-  String text(70000, u'-');
-  text[40000] = text[69999] = u'x';
-  EXPECT_EQ(ZtStrings().Occurs(u"x", text), 2);
-}
-
-TEST(Pad, Examples) {
-  const struct {
-    String buffer;
-    Integer length, pad;
-    String expected;
-  } kCases[] = {
-      {u"abc", 5, 32, u"abc  "},
-      {u"abc", 5, 42, u"abc**"},
-      {u"abcdef", 3, 32, u"def"},  // a longer text is cut on the left
-      {u"abc", 3, 32, u"abc"},
-      {u"abc", 0, 32, u""},
-      {u"", 2, 48, u"00"},
-      {u"abc", 4, 0, String(u"abc\0", 4)},
-      {u"abc", 5, 0x80, u"abc\u20AC\u20AC"},  // the character of an ANSI code
-      {u"abc", 5, 0xE9, u"abc\u00E9\u00E9"},
-      {u"abc", -1, 32, u""},        // a negative length cannot be cut
-      {u"", -1, 32, u""},
-      {u"abc", 5, 256, u""},        // no character has that code
-      {u"abc", 5, -1, u""},
-      {u"abc", 3, 256, u"abc"},     // no padding needed: the code is not looked at
-      {u"abcdef", 3, -5, u"def"},
-      {u"\xD800xy", 2, 32, u"xy"},
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.buffer) + " " + std::to_string(c.length) + " " + std::to_string(c.pad));
-    EXPECT_EQ(s.Pad(c.buffer, c.length, c.pad), c.expected);
-  }
-  EXPECT_EQ(s.Pad(u"ab", 4), u"ab  ");  // a space by default
-}
-
-TEST(Pad, TextsOfAnyLength) {
-  ZtStrings s;
-  String text(40000, u'a');
-  text.back() = u'z';
-  EXPECT_EQ(s.Pad(text, 3), u"aaz");  // a text longer than an Integer can count
-  EXPECT_EQ(s.Pad(u"x", 32767, 46).size(), 32767u);
-  EXPECT_EQ(s.Pad(text, 32767).size(), 32767u);
-}
-
-TEST(Replace, Examples) {
-  const struct {
-    String text, search, replace, expected;
-  } kCases[] = {
-      {u"a-b-c", u"-", u"+", u"a+b-c"},  // the first occurrence only
-      {u"a-b-c", u"-", u"", u"ab-c"},
-      {u"a-b-c", u"x", u"+", u"a-b-c"},
-      {u"abc", u"", u"X", u"Xabc"},      // an empty search is found at the start
-      {u"", u"", u"X", u""},             // but not in an empty text
-      {u"", u"a", u"X", u""},
-      {u"abc", u"abc", u"", u""},
-      {u"abcabc", u"bc", u"BCD", u"aBCDabc"},
-      {u"abc", u"c", u"cc", u"abcc"},
-      {String(u"a\0b", 3), String(1, u'\0'), u"-", u"a-b"},
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.text) + " / " + Narrow(c.search) + " / " + Narrow(c.replace));
-    EXPECT_EQ(s.Replace(c.text, c.search, c.replace), c.expected);
-  }
-  EXPECT_EQ(s.Replace(u"abc", u"b"), u"ac");  // replaced with nothing by default
-}
-
-TEST(Replace, BeyondSixteenBitPositions) {
-  String text(50000, u'.');
-  text[40000] = u'x';
-  String expected = text;
-  expected.replace(40000, 1, u"YY");
-  EXPECT_EQ(ZtStrings().Replace(text, u"x", u"YY"), expected);
-}
-
-TEST(ReplaceAll, Examples) {
-  const struct {
-    String text, search, replace, expected;
-  } kCases[] = {
-      {u"a-b-c", u"-", u"+", u"a+b+c"},
-      {u"a-b-c", u"-", u"", u"abc"},
-      {u"aaa", u"aa", u"b", u"ba"},        // left to right, no overlap
-      {u"abab", u"b", u"bb", u"abbabb"},   // replaced text is not searched again
-      {u"abc", u"", u"X", u"abc"},         // an empty search changes nothing
-      {u"", u"a", u"X", u""},
-      {u"aaaa", u"a", u"", u""},
-      {u"xyz", u"xyz", u"123", u"123"},
-      {u"-x-", u"-", u"--", u"--x--"},
-  };
-  ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.text) + " / " + Narrow(c.search) + " / " + Narrow(c.replace));
-    EXPECT_EQ(s.ReplaceAll(c.text, c.search, c.replace), c.expected);
-  }
-  EXPECT_EQ(s.ReplaceAll(u"a-b-c", u"-"), u"abc");
-}
-
-TEST(ReplaceAll, AgreesWithAReplaceByHand) {
+// Random texts over a small alphabet, then near misses: long texts of "a" with a few "b", and
+// searches just longer than a run (where checking candidates one by one would cost the
+// text's length times the search's).
+TEST(Searches, AgreeWithReferences) {
   std::mt19937 random(11);
   ZtStrings s;
-  for (int i = 0; i < 3000; ++i) {
-    const String text = RandomText(random, 40, u"abc"), what = RandomText(random, 3, u"abc"),
-                 with = RandomText(random, 3, u"abc");
-    SCOPED_TRACE(Narrow(text) + " / " + Narrow(what) + " / " + Narrow(with));
-    EXPECT_EQ(s.ReplaceAll(text, what, with), ReplaceAllByHand(text, what, with));
-    // Replace is the same with only the first occurrence.
-    // An empty search is found at the start of any text but the empty one.
+  for (int i = 0; i < 4040; ++i) {
+    String text = RandomText(random, 40, u"abc"), what = RandomText(random, 3, u"abc"),
+           with = RandomText(random, 3, u"abc");
+    if (i >= 4000) {
+      text.assign(5000 + random() % 5000, u'a');
+      for (int b = 0; b < 5; ++b) text[random() % text.size()] = u'b';
+      what = String(50 + random() % 400, u'a') + (i % 2 ? u"b" : u"ba");
+    }
+    SCOPED_TRACE(Narrow(text.substr(0, 50)) + " / " + Narrow(what.substr(0, 50)) + " / " + Narrow(with));
+    Long count = 0;
+    EXPECT_EQ(s.ReplaceAll(text, what, with), ReplaceAllByHand(text, what, with, &count));
+    EXPECT_EQ(s.Occurs(what, text), count);
+    // Replace: the first occurrence; an empty search is found at the start of a non-empty text.
     const std::size_t at = text.empty() ? String::npos : text.find(what);
     String first = text;
     if (at != String::npos) first.replace(at, what.size(), with);
@@ -286,46 +76,29 @@ TEST(ReplaceAll, AgreesWithAReplaceByHand) {
   }
 }
 
-TEST(InStrAdv, Pieces) {
-  const struct {
-    String buffer, search;
-    std::vector<std::string> added;
-  } kCases[] = {
-      {u",a,,b ,", u",", {"a", "b "}},  // blank pieces are skipped, pieces stay untrimmed
-      {u"a, b", u", ", {"a", "b"}},      // the whole separator is skipped
-      {u"a, b", u",", {"a", " b"}},
-      {u"a::b::::c", u"::", {"a", "b", "c"}},
-      {u"a,  ,b", u",", {"a", "b"}},     // only spaces: blank
-      {u"a,\t,b", u",", {"a", "\t", "b"}},  // a tab is no space
-      {u"a, ", u",", {"a", " "}},        // the last piece goes in whatever it holds
-      {u"abc", u",", {"abc"}},
-      {u"abc", u"abc", {}},
-      {u"", u",", {}},
-      {u"a,b", u"", {}},                 // an empty separator adds nothing
-      {u"1x2X3", u"x", {"1", "2X3"}},    // binary search: case counts
-  };
+TEST(LongTexts, PositionsAndCountsBeyondSixteenBits) {
   ZtStrings s;
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.buffer) + " / " + Narrow(c.search));
-    auto collection = Collection::Create();
-    EXPECT_EQ(s.InStrAdv(c.buffer, c.search, collection), static_cast<Long>(c.added.size()));
-    EXPECT_EQ(Items(collection), c.added);
-  }
+  String text(70000, u'-');
+  text[40000] = text[69999] = u'x';
+  EXPECT_EQ(s.Occurs(u"x", text), 2);
+  String expected = text;
+  expected.replace(40000, 1, u"YY");
+  EXPECT_EQ(s.Replace(text, u"x", u"YY"), expected);
+  EXPECT_EQ(s.Pad(text, 3), u"--x");  // a text longer than an Integer can count
+  EXPECT_EQ(s.Pad(u"x", 32767, 46).size(), 32767u);
+  const String expanded = s.Expand(String(100000, u'x'), u"ab");
+  ASSERT_EQ(expanded.size(), 100000u + 2 * 99999u);
+  EXPECT_EQ(expanded.substr(expanded.size() - 4), u"xabx");
+  std::vector<Variant> values(40000, Long{7});  // sPrintf: conversions far past an Integer count
+  String many, printed;
+  for (std::size_t i = 0; i < values.size(); ++i) many += u"%d,", printed += u"7,";
+  EXPECT_EQ(s.sPrintf(String(50000, u'.') + many, values), String(50000, u'.') + printed);
+  values.resize(1);  // the largest width there is
+  EXPECT_EQ(s.sPrintf(u"%032767d", values), String(32766, u'0') + u"7");
 }
 
-TEST(InStrAdv, KeepsWhatTheCollectionHeld) {
-  ZtStrings s;
-  auto collection = Collection::Create();
-  collection->Add(Long{7}, String(u"seven"));
-  collection->Add(u"old");
-  EXPECT_EQ(s.InStrAdv(u"x;y", u";", collection), 4);
-  EXPECT_EQ(Items(collection), (std::vector<std::string>{"<not text>", "old", "x", "y"}));
-  EXPECT_EQ(s.InStrAdv(u"", u";", collection), 4);  // an empty text adds nothing
-  EXPECT_EQ(*collection->Item(u"seven"), Variant(Long{7}));
-  EXPECT_EQ(s.InStrAdv(u"a;b", u";", nullptr), 0);  // no collection
-}
-
-// Splitting and joining again gives the text back when no piece is blank.
+// The pieces InStrAdv adds, joined, are the text without its separators: none is lost, none
+// is empty.
 TEST(InStrAdv, PiecesJoinToTheText) {
   std::mt19937 random(3);
   ZtStrings s;
@@ -333,59 +106,172 @@ TEST(InStrAdv, PiecesJoinToTheText) {
     const String text = RandomText(random, 30, u"ab;"), separator = RandomText(random, 2, u";") + u";";
     auto collection = Collection::Create();
     s.InStrAdv(text, separator, collection);
-    String expected_joined;  // the text without separators: what the pieces hold together
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(separator, from)) != String::npos; from = at + separator.size()) {
-      expected_joined += text.substr(from, at - from);
-    }
-    expected_joined += text.substr(from);
     String joined;
     for (const Variant& v : *collection) {
       EXPECT_FALSE(v.If<String>()->empty());
       joined += *v.If<String>();
     }
-    SCOPED_TRACE(Narrow(text) + " / " + Narrow(separator));
-    EXPECT_EQ(joined, expected_joined);
+    EXPECT_EQ(joined, ReplaceAllByHand(text, separator, u"")) << Narrow(text) << " / " << Narrow(separator);
   }
 }
 
-TEST(InStrAdv, ThroughDispatchFillsTheCallersCollection) {
+// In the slot order the caller passes the values as one array, whatever its bounds.
+TEST(sPrintf, ValueArrayInTheSlotOrder) {
   auto strings = CreateObject(u"ZtStrings");
-  auto collection = Collection::Create();
-  Variant args[] = {String(u"p q"), String(u" "), ObjectRef(collection)};
-  EXPECT_EQ(strings->Invoke(u"InStrAdv", args), Variant(Long{2}));
-  EXPECT_EQ(Items(collection), (std::vector<std::string>{"p", "q"}));
+  const struct { const char* what; Variant values; String expected; } kCases[] = {
+      {"lower bound -5", SafeArray::Of({Long{1}, Long{2}}, -5), u"1-2"},
+      {"holding Null", SafeArray::Of({Null, Long{2}}, 0), u"-2"},
+      {"holding an array", SafeArray::Of({SafeArray::Of({Long{1}}), Long{2}}, 0), u"-2"},
+      {"too short", SafeArray::Of({Long{1}}, 0), u""},
+      {"unallocated", SafeArray(), u""},
+      {"two dimensions", SafeArray(VarType::Long, {{0, 1}, {0, 2}}), u"0-0"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<Variant> args = {String(u"%d-%d"), c.values};
+    EXPECT_EQ(strings->InvokeSlot(8, args), Variant(c.expected)) << c.what;
+  }
 }
 
-// Classes of the ANSI code page: the letters of Windows-1252 and the few digits beyond 0-9.
-TEST(CharacterTests, Examples) {
-  const struct {
-    String text;
-    bool alpha, alphanumeric, numeric;
-  } kCases[] = {
-      {u"", true, true, true},
-      {u"abcXYZ", true, true, false},
-      {u"abc1", false, true, false},
-      {u"12.5", false, false, true},
-      {u"1 2 -", false, false, true},  // numeric only means: no letter
-      {u"12a", false, true, false},
-      {u"\u00E9\u00DF\u00FF\u0160\u0192\u02C6", true, true, false},  // é ß ÿ Š ƒ ˆ
-      {u"\u00B2\u00B3\u00B9", false, true, true},  // superscript digits
-      {u"\u00BD", false, false, true},             // ½ is no digit
-      {u"\u00D7\u00F7\u20AC\u02DC", false, false, true},  // × ÷ € ˜
-      {u"\u0100", false, false, true},  // not in the code page: read as "?"
-      {u"\u4E2D", false, false, true},
-      {u"\xD800", false, false, true},  // an unpaired surrogate is "?" too
-      {String(u"a\0", 2), false, false, false},
-      {u"\u0081", false, false, true},  // an undefined code
+String CharOf(int code) { return String(1, platform::AnsiChar(static_cast<Byte>(code))); }
+
+// The EBCDIC byte of each code: code page 500 for 0x00-0x9F, with "|" at 0x6A and 0x9F at
+// 0xE1; then the bytes left unused, ascending, for 0xA0-0xFF. Empty without the converter.
+std::vector<int> EbcdicByRule() {
+  iconv_t cd = iconv_open("IBM500", "ISO-8859-1");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::vector<int> table(256);
+  for (int code = 0; code < 0xA0; ++code) {
+    char in[1] = {static_cast<char>(code)}, out[4] = {}, *in_p = in, *out_p = out;
+    std::size_t in_left = 1, out_left = sizeof out;
+    if (iconv(cd, &in_p, &in_left, &out_p, &out_left) == static_cast<std::size_t>(-1)) table.clear();
+    if (table.empty()) break;
+    table[code] = static_cast<unsigned char>(out[0]);
+  }
+  iconv_close(cd);
+  if (table.empty()) return table;
+  table[0x7C] = 0x6A;
+  table[0x9F] = 0xE1;
+  const std::set<int> used(table.begin(), table.begin() + 0xA0);
+  for (int code = 0xA0, next = 0; code < 256; ++code, ++next) {
+    while (used.count(next)) ++next;
+    table[code] = next;
+  }
+  return table;
+}
+
+// Each code goes to the rule's byte and back (which makes both tables permutations), byte by
+// byte and as one text of all 256.
+TEST(EBCDIC, EveryCodeFollowsTheRuleAndComesBack) {
+  const std::vector<int> expected = EbcdicByRule();
+  ZtStrings s;
+  String all;
+  for (int code = 0; code < 256; ++code) {
+    all += CharOf(code);
+    EXPECT_EQ(EbcdicToAscii(AsciiToEbcdic(static_cast<Byte>(code))), code);
+    if (expected.empty()) continue;  // no IBM500 converter installed
+    EXPECT_EQ(s.ASCIIToEBCDIC(CharOf(code)), CharOf(expected[code])) << code;
+    EXPECT_EQ(AsciiToEbcdic(static_cast<Byte>(code)), expected[code]) << code;
+  }
+  EXPECT_EQ(s.EBCDICToASCII(s.ASCIIToEBCDIC(all)), all);
+  const std::string bytes = "AZaz09|\x9F\xA0\xFF";
+  EXPECT_EQ(AsciiToEbcdicBytes(bytes), "\xC1\xE9\x81\xA9\xF0\xF9\x6A\xE1\x41\xFF");
+  EXPECT_EQ(EbcdicToAsciiBytes(AsciiToEbcdicBytes(bytes)), bytes);
+}
+
+// ---- EllipseText and device contexts ------------------------------------------------------
+
+// A device context that is deleted at the end of the test.
+struct ScopedDc {
+  ScopedDc(std::string_view font, Long size) : hdc(CreateDeviceContext(font, size)) {}
+  ~ScopedDc() { DeleteDeviceContext(hdc); }
+  Long hdc;
+};
+
+TEST(DeviceContext, FontsSizesAndHandles) {
+  // Case and blanks do not count; a fontconfig pattern or a generic name is taken.
+  for (const char* font : {"fixed-pitch", "dejavu  sans", "DejaVu Sans:bold", "DejaVu Sans Mono", "monospace"}) {
+    EXPECT_GT(ScopedDc(font, 1).hdc, 0) << font;
+    EXPECT_GT(ScopedDc(font, 1000).hdc, 0) << font;
+    EXPECT_EQ(ScopedDc(font, 0).hdc, 0) << font;
+    EXPECT_EQ(ScopedDc(font, 1001).hdc, 0) << font;
+  }
+  // No fallback to another family (an unknown family, a handle deleted twice and one that
+  // leaves texts alone: the serve transcripts).
+  using namespace std::literals;
+  for (std::string_view font : {"x"sv, ""sv, "DejaVu Sans\0x"sv}) EXPECT_EQ(ScopedDc(font, 12).hdc, 0) << font;
+  // A freed handle is not given out again at once.
+  const Long a = CreateDeviceContext(kFixedPitchFont, 10);
+  EXPECT_TRUE(DeleteDeviceContext(a));
+  EXPECT_NE(ScopedDc(kFixedPitchFont, 10).hdc, a);
+}
+
+TEST(DeviceContext, FontMetrics) {
+  ScopedDc fixed(kFixedPitchFont, 7), mono("DejaVu Sans Mono", 20), sans12("DejaVu Sans", 12), sans48("DejaVu Sans", 48);
+  auto f = platform::FindDeviceFont(fixed.hdc), m = platform::FindDeviceFont(mono.hdc);
+  auto s12 = platform::FindDeviceFont(sans12.hdc), s48 = platform::FindDeviceFont(sans48.hdc);
+  ASSERT_TRUE(f && m && s12 && s48);
+  EXPECT_EQ(f->LineHeight(), 7);
+  EXPECT_EQ(f->Advance(U'\u65E5'), 7);
+  EXPECT_GE(m->LineHeight(), 20);
+  EXPECT_EQ(m->AnsiAdvance('i'), m->AnsiAdvance('W'));
+  EXPECT_GT(s12->AnsiAdvance('W'), s12->AnsiAdvance('i'));
+  EXPECT_GT(s48->AnsiAdvance('W'), 3 * s12->AnsiAdvance('W'));
+  EXPECT_EQ(s48->AnsiAdvance(0x80), s48->Advance(U'\u20AC'));  // the ANSI table: 0x80 is the euro sign
+}
+
+// Threads making, using and deleting device contexts at once: every call still succeeds.
+TEST(DeviceContext, ManyThreads) {
+  std::atomic<int> failures = 0;
+  std::vector<std::jthread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &failures] {
+      for (int i = 0; i < 20; ++i) {
+        const Long hdc = CreateDeviceContext(i % 2 ? "DejaVu Sans" : "fixed-pitch", 10 + t);
+        failures += ZtStrings().EllipseText(u"C:\\some\\path\\name.txt", 60, 10, hdc, ztlEllipsePath).empty();
+        failures += !DeleteDeviceContext(hdc);
+      }
+    });
+  }
+  threads.clear();  // joins
+  EXPECT_EQ(failures, 0);
+}
+
+// One pixel a character (ten for the cases marked so): the room in characters is lngWidth *
+// 0.97 rounded half to even.
+TEST(EllipseText, FixedPitchExact) {
+  ScopedDc one(kFixedPitchFont, 1), ten(kFixedPitchFont, 10);
+  const String path = u"C:\\Program Files\\App\\file.txt";  // 29 characters
+  const auto E = ztlEllipseEnd, P = ztlEllipsePath;
+  const struct { String text; Long width, style; String expected; bool ten_pixels = false; } kCases[] = {
+      {u"abcdefghij", 10, E, u"abcdefghij"},                         // 9.7 -> 10
+      {u"abcdefghij", 9, E, u"abcdef..."},                           // 8.73 -> 9
+      {String(48, u'a') + u"b", 50, E, String(45, u'a') + u"..."},   // 48.5 -> 48
+      {String(145, u'a') + u"b", 150, E, String(145, u'a') + u"b"},  // 145.5 -> 146
+      {path, 30, P, path},                                           // 29.1 -> 29
+      {path, 29, P, u"C:\\Program Files...\\file.txt"},
+      {path, 206, P, u"C:\\Progr...\\file.txt", true},  // 199.82 -> 200 pixels
+      {path, 205, P, u"C:\\Prog...\\file.txt", true},   // 198.85 -> 199 pixels
+      {u"abc", -2147483647 - 1, E, u"..."},
+      {u"a\\b", -2147483647 - 1, P, u"...\\b"},
+      {u"abc\\def", 2147483647, P, u"abc\\def"},
+      // Only the low 16 bits of the style are drawing flags.
+      {u"abcdefghij", 3, 0x12345, u"abcdefghij"},
+      {path, 8, 0xC000, u"...\\f..."},
+      {u"ab\ncdefgh", 6, 0x8020, u"ab\n..."},
+      // The ANSI code page: a character it lacks (a surrogate pair is one) is "?" and measured
+      // as "?"; the text ends at its first NUL.
+      {u"\u20AC\u00E9\u0153\u2122\u0081\u008D", 10, E, u"\u20AC\u00E9\u0153\u2122\u0081\u008D"},
+      {u"\u65E5\u672C\u8A9Eabcdefgh", 9, E, u"???abc..."},
+      {u"\U0001F600x\xD800x\xDC00", 10, E, u"?x?x?"},
+      {String(u"abcdefghij\0z", 12), 7, E, u"abcd..."},
   };
   ZtStrings s;
   for (const auto& c : kCases) {
-    SCOPED_TRACE(Narrow(c.text));
-    EXPECT_EQ(s.IsAlpha(c.text), c.alpha);
-    EXPECT_EQ(s.IsAlphaNumeric(c.text), c.alphanumeric);
-    EXPECT_EQ(s.IsNumeric(c.text), c.numeric);
+    EXPECT_EQ(s.EllipseText(c.text, c.width, 20, c.ten_pixels ? ten.hdc : one.hdc, static_cast<ztlEllipseText>(c.style)),
+              c.expected) << Narrow(c.text) << " in " << c.width;
   }
+  const String text = String(1 << 20, u'd') + u"\\file.txt";
+  EXPECT_EQ(s.EllipseText(text, 1000, 10, one.hdc, P), String(958, u'd') + u"...\\file.txt");
 }
 
 }  // namespace
