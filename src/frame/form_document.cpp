@@ -77,9 +77,10 @@ std::string Number(double x) {
   return std::string(buf, end);
 }
 
-// A name is written bare when it is a plain word, quoted otherwise.
+// A name is written bare when it is a plain word, quoted otherwise; "Begin" and "End" in any
+// case are always quoted, or a property so named would read back as a block boundary.
 std::string Name(std::u16string_view name) {
-  bool plain = !name.empty();
+  bool plain = !name.empty() && !EqualsIgnoringCase(name, "Begin") && !EqualsIgnoringCase(name, "End");
   for (char16_t c : name) {
     plain = plain && ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
                       c == u'_' || c == u'.');

@@ -48,6 +48,7 @@ TEST(Form, EveryKindReadsBackAsWrittenAndSavedFormsRoundTrip) {
   for (std::size_t i = 0; i < std::size(kValues); ++i) {
     c.bag.WriteProperty(u"Key" + String(1, static_cast<char16_t>(u'A' + i)), kValues[i]);
   }
+  for (const char16_t* word : {u"End", u"bEGIN"}) c.bag.WriteProperty(word, Long{1});  // not block lines
   const ParsedForm back = ReadForm(WriteForm({c}));
   EXPECT_TRUE(back.problems.empty()) << back.problems.front();
   ASSERT_EQ(back.components.size(), 1u);
