@@ -213,7 +213,8 @@ Methods (ids are small whole numbers the server hands out):
   describe   {"class": NAME}                        -> {"class", "progid", "members": [...]}
   randomize  {"seed": N}                            -> {}   (reproducible random numbers)
   save       {"container": ID}                      -> {"data": TEXT}   (a saved form)
-  load       {"data": TEXT}                         -> {"container": ID, "objects": {NAME: ID, ...}}
+  load       {"data": TEXT}                         -> {"container": ID, "objects": {NAME: ID, ...},
+                                                        "components": [{"name", "object"}, ...]}
   paint      {"object": ID}                         -> {}   (delivers Paint: the forms are in design mode)
 
 Values: in arguments a JSON string is a String, true/false a Boolean, a whole number a

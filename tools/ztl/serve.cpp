@@ -250,11 +250,20 @@ Json Server::Load(const Json& params) {
   const std::string data = TextParam(params, "data");
   std::vector<std::string> problems;
   std::unique_ptr<Container> form = Container::Load(data, &problems, true);
-  Json objects = Json::object();
-  for (const auto& [name, component] : form->Components()) objects[Utf16ToUtf8(name)] = objects_.Register(component);
+  // Every component once, in order, in "components"; "objects" maps the names that UTF-8 writes
+  // exactly (a name with a lone surrogate would be written as U+FFFD and could take another's
+  // place, so it is only in the list).
+  Json objects = Json::object(), components = Json::array();
+  for (const auto& [name, component] : form->Components()) {
+    const std::string text = Utf16ToUtf8(name);
+    const ObjectId object = objects_.Register(component);
+    if (Utf8ToUtf16(text) == name) objects[text] = object;
+    components.push_back(Json{{"name", text}, {"object", object}});
+  }
   const ObjectId id = objects_.NewId();
   containers_.emplace(id, std::move(form));
-  return Json{{"container", id}, {"objects", std::move(objects)}, {"problems", problems}};
+  return Json{{"container", id}, {"objects", std::move(objects)}, {"components", std::move(components)},
+              {"problems", problems}};
 }
 
 Json Server::Paint(const Json& params) {
