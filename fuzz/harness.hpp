@@ -1,0 +1,64 @@
+// Shared pieces of the property harnesses: reading fuzz input as text, reporting a broken
+// property, and the replay main() that stands in for libFuzzer under other compilers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ztldata/base/types.hpp"
+
+namespace fuzz {
+
+// Stops the run with a one-line reason; libFuzzer reports the abort and saves the input.
+[[noreturn]] inline void Fail(const char* what) {
+  std::fprintf(stderr, "property failed: %s\n", what);
+  std::abort();
+}
+
+inline void Check(bool holds, const char* what) {
+  if (!holds) Fail(what);
+}
+
+// The bytes as UTF-16 code units, two bytes each (low byte first), so that NUL and lone
+// surrogates occur; an odd last byte is a code unit of its own.
+inline ztl::String Utf16(const std::uint8_t* data, std::size_t size) {
+  ztl::String text((size + 1) / 2, u'\0');
+  for (std::size_t i = 0; i < size; ++i) text[i / 2] |= static_cast<char16_t>(data[i] << (i % 2 * 8));
+  return text;
+}
+
+// The first bytes as a little-endian integer of type T; zero where the input is short.
+template <class T>
+T Take(const std::uint8_t*& data, std::size_t& size) {
+  std::uint64_t v = 0;
+  for (std::size_t i = 0; i < sizeof(T); ++i) {
+    if (size > 0) {
+      v |= static_cast<std::uint64_t>(*data++) << (8 * i);
+      --size;
+    }
+  }
+  return static_cast<T>(v);
+}
+
+}  // namespace fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+#ifndef ZTL_LIBFUZZER
+// Replays the files named on the command line.
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::ifstream file(argv[i], std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  }
+  std::printf("replayed %d input(s)\n", argc - 1);
+  return 0;
+}
+#endif
