@@ -47,7 +47,8 @@ constexpr VarType operator|(VarType a, VarType b) {
   return static_cast<VarType>(static_cast<std::uint16_t>(a) | static_cast<std::uint16_t>(b));
 }
 
-// The name of a type code as the type library writes it ("Long", "String", "Variant()" ...).
+// The name of a type code as the type library writes it ("Long", "String", "Variant" ...); for an
+// array type, the name of its element type.
 std::string_view VarTypeName(VarType type) noexcept;
 
 using EmptyValue = std::monostate;  // the value of an Empty Variant
