@@ -267,7 +267,7 @@ void RunStep(ztl_object* target, const Json& step, const std::string& label, std
                           : ztl_invoke_name(target, name.c_str(), call, made.values.data(), count, &result);
   made.values.push_back(result);  // cleared with the arguments
   const Json expected = step.value("result", Json());
-  if (step.value("error", ZTL_OK) != error) {
+  if (step.value("error", int{ZTL_OK}) != error) {
     const std::string wanted = step.contains("error") ? "error " + Show(step["error"]) : Show(expected);
     failures.push_back(label + ": expected " + wanted + ", got " +
                        (error != ZTL_OK ? "error " + std::to_string(error) : Show(Write(result))));
