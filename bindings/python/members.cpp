@@ -477,8 +477,8 @@ PyGetSetDef kPropertyGetSet[] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-PyTypeObject* MakeType(PyType_Spec& spec) {
-  PyObject* type = PyType_FromSpec(&spec);
+PyTypeObject* MakeType(PyType_Spec& layout) {
+  PyObject* type = PyType_FromSpec(&layout);
   if (!type) throw py::error_already_set();
   return reinterpret_cast<PyTypeObject*>(type);  // kept for the life of the process
 }
@@ -524,9 +524,9 @@ void AddHandleType(py::module_& module) {
       {Py_tp_doc, const_cast<char*>("A reference to a library object: the base of ztldata.Object.")},
       {0, nullptr},
   };
-  static PyType_Spec spec = {"ztldata._ztldata.Handle", sizeof(HandleObject), 0,
+  static PyType_Spec handle_layout = {"ztldata._ztldata.Handle", sizeof(HandleObject), 0,
                              Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
-  handle_type = MakeType(spec);
+  handle_type = MakeType(handle_layout);
   module.attr("Handle") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(handle_type));
 }
 
@@ -564,7 +564,7 @@ void AddDescriptorTypes(py::module_& module) {
       {Py_tp_repr, reinterpret_cast<void*>(OperationRepr)},
       {0, nullptr},
   };
-  static PyType_Spec operation_spec = {
+  static PyType_Spec operation_layout = {
       "ztldata._ztldata.Operation", sizeof(OperationObject), 0,
       Py_TPFLAGS_DEFAULT | Py_TPFLAGS_METHOD_DESCRIPTOR | Py_TPFLAGS_HAVE_VECTORCALL |
           Py_TPFLAGS_DISALLOW_INSTANTIATION,
@@ -576,10 +576,10 @@ void AddDescriptorTypes(py::module_& module) {
       {Py_tp_getset, kPropertyGetSet},
       {0, nullptr},
   };
-  static PyType_Spec property_spec = {"ztldata._ztldata.Property", sizeof(PropertyObject), 0,
+  static PyType_Spec property_layout = {"ztldata._ztldata.Property", sizeof(PropertyObject), 0,
                                       Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, property_slots};
-  operation_type = MakeType(operation_spec);
-  property_type = MakeType(property_spec);
+  operation_type = MakeType(operation_layout);
+  property_type = MakeType(property_layout);
   module.attr("Operation") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(operation_type));
   module.attr("Property") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(property_type));
 }

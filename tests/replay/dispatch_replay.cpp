@@ -3,7 +3,6 @@
 //
 //   replay_dispatch VECTORS_FOLDER
 #include <cctype>
-#include <iostream>
 #include <memory>
 
 #include "replay_json.hpp"
@@ -12,7 +11,6 @@
 #include "ztldata/platform/utf8.hpp"
 
 namespace ztl::replay {
-namespace {
 
 MemberKind KindOf(const Json& step) {
   const std::string kind = step.value("kind", "method");
@@ -60,18 +58,6 @@ int Run(const char* folder) {
   return report.Finish();
 }
 
-}  // namespace
 }  // namespace ztl::replay
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: replay_dispatch VECTORS_FOLDER\n";
-    return 2;
-  }
-  try {
-    return ztl::replay::Run(argv[1]);
-  } catch (const std::exception& e) {
-    std::cerr << "replay_dispatch: " << e.what() << '\n';
-    return 2;
-  }
-}
+int main(int argc, char** argv) { return ztl::replay::RunnerMain(argc, argv, "replay_dispatch", ztl::replay::Run); }

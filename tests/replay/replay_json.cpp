@@ -105,4 +105,17 @@ int Report::Finish() const {
   return failures_.empty() && cases_ > 0 ? 0 : 1;
 }
 
+int RunnerMain(int argc, char** argv, const char* name, int (*run)(const char* folder)) {
+  if (argc != 2) {
+    std::cerr << "usage: " << name << " FOLDER\n";
+    return 2;
+  }
+  try {
+    return run(argv[1]);
+  } catch (const std::exception& e) {
+    std::cerr << name << ": " << e.what() << '\n';
+    return 2;
+  }
+}
+
 }  // namespace ztl::replay

@@ -44,4 +44,8 @@ class Report {
   std::vector<std::string> failures_;
 };
 
+// The main() of a runner: `name FOLDER`, the cases run by `run`; 2 for a bad command line or a
+// corpus that cannot be read.
+int RunnerMain(int argc, char** argv, const char* name, int (*run)(const char* folder));
+
 }  // namespace ztl::replay

@@ -2,13 +2,11 @@
 // operation, its arguments and its value or failure code.
 //
 //   replay_values VALUES_FOLDER
-#include <iostream>
 
 #include "replay_json.hpp"
 #include "value_ops.hpp"
 
 namespace ztl::replay {
-namespace {
 
 int Run(const char* folder) {
   ValueOps ops;
@@ -36,18 +34,6 @@ int Run(const char* folder) {
   return report.Finish();
 }
 
-}  // namespace
 }  // namespace ztl::replay
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: replay_values VALUES_FOLDER\n";
-    return 2;
-  }
-  try {
-    return ztl::replay::Run(argv[1]);
-  } catch (const std::exception& e) {
-    std::cerr << "replay_values: " << e.what() << '\n';
-    return 2;
-  }
-}
+int main(int argc, char** argv) { return ztl::replay::RunnerMain(argc, argv, "replay_values", ztl::replay::Run); }
