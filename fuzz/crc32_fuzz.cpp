@@ -1,6 +1,8 @@
 // CRC-32: for any polynomial and start register (the first 8 bytes) and any text, the register
-// equals a bit-at-a-time reference over the text's Windows-1252 bytes, the table is that of
-// the polynomial, and feeding the text in two pieces gives what feeding it whole gives.
+// equals a byte-at-a-time reference (its table made bit by bit) over the text's Windows-1252
+// bytes, the table is that of the polynomial, and feeding the text in two pieces gives what
+// feeding it whole gives. (Texts longer than the pieces the register takes at a time are the
+// unit tests' business: at fuzzing speed they cost more than they find.)
 
 #include <algorithm>
 #include <string>
@@ -11,11 +13,17 @@
 namespace {
 
 // The reflected register, one bit at a time: no table, no slicing, no folding.
+std::uint32_t Bitwise(std::uint32_t polynomial, std::uint32_t crc, std::uint8_t byte) {
+  crc ^= byte;
+  for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ polynomial : crc >> 1;
+  return crc;
+}
+
+// Byte at a time, through a table of the bitwise steps.
 std::uint32_t Reference(std::uint32_t polynomial, std::uint32_t crc, const std::string& bytes) {
-  for (const char b : bytes) {
-    crc ^= static_cast<std::uint8_t>(b);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ polynomial : crc >> 1;
-  }
+  std::uint32_t table[256];
+  for (std::uint32_t i = 0; i < 256; ++i) table[i] = Bitwise(polynomial, i, 0);
+  for (const char b : bytes) crc = (crc >> 8) ^ table[(crc ^ static_cast<std::uint8_t>(b)) & 0xFF];
   return crc;
 }
 
@@ -38,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto begin = static_cast<ztl::Long>(start);
   fuzz::Check(crc->InitCRC32(static_cast<ztl::Long>(polynomial), begin) == begin, "InitCRC32 changed the register");
   for (std::uint32_t i = 0; i < 256; i += 51) {
-    fuzz::Check(static_cast<std::uint32_t>(crc->Table(i)) == Reference(polynomial, i, std::string(1, '\0')),
+    fuzz::Check(static_cast<std::uint32_t>(crc->Table(i)) == Bitwise(polynomial, i, 0),
                 "table entry differs from the polynomial's");
   }
   const auto whole = static_cast<std::uint32_t>(crc->AddCRC32(text, begin));

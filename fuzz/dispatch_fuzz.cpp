@@ -1,20 +1,10 @@
 // Fuzzes late-bound calls: the input picks a class, a member, a call form and the arguments.
 // Any error must be one of the dispatch layer's own; nothing may crash or throw.
-// Built with libFuzzer under clang (ZTL_BUILD_FUZZ=ON); without it, a main() replays the
-// files named on the command line.
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "harness.hpp"
 #include "ztldata/ztldata.hpp"
 
 namespace {
@@ -67,20 +57,20 @@ ztl::Variant Value(Input& in) {
 
 // File operations take fuzzed texts as file names: work in a folder of our own.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char pattern[] = "/tmp/ztl-fuzz-XXXXXX";
-  if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) std::abort();
+  fuzz::EnterScratchFolder();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static ztl::Container form;
+  // A container of its own for every input: one kept across inputs would record every
+  // property change, and the growing heap would make each leak check slower than the last.
+  ztl::Container form;
   Input in(data, size);
   const auto classes = ztl::Classes();
   const ztl::ClassInfo& info = *classes[in.Byte() % classes.size()];
   const ztl::String name(info.name.begin(), info.name.end());
-  ztl::ObjectRef object = info.kind == ztl::ClassKind::Utility ? ztl::CreateObject(name)
-                                                                : ztl::ObjectRef(form.Place(name, u"Fuzzed" + name));
-  if (!object) object = form.Find(u"Fuzzed" + name);
+  const ztl::ObjectRef object = info.kind == ztl::ClassKind::Utility ? ztl::CreateObject(name)
+                                                                      : ztl::ObjectRef(form.Place(name));
   const ztl::MemberInfo& member = info.members[in.Byte() % info.members.size()];
   const auto form_kind = in.Byte() % 2 ? ztl::CallForm::Dispatch : ztl::CallForm::Slot;
   std::vector<ztl::Variant> args;
@@ -90,22 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ztl::Long code = call.error();
   if (!call && code != ztl::kTypeMismatch && code != ztl::kOverflow && code != ztl::kArgumentCount &&
       code != ztl::kArgumentNotOptional) {
-    std::abort();
+    fuzz::Fail("a call failed with an error that is not one of the dispatch layer's");
   }
   return 0;
 }
-
-#ifndef ZTL_LIBFUZZER
-int main(int argc, char** argv) {
-  std::vector<std::string> paths;
-  for (int i = 1; i < argc; ++i) paths.push_back(std::filesystem::absolute(argv[i]).string());
-  LLVMFuzzerInitialize(&argc, &argv);
-  for (const std::string& path : paths) {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-  }
-  std::printf("replayed %d input(s)\n", argc - 1);
-  return 0;
-}
-#endif

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(SameShape(read.components, reread.components), "a written document reads as other blocks or keys");
   fuzz::Check(ztl::WriteForm(reread.components) == written, "write(read(write)) != write");
 
-  ContainerRoundTrip(text, false);
-  ContainerRoundTrip(text, true);
+  // Saving with or without defaults: the length picks one, so that each input costs one load.
+  ContainerRoundTrip(text, size % 2 == 1);
   return 0;
 }

@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "ztldata/base/types.hpp"
 
@@ -49,16 +52,44 @@ T Take(const std::uint8_t*& data, std::size_t& size) {
 }  // namespace fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+// A harness that needs setting up (a working folder of its own) defines this; libFuzzer calls
+// it once before the first input, and so does the replay main() below.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
+
+namespace fuzz {
+
+// Moves the process into a fresh folder, for harnesses that write files under names taken
+// from the input: in memory (/dev/shm) where there is one, since a harness may rewrite a file
+// for every input, else under /tmp. The folder is removed when the run ends normally.
+inline void EnterScratchFolder() {
+  static std::string folder;
+  for (const char* base : {"/dev/shm", "/tmp"}) {
+    folder = std::string(base) + "/ztl-fuzz-XXXXXX";
+    if (mkdtemp(folder.data()) != nullptr && chdir(folder.c_str()) == 0) {
+      std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+      });
+      return;
+    }
+  }
+  Fail("no scratch folder");
+}
+
+}  // namespace fuzz
 
 #ifndef ZTL_LIBFUZZER
-// Replays the files named on the command line.
+// Replays the files named on the command line (named before any setup changes the folder).
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    std::ifstream file(argv[i], std::ios::binary);
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) paths.push_back(std::filesystem::absolute(argv[i]).string());
+  if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
+  for (const std::string& path : paths) {
+    std::ifstream file(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
   }
-  std::printf("replayed %d input(s)\n", argc - 1);
+  std::printf("replayed %zu input(s)\n", paths.size());
   return 0;
 }
 #endif

@@ -39,22 +39,13 @@ bool NamesPath(const Json& value) {
   return false;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // One server for many inputs, so later requests meet objects earlier ones made; renewed now
-  // and then to bound its memory.
-  static auto server = std::make_unique<ztl::cli::Server>();
-  static int served = 0;
-  if (++served % 2000 == 0) server = std::make_unique<ztl::cli::Server>();
-
-  std::string_view line(reinterpret_cast<const char*>(data), size);
-  line = line.substr(0, line.find('\n'));  // the server reads one line at a time
+// One input line: at most one answer, one line of valid JSON-RPC.
+void ServeLine(ztl::cli::Server& server, std::string_view line) {
   const ztl::cli::RequestLine read = ztl::cli::ReadRequestLine(line);
-  if (!read.json.is_discarded() && NamesPath(read.json)) return 0;
+  if (!read.json.is_discarded() && NamesPath(read.json)) return;
 
-  const std::optional<std::string> answer = server->HandleLine(line);
-  if (!answer) return 0;
+  const std::optional<std::string> answer = server.HandleLine(line);
+  if (!answer) return;
   fuzz::Check(answer->find('\n') == std::string::npos, "answer spans more than one line");
   const Json response = Json::parse(*answer, nullptr, false);
   fuzz::Check(!response.is_discarded(), "answer is no JSON");
@@ -62,13 +53,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (read.json.is_array() && !read.json.empty()) {
     fuzz::Check(response.is_array() && !response.empty() && response.size() <= read.json.size(), "batch answer is no array of answers");
     for (const Json& one : response) CheckResponse(one, nullptr);
-    return 0;
+    return;
   }
-  // Lines the plain parser refuses (bytes that are no UTF-8, 1e400) are read with markers.
-  const Json plain = Json::parse(line, nullptr, false);
+  // Lines the plain parser refuses (bytes that are no UTF-8, 1e400) are read with markers; the
+  // id to expect is the one the plain parser reads, when it reads one.
+  const Json plain = read.problems.empty() ? Json() : Json::parse(line, nullptr, false);
+  const Json& request = read.problems.empty() ? read.json : plain;
   const Json* id = nullptr;
-  if (plain.is_object() && plain.contains("id") && (plain["id"].is_string() || plain["id"].is_number_integer()))
-    id = &plain["id"];
+  if (request.is_object() && request.contains("id") && (request["id"].is_string() || request["id"].is_number_integer()))
+    id = &request["id"];
   CheckResponse(response, id);
+}
+
+}  // namespace
+
+// An input is a short session: a fresh server reads up to eight lines, so that later requests
+// meet the objects earlier ones made, and nothing outlives the input (a server kept across
+// inputs would grow, and every leak check would scan all it holds).
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ztl::cli::Server server;
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  for (int lines = 0; lines < 8 && !rest.empty(); ++lines) {
+    const std::size_t end = rest.find('\n');
+    ServeLine(server, rest.substr(0, end));
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
   return 0;
 }

@@ -1,9 +1,12 @@
 // Windows-1252 <-> UTF-16. Only 0x80-0x9F differ from Latin-1, so one 32-entry table
-// carries the whole code page; the reverse direction searches it.
+// carries the whole code page; the reverse direction binary-searches the same table sorted by
+// character, so that long texts outside the code page cost five comparisons a character.
 
 #include "codepage.hpp"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "ztldata/platform/code_page.hpp"
 
@@ -25,14 +28,22 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 constexpr Byte kQuestionMark = 63;
 
+// (character, code) for the 32 codes above, ordered by character.
+constexpr auto kByCharacter = [] {
+  std::array<std::pair<char16_t, Byte>, kHighControls.size()> pairs{};
+  for (std::size_t i = 0; i < pairs.size(); ++i) pairs[i] = {kHighControls[i], static_cast<Byte>(0x80 + i)};
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}();
+
 }  // namespace
 
 Byte AnsiCode(char16_t c) noexcept {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<Byte>(c);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == c) return static_cast<Byte>(0x80 + i);
-  }
-  return kQuestionMark;
+  if (c > kByCharacter.back().first) return kQuestionMark;  // most of the plane: no search
+  const auto* found = std::lower_bound(kByCharacter.begin(), kByCharacter.end(), c,
+                                       [](const auto& entry, char16_t key) { return entry.first < key; });
+  return found != kByCharacter.end() && found->first == c ? found->second : kQuestionMark;
 }
 
 char16_t AnsiChar(Byte code) noexcept {

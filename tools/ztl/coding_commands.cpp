@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -259,18 +260,17 @@ class Input {
   Input(const Input&) = delete;
   Input& operator=(const Input&) = delete;
 
-  // Reads up to `size` more bytes; an empty result at the end or after an error.
-  std::string Read(std::size_t size) {
-    std::string bytes(size, '\0');
+  // Reads the next piece, up to 64 KiB; an empty result at the end or after an error.
+  std::string Read() {
     if (!file_ || error_) return {};
-    const std::size_t n = std::fread(bytes.data(), 1, size, file_);
-    if (n < size && std::ferror(file_)) error_ = errno ? errno : EIO;
-    bytes.resize(n);
-    return bytes;
+    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kPiece);
+    const std::size_t n = std::fread(buffer_.get(), 1, kPiece, file_);
+    if (n < kPiece && std::ferror(file_)) error_ = errno ? errno : EIO;
+    return std::string(buffer_.get(), n);
   }
   std::string ReadAll() {
     std::string all;
-    for (std::string piece; !(piece = Read(1 << 20)).empty();) all += piece;
+    for (std::string piece; !(piece = Read()).empty();) all += piece;
     return all;
   }
   // Reports a failure to open or read; false when there was one.
@@ -281,9 +281,11 @@ class Input {
   }
 
  private:
+  static constexpr std::size_t kPiece = 1 << 16;
   std::string name_;
   std::FILE* file_ = nullptr;
   int error_ = 0;
+  std::unique_ptr<char[]> buffer_;  // not cleared: fread fills what is used
 };
 
 // The work of the one-input commands: the mode (the first operand), at most one FILE,
@@ -355,7 +357,7 @@ int RunCrc32(std::span<const std::string_view> args) {
     Input input(file);
     Long r = crc.InitCRC32(*poly, *init);
     // The register runs over the input piece by piece, as a caller feeding AddCRC32 does.
-    for (std::string piece; !(piece = input.Read(1 << 20)).empty();) r = crc.AddCRC32(AnsiBytesToString(piece), r);
+    for (std::string piece; !(piece = input.Read()).empty();) r = crc.AddCRC32(AnsiBytesToString(piece), r);
     if (!input.Check()) {
       status = kExitError;
       continue;

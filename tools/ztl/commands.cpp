@@ -25,7 +25,25 @@
 namespace ztl::cli {
 
 int UsageError(std::string_view message) {
-  std::cerr << "ztl: " << message << '\n';
+  // Messages quote what the user typed; a line end or another control character in it is
+  // written as an escape, so that every error stays one line.
+  std::string line = "ztl: ";
+  for (const char c : message) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code >= 0x20 && code != 0x7F) {
+      line += c;
+    } else if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\r') {
+      line += "\\r";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else {
+      static constexpr char kHex[] = "0123456789abcdef";
+      line += {'\\', 'x', kHex[code >> 4], kHex[code & 15]};
+    }
+  }
+  std::cerr << line << '\n';
   return kExitError;
 }
 
@@ -330,8 +348,7 @@ int RunCall(std::span<const std::string_view> args) {
   std::string message;
   if (const Status call = Call(*object, *member, call_args, result, CallForm::Dispatch, &message); !call) {
     if (message.empty()) message = "the call failed";
-    std::cerr << "ztl: " << message << " (error " << call.error() << ")\n";
-    return kExitError;
+    return UsageError(message + " (error " + std::to_string(call.error()) + ")");
   }
   std::cout << CallOutput(options, *member, result, call_args, table) << std::flush;
   return kExitOk;

@@ -16,7 +16,8 @@ int RunDescribe(std::span<const std::string_view> args);
 int RunCall(std::span<const std::string_view> args);
 int RunServe(std::span<const std::string_view> args);
 
-// Prints "ztl: MESSAGE" on standard error and returns kExitError.
+// Prints "ztl: MESSAGE" as one line on standard error (control characters in MESSAGE written
+// as \n, \r, \t or \xHH) and returns kExitError.
 int UsageError(std::string_view message);
 
 }  // namespace ztl::cli
