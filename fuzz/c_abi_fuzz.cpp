@@ -1,11 +1,13 @@
 // The C interface under a random sequence of calls: objects, collections and arrays made,
 // called, released, released again and used after release, beside forged handles (a pointer
-// to a stack variable, to plain heap memory). Every call on a released or forged handle
-// returns an error code, and once everything the sequence made is released the number of
-// live handles is what it was before.
+// to a stack variable, to plain heap memory), calls by name, dispatch id and slot, containers
+// placed, listed, saved and reloaded. Every call on a released or forged handle returns an
+// error code, and once everything the sequence made is released the number of live handles is
+// what it was before.
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "harness.hpp"
@@ -59,6 +61,73 @@ struct Run {
 
 void Fails(int status, const char* what) { fuzz::Check(status != ZTL_OK, what); }
 
+// A call as a method, property get or let, by name, by dispatch id (looked up, or any number)
+// or by slot.
+int Invoke(Run& run, ztl_object* target, const char* member, ztl_variant* args, std::size_t count, ztl_variant* result) {
+  static const int kKinds[] = {ZTL_METHOD, ZTL_GET, ZTL_LET, 3};
+  const int kind = kKinds[run.Byte() % std::size(kKinds)];
+  switch (run.Byte() % 3) {
+    case 0: return ztl_invoke_name(target, member, kind, args, count, result);
+    case 1: {
+      std::int32_t id = -1;
+      if (run.Byte() % 4 == 0) id = fuzz::Take<std::int32_t>(run.data, run.size);
+      else ztl_get_ids_of_names(target, &member, 1, &id);
+      return ztl_invoke(target, id, kind, args, count, result);
+    }
+    default: return ztl_invoke_slot(target, run.Byte() % 48, args, count, result);
+  }
+}
+
+// A container, new or loaded from the input's bytes, with components placed, found and listed
+// by index: a saved form reloads and saves the same, every listed index below the count holds a
+// component, and the container and its component handles release in either order.
+void Containers(Run& run) {
+  static const char* const kComponents[] = {"ZtStack", "ZTLData.ZtBits", "ZtRSA", "ZtToken", "ZtStrings", "nope"};
+  static const char* const kNames[] = {nullptr, "", "A", "a", "Begin", "End", "x y"};
+  ztl_container* form = nullptr;
+  if (run.Byte() % 2) {
+    if (ztl_container_new(run.Byte() % 2, &form) != ZTL_OK) return;
+  } else {
+    const std::size_t n = std::min<std::size_t>(run.Byte(), run.size);
+    char* problems = nullptr;
+    const int status = ztl_container_load(reinterpret_cast<const char*>(run.data), n, &form, &problems);
+    run.data += n, run.size -= n;
+    ztl_free(problems);
+    if (status != ZTL_OK) return;
+  }
+  std::vector<ztl_object*> handles;
+  for (int i = run.Byte() % 4; i > 0; --i) {
+    ztl_object* o = nullptr;
+    const char* name = kNames[run.Byte() % std::size(kNames)];
+    if (ztl_container_place(form, kComponents[run.Byte() % std::size(kComponents)], name, &o) == ZTL_OK) handles.push_back(o);
+  }
+  if (ztl_object* o = nullptr; ztl_container_find(form, "a", &o) == ZTL_OK) handles.push_back(o);
+  std::size_t count = 0;
+  fuzz::Check(ztl_container_count(form, &count) == ZTL_OK, "count of a live container failed");
+  for (std::size_t i = 0; i <= count; ++i) {
+    char* name = nullptr;
+    ztl_object* o = nullptr;
+    const int status = ztl_container_component(form, i, &name, &o);
+    fuzz::Check((status == ZTL_OK) == (i < count), "components by index disagree with the count");
+    if (status == ZTL_OK) handles.push_back(o), ztl_free(name);
+  }
+  char *saved = nullptr, *resaved = nullptr;
+  std::size_t length = 0, relength = 0;
+  ztl_container* again = nullptr;
+  fuzz::Check(ztl_container_save(form, &saved, &length) == ZTL_OK, "save of a live container failed");
+  fuzz::Check(ztl_container_load(saved, length, &again, nullptr) == ZTL_OK, "a saved form does not load");
+  fuzz::Check(ztl_container_save(again, &resaved, &relength) == ZTL_OK &&
+                  std::string_view(saved, length) == std::string_view(resaved, relength),
+              "save(load(save)) differs from save");
+  ztl_free(saved), ztl_free(resaved);
+  fuzz::Check(ztl_container_release(again) == ZTL_OK, "release of a loaded container failed");
+  const bool container_first = run.Byte() % 2;
+  if (container_first) fuzz::Check(ztl_container_release(form) == ZTL_OK, "release of a live container failed");
+  for (ztl_object* o : handles) fuzz::Check(ztl_object_release(o) == ZTL_OK, "release of a component handle failed");
+  if (!container_first) fuzz::Check(ztl_container_release(form) == ZTL_OK, "release of a live container failed");
+  run.dead.push_back(form);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -75,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (int steps = 0; run.size > 0 && steps < 64; ++steps) {
     bool dead_arg = false;
-    switch (run.Byte() % 12) {
+    switch (run.Byte() % 13) {
       case 0: {  // create an object
         ztl_object* o = nullptr;
         if (ztl_create_object(kClasses[run.Byte() % std::size(kClasses)], &o) == ZTL_OK) {
@@ -104,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           any_dead |= dead_arg;
         }
         ztl_variant result = ztl_variant_empty();
-        const int status = ztl_invoke_name(target, kMembers[run.Byte() % std::size(kMembers)], ZTL_METHOD, args, count, &result);
+        const int status = Invoke(run, target, kMembers[run.Byte() % std::size(kMembers)], args, count, &result);
         if ((dead_target && target) || any_dead) Fails(status, "call with a dead handle succeeded");
         ztl_variant_clear(&result);
         for (std::size_t i = 0; i < count; ++i) ztl_variant_clear(&args[i]);  // by-reference values
@@ -205,6 +274,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (status == ZTL_OK) fuzz::Check(same == 0 || a == b, "two handles of different objects are the same");
         break;
       }
+      case 11:
+        Containers(run);
+        break;
       default: {  // class name of a live object
         const char* name = nullptr;
         if (ztl_object* o = run.Pick(run.objects)) fuzz::Check(ztl_object_class(o, &name) == ZTL_OK && name, "class of a live object");
