@@ -1,6 +1,7 @@
 // ZtStrings: ReplaceAll, Replace, Occurs and InStrAdv agree with plain references built on
 // std::u16string::find (non-overlapping, left to right; an empty search text changes
-// nothing and occurs 0 times); sPrintf of any template and values ends with a String.
+// nothing and occurs 0 times); sPrintf of any template and values ends with a String within
+// its length bound, and a template without conversions comes back unchanged (or "" with values).
 
 #include <algorithm>
 
@@ -88,6 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // value adds at most its own text and two such runs of padding.
   const ztl::String pattern = text + with;
   const std::size_t bound = pattern.size() + vals.size() * (64 + 2 * 32767);
-  fuzz::Check(s.sPrintf(pattern, vals).size() <= bound, "sPrintf longer than its template, values and widths");
+  const ztl::String printed = s.sPrintf(pattern, vals);
+  fuzz::Check(printed.size() <= bound, "sPrintf longer than its template, values and widths");
+  // Without a conversion the template comes back as it is when there are no values, and ""
+  // when there are some (conversions and values must pair up).
+  if (pattern.find(u'%') == ztl::String::npos)
+    fuzz::Check(printed == (vals.empty() ? pattern : ztl::String()), "sPrintf without conversions changed its template");
   return 0;
 }
