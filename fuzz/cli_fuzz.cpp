@@ -110,15 +110,6 @@ std::vector<std::string> Words(const std::uint8_t*& data, std::size_t& size) {
   return words;
 }
 
-// The reflected register, one bit at a time.
-std::uint32_t Reference(std::uint32_t polynomial, std::uint32_t crc, std::string_view bytes) {
-  for (const char b : bytes) {
-    crc ^= static_cast<std::uint8_t>(b);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ polynomial : crc >> 1;
-  }
-  return crc;
-}
-
 // A 32-bit number in one of the spellings the byte tools document, as "--name value" or
 // "--name=value"; nothing for spelling 0 (the option left out).
 void Spell(std::vector<std::string>& words, const char* name, std::uint32_t value, unsigned spelling) {
@@ -165,7 +156,7 @@ void Crc32(const std::uint8_t* data, std::size_t size) {
     return;
   }
   fuzz::Check(run.status == 0, "crc32 refused a number spelled as documented");
-  const std::uint32_t expected = Reference(poly, init, bytes) ^ xorout;
+  const std::uint32_t expected = fuzz::ReferenceCrc(poly, init, bytes) ^ xorout;
   std::istringstream lines(run.out);
   int count = 0;
   for (std::string line; std::getline(lines, line); ++count) {

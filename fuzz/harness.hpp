@@ -1,5 +1,6 @@
 // Shared pieces of the property harnesses: reading fuzz input as text, reporting a broken
-// property, and the replay main() that stands in for libFuzzer under other compilers.
+// property, a reference CRC-32, and the replay main() that stands in for libFuzzer under
+// other compilers.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <unistd.h>
@@ -34,6 +36,22 @@ inline ztl::String Utf16(const std::uint8_t* data, std::size_t size) {
   ztl::String text((size + 1) / 2, u'\0');
   for (std::size_t i = 0; i < size; ++i) text[i / 2] |= static_cast<char16_t>(data[i] << (i % 2 * 8));
   return text;
+}
+
+// One byte through a reflected CRC-32 register, a bit at a time: no table, no slicing, no
+// folding.
+inline std::uint32_t CrcStep(std::uint32_t polynomial, std::uint32_t crc, std::uint8_t byte) {
+  crc ^= byte;
+  for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ polynomial : crc >> 1;
+  return crc;
+}
+
+// The register after `bytes`, a byte at a time through a table made of those bit steps.
+inline std::uint32_t ReferenceCrc(std::uint32_t polynomial, std::uint32_t crc, std::string_view bytes) {
+  std::uint32_t table[256];
+  for (std::uint32_t i = 0; i < 256; ++i) table[i] = CrcStep(polynomial, i, 0);
+  for (const char b : bytes) crc = (crc >> 8) ^ table[(crc ^ static_cast<std::uint8_t>(b)) & 0xFF];
+  return crc;
 }
 
 // The first bytes as a little-endian integer of type T; zero where the input is short.
