@@ -20,16 +20,22 @@ class Introspection(unittest.TestCase):
         for class_name, kind in ztldata.classes():
             obj = form.Place(class_name) if kind == "component" else ztldata.CreateObject(class_name)
             text = pydoc.render_doc(obj, renderer=pydoc.plaintext)
-            self.assertEqual((type(obj), repr(obj)), (getattr(ztldata, class_name), "<ztldata %s object>" % class_name))
-            for name, _, _, result, help_text, params in [m for m in ztldata.describe(class_name) if m[1] == "method"]:
+            self.assertIs(type(obj), getattr(ztldata, class_name))
+            self.assertEqual(repr(obj), "<ztldata %s object>" % class_name)
+            methods = [m for m in ztldata.describe(class_name) if m[1] == "method"]
+            for name, _, _, result, help_text, params in methods:
                 with self.subTest(operation="%s.%s" % (class_name, name)):
                     signature = inspect.signature(getattr(obj, name))
                     found = list(signature.parameters.values())
                     self.assertEqual([p.name for p in found], [p[0] for p in params])
                     for (_, ptype, _, optional, default, paramarray), p in zip(params, found):
                         self.assertIsNot(p.annotation, p.empty)
-                        self.assertEqual(p.kind if paramarray else p.default, p.VAR_POSITIONAL if paramarray else
-                                         ((bool(default) if ptype == "Boolean" else default) if optional else p.empty))
+                        if paramarray:
+                            self.assertIs(p.kind, p.VAR_POSITIONAL)
+                        elif optional:
+                            self.assertEqual(p.default, bool(default) if ptype == "Boolean" else default)
+                        else:
+                            self.assertIs(p.default, p.empty)
                     self.assertEqual(signature.return_annotation is None, result is None)
                     self.assertRegex(text, r"\n \|  %s\(self" % re.escape(name))
                     self.assertIn((help_text or "").strip(), text)
@@ -39,18 +45,23 @@ class Introspection(unittest.TestCase):
                 (ztldata.ZtStrings.sPrintf, "(self, strText: str, *Vals: Any) -> str")]:
             self.assertEqual(str(inspect.signature(operation)).replace("typing.", ""), expected)
         text = pydoc.render_doc(form.Place("ZtStack"), renderer=pydoc.plaintext)
-        self.assertTrue("Strategy: ztlStackStrategy" in text and "Size: Long (read-only)" in text and ztldata.about())
+        self.assertIn("Strategy: ztlStackStrategy", text)
+        self.assertIn("Size: Long (read-only)", text)
+        self.assertTrue(ztldata.about())
 
     def test_the_stubs_and_version_are_up_to_date(self):
         found = importlib.util.spec_from_file_location("make_stubs", ROOT / "bindings/python/make_stubs.py")
         maker = importlib.util.module_from_spec(found)
         found.loader.exec_module(maker)
+        rendered = maker.render()
         package = pathlib.Path(ztldata.__file__).parent
         for stubs in (ROOT / "bindings/python/ztldata/__init__.pyi", package / "__init__.pyi"):
-            self.assertEqual(stubs.read_text(encoding="utf-8"), maker.render(), "run bindings/python/make_stubs.py")
-        tree = ast.parse(maker.render())
+            self.assertEqual(stubs.read_text(encoding="utf-8"), rendered, "run bindings/python/make_stubs.py")
+        tree = ast.parse(rendered)
         named = {node.name for node in tree.body if isinstance(node, (ast.ClassDef, ast.FunctionDef))}
         named |= {node.target.id for node in tree.body if isinstance(node, ast.AnnAssign)}
-        self.assertEqual((sorted(set(ztldata.__all__) - named), (package / "py.typed").is_file()), ([], True))
+        self.assertEqual(sorted(set(ztldata.__all__) - named), [])
+        self.assertTrue((package / "py.typed").is_file())
         version = re.search(r"project\(ztldata VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text("utf-8"))
-        self.assertEqual((ztldata.__version__, ztldata.TYPELIB_VERSION), (version.group(1), "1.4"))
+        self.assertEqual(ztldata.__version__, version.group(1))
+        self.assertEqual(ztldata.TYPELIB_VERSION, "1.4")
