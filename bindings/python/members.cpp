@@ -525,7 +525,7 @@ void AddHandleType(py::module_& module) {
       {0, nullptr},
   };
   static PyType_Spec handle_layout = {"ztldata._ztldata.Handle", sizeof(HandleObject), 0,
-                             Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
+                                      Py_TPFLAGS_DEFAULT | Py_TPFLAGS_BASETYPE, slots};
   handle_type = MakeType(handle_layout);
   module.attr("Handle") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(handle_type));
 }
@@ -577,7 +577,7 @@ void AddDescriptorTypes(py::module_& module) {
       {0, nullptr},
   };
   static PyType_Spec property_layout = {"ztldata._ztldata.Property", sizeof(PropertyObject), 0,
-                                      Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, property_slots};
+                                        Py_TPFLAGS_DEFAULT | Py_TPFLAGS_DISALLOW_INSTANTIATION, property_slots};
   operation_type = MakeType(operation_layout);
   property_type = MakeType(property_layout);
   module.attr("Operation") = py::reinterpret_borrow<py::object>(reinterpret_cast<PyObject*>(operation_type));
