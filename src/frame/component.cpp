@@ -2,6 +2,7 @@
 
 #include "ztldata/frame/component.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "boundary.hpp"
@@ -61,10 +62,13 @@ void Component::PropertyChanged(std::u16string_view name) noexcept {
   // A container that cannot record the change loses only the record.
   Guarded([&] {
     for (const auto& [placed_name, component] : site_->components_) {
-      if (component.get() == this) {
-        site_->changes_.emplace_back(placed_name, String(name));
-        return;
-      }
+      if (component.get() != this) continue;
+      // The record holds each property once: a form has few of them, and a scan keeps
+      // the first-change order without a second index.
+      auto& changes = site_->changes_;
+      const auto same = [&](const auto& change) { return change.first == placed_name && change.second == name; };
+      if (std::find_if(changes.begin(), changes.end(), same) == changes.end()) changes.emplace_back(placed_name, String(name));
+      return;
     }
   });
 }
@@ -157,6 +161,7 @@ bool Container::Release(std::u16string_view name) noexcept {
   for (auto it = components_.begin(); it != components_.end(); ++it) {
     if (!SameName(it->first, name)) continue;
     const ComponentRef component = it->second;
+    std::erase_if(changes_, [&](const auto& change) { return change.first == it->first; });
     components_.erase(it);
     component->Terminate();
     component->site_ = nullptr;

@@ -97,7 +97,10 @@ class Container {
   // The placed components with their names, in the order they were placed.
   const std::vector<std::pair<String, ComponentRef>>& Components() const noexcept { return components_; }
 
-  // The names of the properties that components reported changed, in order.
+  // Which properties of which placed components changed: each (component name, property name)
+  // once, in the order of its first change, however often it changed since. Releasing a
+  // component forgets its entries. A set, so a form kept alive through any number of lets
+  // keeps a record no larger than its components times their properties.
   const std::vector<std::pair<String, String>>& Changes() const noexcept { return changes_; }
 
   // Saves the form: each component's WriteProperties into a bag of its own, written as the
@@ -129,7 +132,7 @@ class Container {
 
   bool design_mode_ = false;
   std::vector<std::pair<String, ComponentRef>> components_;
-  std::vector<std::pair<String, String>> changes_;  // component name, property name
+  std::vector<std::pair<String, String>> changes_;  // component name, property name; no repeats
 };
 
 }  // namespace ztl
