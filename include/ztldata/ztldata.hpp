@@ -14,6 +14,7 @@
 #include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/date_text.hpp"
 #include "ztldata/platform/device_context.hpp"
+#include "ztldata/platform/file_access.hpp"
 #include "ztldata/platform/locale.hpp"
 #include "ztldata/platform/random.hpp"
 #include "ztldata/platform/utf8.hpp"

@@ -12,10 +12,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <limits>
-#include <optional>
 #include <string>
 
 #include "frame/boundary.hpp"
@@ -23,6 +21,7 @@
 #include "frame/component_rows.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "platform/file_access.hpp"
 #include "ztldata/platform/utf8.hpp"
 #include "ztldata/base/outcome.hpp"
 
@@ -54,13 +53,6 @@ constexpr MemberInfo kMembers[] = {
 // "ZTL" (3 bytes), the upper bound u of the word array (signed 32-bit little-endian), then
 // the u + 1 words (16-bit little-endian each): 9 + 2 u bytes in all.
 
-// Error numbers of the file steps.
-constexpr Long kBadFileName = 52;
-constexpr Long kDeviceIO = 57;
-constexpr Long kInputPastEnd = 62;
-constexpr Long kPathFileAccess = 75;
-constexpr Long kBadFileFormat = 321;
-
 constexpr unsigned char kMagic[] = {0x5A, 0x54, 0x4C};  // "ZTL"
 constexpr std::size_t kHeaderSize = sizeof kMagic + 4;
 
@@ -89,17 +81,6 @@ Outcome<std::string> NativePath(const String& text) {
   }
   return Utf16ToUtf8(text);
 }
-
-// A file descriptor closed when it goes out of scope.
-struct FileHandle {
-  explicit FileHandle(int f) noexcept : fd(f) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (fd >= 0) ::close(fd);
-  }
-  int fd;
-};
 
 Status ReadAll(int fd, void* data, std::size_t size) noexcept {
   auto* p = static_cast<unsigned char*>(data);
@@ -164,15 +145,14 @@ struct BitFile {
 // give a word array (upper bound 0 or more), a bit count that a Long holds (16 x upper), and
 // words that the file actually contains, before anything is allocated.
 Outcome<BitFile> ReadBitFile(const std::string& path) {
-  const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (file.fd < 0) return Fail(kFileNotFound);
+  ZTL_TRY(file, platform::OpenForReading(path));
   struct stat info {};
-  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return Fail(kPathFileAccess);
+  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return Fail(kPathFileAccess);
   const auto length = static_cast<std::uint64_t>(info.st_size);
 
   unsigned char header[kHeaderSize];
   if (length < kHeaderSize) return Fail(kInputPastEnd);
-  ZTL_CHECK(ReadAll(file.fd, header, kHeaderSize));
+  ZTL_CHECK(ReadAll(file.get(), header, kHeaderSize));
   if (!std::equal(std::begin(kMagic), std::end(kMagic), header)) return Fail(kBadFileFormat);
   const std::int32_t upper = static_cast<std::int32_t>(LoadLittle32(header + sizeof kMagic));
   if (upper < 0 || upper > std::numeric_limits<Long>::max() / 16) return Fail(kBadFileFormat);
@@ -180,79 +160,48 @@ Outcome<BitFile> ReadBitFile(const std::string& path) {
   if (length < kHeaderSize + 2 * static_cast<std::uint64_t>(count)) return Fail(kInputPastEnd);
 
   BitFile contents{upper, std::vector<std::uint16_t>(count)};
-  ZTL_CHECK(ReadWords(file.fd, contents.words));
+  ZTL_CHECK(ReadWords(file.get(), contents.words));
   return contents;
 }
 
-// Where a written file goes: the path itself, or the file a symbolic link names (the link
-// stays a link), the folder that holds it, and the permissions of the file it replaces.
-struct Destination {
-  std::string path;
-  std::string folder;
-  std::optional<mode_t> mode;
-};
-
-Outcome<Destination> ResolveDestination(std::string path) {
-  Destination d;
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0) {
-    if (S_ISLNK(info.st_mode)) {
-      char* resolved = ::realpath(path.c_str(), nullptr);
-      if (!resolved) return Fail(kPathFileAccess);  // a link to nothing, or to an unreachable place
-      path = resolved;
-      std::free(resolved);
-      if (::stat(path.c_str(), &info) != 0) return Fail(kPathFileAccess);
-    }
-    // Only a regular file is replaced; a directory or a device is never renamed over.
-    if (!S_ISREG(info.st_mode)) return Fail(kPathFileAccess);
-    d.mode = info.st_mode & 07777;
-  } else if (errno != ENOENT) {
-    return Fail(kPathFileAccess);
-  }
-  const std::size_t slash = path.find_last_of('/');
-  d.folder = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
-  d.path = std::move(path);
-  return d;
-}
-
-// A new file in a folder, removed again unless Commit renames it over its destination.
+// A new file in a folder, removed again unless Commit renames it over its destination. The
+// folder is a descriptor, so the file is made and renamed in the folder that was checked.
 class TemporaryFile {
  public:
-  TemporaryFile() = default;
+  explicit TemporaryFile(int folder) noexcept : folder_(folder) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (fd >= 0) ::close(fd);
-    if (!path_.empty() && !committed_) ::unlink(path_.c_str());
+    if (!name_.empty() && !committed_) ::unlinkat(folder_, name_.c_str(), 0);
   }
 
   // Creates the file under a name no other file has, trying a few random names. Only a file
   // made here is ever removed.
-  Status Open(const std::string& folder) {
+  Status Open() {
     static std::atomic<std::uint64_t> serial{0};
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
       std::uint64_t salt = 0;
       if (::getrandom(&salt, sizeof salt, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof salt)) salt = 0;
       char name[64];
-      std::snprintf(name, sizeof name, "/.ztlbits-%ld-%llu-%016llx.tmp", static_cast<long>(::getpid()),
+      std::snprintf(name, sizeof name, ".ztlbits-%ld-%llu-%016llx.tmp", static_cast<long>(::getpid()),
                     static_cast<unsigned long long>(serial++), static_cast<unsigned long long>(salt));
-      std::string path = folder + name;
-      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd >= 0) path_ = std::move(path);
+      fd = ::openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd >= 0) name_ = name;
       if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return Fail(kPathFileAccess);
     return Done();
   }
 
-  // Flushes the file to the disk and puts it in the destination's place in one step, so a
-  // reader sees either the old file or the whole new one.
+  // Flushes the file to the disk and puts it in the place of `destination` (a name in the same
+  // folder) in one step, so a reader sees either the old file or the whole new one.
   Status Commit(const std::string& destination) noexcept {
     if (::fsync(fd) != 0) return Fail(kDeviceIO);
     const int f = fd;
     fd = -1;
     if (::close(f) != 0) return Fail(kDeviceIO);
-    if (::rename(path_.c_str(), destination.c_str()) != 0) return Fail(kPathFileAccess);
+    if (::renameat(folder_, name_.c_str(), folder_, destination.c_str()) != 0) return Fail(kPathFileAccess);
     committed_ = true;
     return Done();
   }
@@ -260,24 +209,25 @@ class TemporaryFile {
   int fd = -1;
 
  private:
-  std::string path_;
+  int folder_;
+  std::string name_;
   bool committed_ = false;
 };
 
 // Writes a whole bit-array file in the place of `path`.
 Status WriteBitFile(const std::string& path, const std::vector<std::uint16_t>& words) {
-  ZTL_TRY(destination, ResolveDestination(path));
-  TemporaryFile temporary;
-  ZTL_CHECK(temporary.Open(destination.folder));
+  ZTL_TRY(place, platform::PlaceForWriting(path));
+  TemporaryFile temporary(place.folder.get());
+  ZTL_CHECK(temporary.Open());
   // Keep the permissions of the file being replaced; a new file gets the usual ones.
-  if (destination.mode) ::fchmod(temporary.fd, *destination.mode);
+  if (place.mode) ::fchmod(temporary.fd, *place.mode);
 
   unsigned char header[kHeaderSize];
   std::copy(std::begin(kMagic), std::end(kMagic), header);
   StoreLittle32(header + sizeof kMagic, static_cast<std::uint32_t>(words.size() - 1));
   ZTL_CHECK(WriteAll(temporary.fd, header, kHeaderSize));
   ZTL_CHECK(WriteWords(temporary.fd, words));
-  return temporary.Commit(destination.path);
+  return temporary.Commit(place.name);
 }
 
 }  // namespace
