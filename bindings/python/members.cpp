@@ -10,12 +10,16 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "ztldata/frame/collection.hpp"
+#include "ztldata/frame/component.hpp"
 #include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/utf8.hpp"
 
@@ -58,6 +62,101 @@ unsigned TraitsOf(const ClassInfo* info, const MemberInfo& member) {
     if (s.class_name == info->name && s.member == member.name) return s.traits;
   }
   return 0;
+}
+
+// ---- calls without the GIL ----------------------------------------------------------------
+
+// A method whose arguments carry more than this much input (characters of text, one per byte
+// for bytes, plus array elements) runs with the GIL released, so other Python threads go on
+// meanwhile; a smaller call would spend more on releasing than it lets others gain.
+constexpr std::size_t kReleaseAbove = 4096;
+
+// The input the arguments carry, or none when one holds an object: another thread may reach
+// that object's state while the GIL is released, so such a call keeps it.
+std::optional<std::size_t> InputSize(std::span<const Variant> args) {
+  std::size_t size = 0;
+  std::vector<std::span<const Variant>> arrays;  // arrays nest: a list, not recursion
+  for (std::span<const Variant> values = args;;) {
+    for (const Variant& value : values) {
+      if (value.IsObject()) return std::nullopt;
+      if (const String* text = value.If<String>()) size += text->size();
+      if (const SafeArray* array = value.If<SafeArray>()) {
+        size += array->Size();
+        arrays.push_back(array->Elements());
+      }
+    }
+    if (arrays.empty()) return size;
+    values = arrays.back();
+    arrays.pop_back();
+  }
+}
+
+// Library objects are not thread-safe, so calls on one object must not overlap. A call that
+// releases the GIL first marks its object busy here, and holds the mark's mutex while the
+// operation runs; a second such call waits for the mutex. The table is read and changed only
+// with the GIL held, so a call that keeps the GIL runs at once on an object no such call has
+// marked (nothing else can be running on it), and otherwise takes and leaves the mutex, with
+// the GIL released, until none has. The mutex is never held while the GIL is taken, and a mark
+// goes with its last user, so the table holds only objects in use.
+struct Busy {
+  std::mutex running;
+  std::size_t users = 0;    // the threads that refer to the mark
+  std::size_t callers = 0;  // of them, the calls that run (or wait to run) without the GIL
+};
+
+std::unordered_map<const Object*, std::unique_ptr<Busy>>& BusyObjects() {
+  // Never destroyed: a thread may still end a call while the interpreter shuts down.
+  static auto* busy = new std::unordered_map<const Object*, std::unique_ptr<Busy>>();
+  return *busy;
+}
+
+bool IsBusy(const Object& object) {
+  const auto& table = BusyObjects();
+  const auto found = table.find(&object);
+  return found != table.end() && found->second->callers > 0;
+}
+
+// For its lifetime: the GIL released and the object's mutex held, by a call that runs an
+// operation meanwhile (`call`) or one that only waits its turn.
+class Exclusive {
+ public:
+  Exclusive(Object& object, bool call) : keep_(object.weak_from_this().lock()), object_(&object), call_(call) {
+    auto& table = BusyObjects();
+    auto found = table.find(&object);
+    if (found == table.end()) found = table.emplace(&object, std::make_unique<Busy>()).first;
+    busy_ = found->second.get();
+    ++busy_->users;
+    busy_->callers += call_ ? 1 : 0;
+    thread_ = PyEval_SaveThread();
+    busy_->running.lock();
+  }
+  ~Exclusive() {
+    busy_->running.unlock();
+    PyEval_RestoreThread(thread_);
+    busy_->callers -= call_ ? 1 : 0;
+    if (--busy_->users == 0) BusyObjects().erase(object_);
+  }
+  Exclusive(const Exclusive&) = delete;
+  Exclusive& operator=(const Exclusive&) = delete;
+
+ private:
+  ObjectRef keep_;  // a handle may drop the object meanwhile
+  const Object* object_;
+  bool call_;
+  Busy* busy_ = nullptr;
+  PyThreadState* thread_ = nullptr;
+};
+
+// Returns, with the GIL held, once no other thread's call runs on the object. When it had to
+// wait it returns the object too, for the caller to hold through its own call: a handle may
+// have dropped it meanwhile.
+ObjectRef AwaitIdle(Object& object) {
+  ObjectRef kept;
+  while (IsBusy(object)) {
+    if (!kept) kept = object.weak_from_this().lock();
+    const Exclusive wait(object, false);
+  }
+  return kept;
 }
 
 // ---- one call -----------------------------------------------------------------------------
@@ -193,9 +292,18 @@ py::object CallWith(Object& object, const MemberInfo& member, unsigned traits, P
   Variant result;
   std::string message;
   const std::span<Variant> passed = values.Span();
-  if (const Status call = Call(object, member, passed, result, CallForm::Dispatch, &message); !call) {
-    RaiseError(call.error(), message.empty() ? std::string(ErrorText(call.error())) : message);
+  // Only methods: a property's let tells the object's container, which other threads use.
+  const bool release = member.kind == MemberKind::Method && InputSize(passed).value_or(0) > kReleaseAbove &&
+                       !dynamic_cast<const Collection*>(&object);
+  Status call;
+  if (release) {
+    const Exclusive alone(object, true);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &message);
+  } else {
+    const ObjectRef kept = AwaitIdle(object);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &message);
   }
+  if (!call) RaiseError(call.error(), message.empty() ? std::string(ErrorText(call.error())) : message);
   for (std::size_t i = 0; i < fixed && i < count; ++i) {
     if (params[i].byref && given[i]) WriteBack(given[i], passed[i]);
   }
@@ -587,6 +695,16 @@ void AddDescriptorTypes(py::module_& module) {
 py::object CallMember(Object& object, const MemberInfo& member, PyObject* const* args, std::size_t nargs,
                       PyObject* kwnames) {
   return CallWith(object, member, TraitsOf(object.Class(), member), args, nargs, kwnames);
+}
+
+void AwaitComponents(const Container& form) {
+  for (;;) {
+    const auto& placed = form.Components();
+    const auto busy =
+        std::find_if(placed.begin(), placed.end(), [](const auto& entry) { return IsBusy(*entry.second); });
+    if (busy == placed.end()) return;  // and stays so while this thread holds the GIL
+    AwaitIdle(*busy->second);
+  }
 }
 
 py::list Descriptors(const ClassInfo& info) {

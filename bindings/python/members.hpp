@@ -9,6 +9,7 @@
 #include <cstddef>
 
 #include "values.hpp"
+#include "ztldata/frame/component.hpp"
 #include "ztldata/frame/typelib.hpp"
 
 namespace ztl::python {
@@ -17,8 +18,14 @@ namespace ztl::python {
 // kwnames (a tuple, or null), matched to the parameters by name without regard to case.
 // Parameters left out are passed as missing, so optional ones take their defaults. Raises
 // ztldata.Error for a failed call and TypeError for misuse of the arguments.
+// A method given more than 4096 characters of text (or bytes) and array elements in all, and
+// no object, runs with the GIL released; calls on one object never overlap.
 py::object CallMember(Object& object, const MemberInfo& member, PyObject* const* args, std::size_t nargs,
                       PyObject* kwnames);
+
+// Returns, with the GIL held, once no other thread's call runs on any of the container's
+// components (waiting with the GIL released), so the container may read or end them.
+void AwaitComponents(const Container& form);
 
 // Creates the descriptor types (once, when the module loads).
 void AddDescriptorTypes(py::module_& module);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -175,6 +176,17 @@ py::object Adopt(const py::object& cls, const py::handle& handle) {
 
 struct ContainerBox {
   std::unique_ptr<Container> form;
+
+  explicit ContainerBox(std::unique_ptr<Container> made) : form(std::move(made)) {}
+  ContainerBox(ContainerBox&&) noexcept = default;
+  // Ending the container ends its components: not while another thread's call runs on one.
+  ~ContainerBox() {
+    if (!form) return;
+    try {
+      AwaitComponents(*form);
+    } catch (const std::bad_alloc&) {  // no memory to wait with: end them now, as before
+    }
+  }
 };
 
 Container& FormOf(ContainerBox& box) {
@@ -316,10 +328,17 @@ PYBIND11_MODULE(_ztldata, m) {
            py::arg("design_mode") = false)
       .def("place", &Place, py::arg("class_name"), py::arg("name") = py::none())
       .def("find", &Find, py::arg("name"))
-      .def("save", [](ContainerBox& box) { return Utf8Text(FormOf(box).Save()); })
+      .def("save",
+           [](ContainerBox& box) {
+             AwaitComponents(FormOf(box));
+             return Utf8Text(FormOf(box).Save());
+           })
       .def_static("load", &Load, py::arg("text"), py::arg("design_mode") = false)
       .def("names", &Names)
-      .def("release", [](ContainerBox& box, const py::str& name) { return FormOf(box).Release(TextOf(name)); });
+      .def("release", [](ContainerBox& box, const py::str& name) {
+        AwaitComponents(FormOf(box));
+        return FormOf(box).Release(TextOf(name));
+      });
 
   m.def("register_types", &RegisterTypes);
   m.def("create", &Create, py::arg("name"));

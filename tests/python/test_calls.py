@@ -1,10 +1,14 @@
-"""Calls as Python makes them: in-place updates, object identity, errors, hostile arguments."""
+"""Calls as Python makes them: in-place updates, object identity, errors, hostile arguments,
+threads."""
 
 import datetime
 import decimal
 import math
 import os
+import sys
 import tempfile
+import threading
+import time
 import unittest
 
 import ztldata
@@ -105,3 +109,45 @@ class Errors(unittest.TestCase):
                                 pass
             finally:
                 os.chdir(cwd)
+
+
+class Threads(unittest.TestCase):
+    def test_a_large_call_lets_other_threads_run(self):
+        strings, data = ztldata.CreateObject("ZtStrings"), bytes(range(256)) * 16384
+        started, done, turns = threading.Event(), threading.Event(), 0
+
+        def call():
+            started.set()
+            try:
+                strings.ASCIIToEBCDIC(data)
+            finally:
+                done.set()
+
+        # Threads switch only where one releases the GIL (sleep(0) here), so this loop turns
+        # only while the call has released it.
+        interval = sys.getswitchinterval()
+        sys.setswitchinterval(100)
+        try:
+            worker = threading.Thread(target=call)
+            worker.start()
+            started.wait()
+            while not done.is_set():
+                turns += 1
+                time.sleep(0)
+            worker.join()
+        finally:
+            sys.setswitchinterval(interval)
+        self.assertGreater(turns, 3)
+
+    def test_calls_on_one_object_from_several_threads_take_turns(self):
+        form = ztldata.Container()
+        stack = form.Place("ZtStack")
+        items = [str(i) * 5000 for i in range(200)]  # each large enough to release the GIL
+        workers = [threading.Thread(target=lambda part=items[k::4]: [stack.Push(x) for x in part]) for k in range(4)]
+        for worker in workers:
+            worker.start()
+        sizes = [(stack.Size, form.Save())[0] for _ in range(50)]  # small calls and the form meanwhile
+        for worker in workers:
+            worker.join()
+        self.assertEqual(sizes, sorted(sizes))
+        self.assertEqual(sorted(stack.Pop() for _ in items), sorted(items))

@@ -11,7 +11,9 @@ attributes, properties read and write as attributes, indexed properties take ite
 lists (updated in place when passed by reference), ztldata.Array, ztldata.Collection, and the
 typed wrappers Integer, Byte, Single, Currency, Long and Double for exact kinds. The byte
 operations (CRC-32, run-length coding, the ciphers, RSA, EBCDIC) take and give bytes. Errors of
-the call itself raise ztldata.Error; the operations themselves never raise.
+the call itself raise ztldata.Error; the operations themselves never raise. A call with a large
+input (over 4096 characters, bytes or array elements) releases the GIL while it works; calls on
+one object from several threads take turns.
 """
 
 import operator as _operator

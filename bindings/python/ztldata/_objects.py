@@ -62,7 +62,7 @@ def _set_other(obj, name, value):
 
 class _Indexed:
     """A property with parameters (ZtBits.Bit): read as prop[i] or prop(i), written as
-    prop[i] = value."""
+    prop[i] = value. It is not iterable (nor does `in` apply): loop over the indices."""
 
     __slots__ = ("_owner", "_name")
 
@@ -79,6 +79,14 @@ class _Indexed:
 
     def __call__(self, *args):
         return _core.invoke(self._owner, self._name, _GET, args)
+
+    def _not_iterable(self, *_):
+        # Every index reads (one outside the range as the class's default), so Python's
+        # fallback iteration by __getitem__ would never end.
+        raise TypeError("indexed property %s.%s is not iterable: loop over a range of indices and read %s[i]"
+                        % (_class_name_of(self._owner), self._name, self._name))
+
+    __iter__ = __contains__ = _not_iterable
 
     def __repr__(self):
         return "<ztldata indexed property %s.%s>" % (_class_name_of(self._owner), self._name)
