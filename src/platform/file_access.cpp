@@ -237,6 +237,12 @@ bool ConfineFiles(const std::string& root) noexcept {
     if (!real) return false;
     platform::FileDescriptor folder(::open(real->c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0) return false;
+    // Every file lies inside "/": confining to it is no confinement, and relative paths keep
+    // starting from the current folder.
+    if (*real == "/") {
+      UnconfineFiles();
+      return true;
+    }
     // The root replaced is released after the lock, as the last operation using it finishes.
     std::shared_ptr<const platform::Root> made =
         std::make_shared<const platform::Root>(platform::Root{std::move(*real), std::move(folder)});

@@ -75,9 +75,7 @@ TEST_P(ConfinedFiles, ChangesOnlyToAnExistingFolder) {
   EXPECT_FALSE(ConfineFiles((root / "in.ztl").string()));
   EXPECT_EQ(FileRoot(), fs::canonical(root).string());
   ZtBits bits;
-  ASSERT_TRUE(ConfineFiles("/"));  // the whole reach, relative paths from "/"
-  EXPECT_TRUE(bits.FileRead((outside / "x").relative_path().u16string()));
-  UnconfineFiles();
+  ASSERT_TRUE(ConfineFiles("/"));  // lifts the confinement
   EXPECT_EQ(FileRoot(), std::nullopt);
   EXPECT_TRUE(bits.FileRead((outside / "x").u16string()));
 }

@@ -23,8 +23,8 @@ namespace ztl {
 // any other path it cannot use: False, nothing read or written) unless the file it resolves to
 // lies inside the root:
 // - A relative path resolves against the root, not the current folder.
-// - An absolute path is accepted only when it resolves inside the root, so a root of "/" keeps
-//   the reach of an unconfined process.
+// - An absolute path is accepted only when it resolves inside the root.
+// A root of "/" lifts the confinement (as UnconfineFiles does): every path is inside it.
 // - Every component is resolved: `.`, `..` and symbolic links (a linked folder, and the file
 //   itself when it is a link). Where the path ends up is what counts: a link that points out of
 //   the root is refused, one that leads back inside (even as an absolute path) is followed.
