@@ -115,17 +115,23 @@ TEST(ZtEncryption, DecodeUndoesEncodeUnderEveryKey) {
   EXPECT_EQ(cipher.Encode(u"a\u4E00b\xD800", 99), cipher.Encode(u"a?b?", 99));
 }
 
-// The bit-plane passes against the position-at-a-time loops: keys with even and odd and
-// negative multipliers, lengths around the 64-position blocks.
+// Every way of running the encoding passes against the position-at-a-time loops (a way this
+// processor cannot run takes the loops): keys giving even, odd and negative multipliers;
+// lengths of none to three, around one and two 64-position blocks and the eight and sixteen
+// blocks the pipeline keeps, and long.
 TEST(ZtEncryption, PlanePassesGiveTheLoopsResult) {
-  if (!coding::CanUsePlanes()) GTEST_SKIP() << "no 512-bit vectors here";
   std::mt19937 random(10);
-  for (const Long key : AndRandom<Long>(random, {0, 1, -1, -20, 232, 233, INT32_MIN}, 60)) {
-    for (int round = 0; round < 30; ++round) {
-      Bytes planes = RandomBytes(random, round < 20 ? 60 + round * 5 : random() % 5000), loops = planes;
-      coding::EncodePasses(planes.data(), planes.size(), key, true);
-      coding::EncodePasses(loops.data(), loops.size(), key, false);
-      ASSERT_EQ(planes, loops) << "key " << key << ", length " << planes.size();
+  std::vector<std::size_t> lengths = {0,   1,   2,   3,    64,   65,   66,   67,   128,  129,
+                                      130, 131, 513, 514, 515, 1025, 1026, 1027, 20000};
+  for (int i = 0; i < 12; ++i) lengths.push_back(random() % 5000);
+  for (const auto path : {coding::PassPath::kPlanes32, coding::PassPath::kPlanes64}) {
+    for (const Long key : AndRandom<Long>(random, {0, 1, -1, -20, 232, 233, INT32_MIN}, 40)) {
+      for (const std::size_t length : lengths) {
+        Bytes planes = RandomBytes(random, length), loops = planes;
+        coding::EncodePasses(planes.data(), length, key, path);
+        coding::EncodePasses(loops.data(), length, key, coding::PassPath::kLoops);
+        ASSERT_EQ(planes, loops) << "path " << static_cast<int>(path) << ", key " << key << ", length " << length;
+      }
     }
   }
 }
