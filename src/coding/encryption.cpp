@@ -1,5 +1,5 @@
 // ZtEncryption: the interface table of the component, and the characters' ANSI codes to and
-// from the cipher's passes (cipher_passes.cpp).
+// from the cipher's passes (cipher_passes.cpp), which the byte forms run on directly.
 
 #include "ztldata/coding/encryption.hpp"
 
@@ -64,7 +64,7 @@ String TextOf(const std::vector<std::uint8_t>& codes) {
 String ZtEncryption::Encode(const String& strBuffer, Long lngKey) noexcept {
   return Guarded(String(), [&] {
     std::vector<std::uint8_t> codes = CodesOf(strBuffer);
-    coding::EncodePasses(codes.data(), codes.size(), lngKey);
+    CipherEncodeBytes(codes, lngKey);
     return TextOf(codes);
   });
 }
@@ -72,9 +72,17 @@ String ZtEncryption::Encode(const String& strBuffer, Long lngKey) noexcept {
 String ZtEncryption::Decode(const String& strBuffer, Long lngKey) noexcept {
   return Guarded(String(), [&] {
     std::vector<std::uint8_t> codes = CodesOf(strBuffer);
-    coding::DecodePasses(codes.data(), codes.size(), lngKey);
+    CipherDecodeBytes(codes, lngKey);
     return TextOf(codes);
   });
+}
+
+void CipherEncodeBytes(std::span<Byte> codes, Long lngKey) noexcept {
+  coding::EncodePasses(codes.data(), codes.size(), lngKey);
+}
+
+void CipherDecodeBytes(std::span<Byte> codes, Long lngKey) noexcept {
+  coding::DecodePasses(codes.data(), codes.size(), lngKey);
 }
 
 }  // namespace ztl

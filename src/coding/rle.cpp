@@ -1,5 +1,5 @@
-// ZtRLE: the interface table of the component and its run-length coding. Compress finds
-// each run of equal characters and writes it whole; Decompress reads the items left to right.
+// ZtRLE: the interface table of the component and its run-length coding, one coder for the
+// component's text and for byte streams fed in pieces (RleCompressor, RleExpander).
 
 #include "ztldata/coding/rle.hpp"
 
@@ -39,87 +39,163 @@ const ClassInfo* ZtRLE::Class() const noexcept { return &kZtRLEClass; }
 
 namespace {
 
-constexpr char16_t kMarker = u'~';
 constexpr std::size_t kLongestCount = 254;  // the largest count Compress writes
 
-// A run of `length` copies of c (not "~"): one or two literals, or c, "~" and the count of
-// further copies; a run longer than 255 is cut after 255 and the rest starts a new run.
-void AppendRun(String& out, char16_t c, std::size_t length) {
-  while (length > 0) {
-    if (length <= 2) {
-      out.append(length, c);
-      return;
-    }
-    const std::size_t more = std::min(length - 1, kLongestCount);
-    out.push_back(c);
-    out.push_back(kMarker);
-    out.push_back(coding::FromAnsi(static_cast<Byte>(more)));
-    length -= more + 1;
+// How the coder sees a unit of text: ZtRLE's characters, or bytes that stand for the
+// Windows-1252 characters of their codes. One coder serves both, so a stream of bytes is coded
+// exactly as its text would be.
+template <class Unit>
+struct Units;
+
+template <>
+struct Units<char16_t> {
+  static Byte Code(char16_t c) noexcept { return coding::ToAnsi(c); }
+  static char16_t Of(Byte code) noexcept { return coding::FromAnsi(code); }
+};
+
+template <>
+struct Units<char> {
+  static Byte Code(char c) noexcept { return static_cast<Byte>(c); }
+  static char Of(Byte code) noexcept { return static_cast<char>(code); }
+};
+
+template <class Unit>
+constexpr Unit kMarker = static_cast<Unit>('~');
+
+// Writes `length` copies of c (not "~") as they are coded when nothing follows: one or two
+// literals, or c, "~" and the count of further copies.
+template <class Unit>
+void AppendShortRun(std::basic_string<Unit>& out, Unit c, std::size_t length) {
+  if (length <= 2) {
+    out.append(length, c);
+    return;
+  }
+  const Unit token[] = {c, kMarker<Unit>, Units<Unit>::Of(static_cast<Byte>(length - 1))};
+  out.append(token, 3);
+}
+
+// A piece of a run of tildes, which cannot be written as literals because every "~" starts a
+// repeat token: "~" with count 0 adds nothing but makes "~" the character to repeat, and the
+// next token repeats it.
+template <class Unit>
+void AppendTildePiece(std::basic_string<Unit>& out, std::size_t length) {
+  const Unit token[] = {kMarker<Unit>, Units<Unit>::Of(0), kMarker<Unit>, Units<Unit>::Of(static_cast<Byte>(length))};
+  out.append(token, 4);
+}
+
+// Writes what is left of the open run.
+template <class Unit>
+void FinishRun(Unit run, std::size_t length, std::basic_string<Unit>& out) {
+  if (length == 0) return;
+  if (run == kMarker<Unit>) {
+    AppendTildePiece(out, length);
+  } else {
+    AppendShortRun(out, run, length);
   }
 }
 
-// A run of tildes, which cannot be written as literals because every "~" starts a repeat
-// token: "~" with count 0 adds nothing but makes "~" the character to repeat, and the next
-// token repeats it. Each piece of up to 254 tildes takes four characters.
-void AppendTildeRun(String& out, std::size_t length) {
-  while (length > 0) {
-    const std::size_t piece = std::min(length, kLongestCount);
-    out.push_back(kMarker);
-    out.push_back(coding::FromAnsi(0));
-    out.push_back(kMarker);
-    out.push_back(coding::FromAnsi(static_cast<Byte>(piece)));
-    length -= piece;
+// The coding of a run is cut greedily: a run of c is written 255 copies at a time (c, "~" and
+// 254), a run of tildes 254 at a time, whatever follows. So every whole piece is final as soon
+// as it is seen, and an open run never holds a full piece: the pieces of a text cut anywhere are
+// those of the whole text.
+template <class Unit>
+void AddRuns(std::basic_string_view<Unit> in, Unit& run, std::size_t& length, std::basic_string<Unit>& out) {
+  const std::size_t n = in.size();
+  for (std::size_t i = 0; i < n;) {
+    const Unit c = in[i];
+    std::size_t end = i + 1;
+    while (end < n && in[end] == c) ++end;
+    if (run != c) {
+      FinishRun(run, length, out);  // the run before ended, with less than a piece
+      length = 0;
+    }
+    run = c;
+    length += end - i;
+    if (c == kMarker<Unit>) {
+      for (; length >= kLongestCount; length -= kLongestCount) AppendTildePiece(out, kLongestCount);
+    } else {
+      for (; length >= kLongestCount + 1; length -= kLongestCount + 1) AppendShortRun(out, c, kLongestCount + 1);
+    }
+    i = end;
+  }
+}
+
+// Reads literals and repeat tokens left to right. A token is "~" and a count; the count is taken
+// without looking at it, even when it is "~"; after a token the character to repeat is "~"
+// itself; a token before any character copies nothing. `pending` carries a "~" whose count is
+// in the next piece.
+template <class Unit>
+void AddExpanded(std::basic_string_view<Unit> in, Unit& last, bool& has_last, bool& pending,
+                 std::basic_string<Unit>& out) {
+  const std::size_t n = in.size();
+  auto token = [&](Unit count) {
+    if (has_last) out.append(Units<Unit>::Code(count), last);
+    last = kMarker<Unit>;
+    has_last = true;
+    pending = false;
+  };
+  std::size_t i = 0;
+  if (pending && n > 0) token(in[i++]);
+  while (i < n) {
+    const std::size_t marker = std::min(in.find(kMarker<Unit>, i), n);
+    if (marker > i) {
+      out.append(in.substr(i, marker - i));
+      last = in[marker - 1];
+      has_last = true;
+    }
+    if (marker == n) return;
+    if (marker + 1 == n) {
+      pending = true;
+      return;
+    }
+    token(in[marker + 1]);
+    i = marker + 2;
   }
 }
 
 }  // namespace
 
 String ZtRLE::Decompress(const String& strInputString) noexcept {
-  const String& in = strInputString;
-  // Running out of memory ends the expansion where it was; the text so far is the result.
+  // Running out of memory ends the expansion where it was; the text so far is the result. A "~"
+  // at the very end has no count and adds nothing.
   String out;
   Guarded([&] {
-    out.reserve(in.size());
-    const std::size_t n = in.size();
+    out.reserve(strInputString.size());
     char16_t last = 0;
-    bool has_last = false;  // a text that starts with "~" has nothing to repeat
-    for (std::size_t i = 0; i < n; ++i) {
-      const char16_t ch = in[i];
-      if (ch == kMarker) {
-        // The count character is taken without inspection, even when it is "~" itself;
-        // a "~" at the very end has none and adds nothing.
-        if (i + 1 < n && has_last) out.append(coding::ToAnsi(in[i + 1]), last);
-        ++i;
-      } else {
-        out.push_back(ch);
-      }
-      last = ch;  // after a repeat token the character to repeat is "~"
-      has_last = true;
-    }
+    bool has_last = false, pending = false;
+    AddExpanded<char16_t>(strInputString, last, has_last, pending, out);
   });
   return out;
 }
 
 String ZtRLE::Compress(const String& strInputString) noexcept {
-  const String& in = strInputString;
   // Running out of memory ends the coding where it was; the text so far is the result.
   String out;
   Guarded([&] {
-    out.reserve(in.size());  // never longer than the input unless it holds "~"
-    const std::size_t n = in.size();
-    for (std::size_t i = 0; i < n;) {
-      const char16_t c = in[i];
-      std::size_t end = i + 1;
-      while (end < n && in[end] == c) ++end;
-      if (c == kMarker) {
-        AppendTildeRun(out, end - i);
-      } else {
-        AppendRun(out, c, end - i);
-      }
-      i = end;
-    }
+    out.reserve(strInputString.size());  // never longer than the input unless it holds "~"
+    char16_t run = 0;
+    std::size_t length = 0;
+    AddRuns<char16_t>(strInputString, run, length, out);
+    FinishRun(run, length, out);
   });
   return out;
+}
+
+void RleCompressor::Add(std::string_view bytes, std::string& out) { AddRuns(bytes, run_byte_, run_length_, out); }
+
+void RleCompressor::Finish(std::string& out) {
+  FinishRun(run_byte_, run_length_, out);
+  run_length_ = 0;
+}
+
+void RleExpander::Add(std::string_view bytes, std::string& out) {
+  AddExpanded(bytes, last_, has_last_, pending_, out);
+}
+
+bool RleExpander::Finish() {
+  const bool whole = !pending_;
+  *this = RleExpander();
+  return whole;
 }
 
 }  // namespace ztl

@@ -1,24 +1,24 @@
 // `ztl crc32`, `ztl ebcdic`, `ztl rle`, `ztl cipher` and `ztl rsa`, with their help texts:
 // the coding operations applied to files and pipes, byte for character through Windows-1252.
+// How inputs are read, streamed or taken whole is in byte_streams.hpp.
 
 #include "coding_commands.hpp"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <iostream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "byte_streams.hpp"
 #include "commands.hpp"
 #include "output.hpp"
 #include "ztldata/coding/crc32.hpp"
@@ -27,7 +27,7 @@
 #include "ztldata/coding/rsa.hpp"
 #include "ztldata/frame/component.hpp"
 #include "ztldata/platform/code_page.hpp"
-#include "ztldata/text/strings.hpp"
+#include "ztldata/text/ebcdic.hpp"
 
 namespace ztl::cli {
 
@@ -73,10 +73,14 @@ constexpr std::string_view kEbcdicHelp = R"txt(Usage: ztl ebcdic encode|decode [
 
 Translates bytes from Windows-1252 to EBCDIC (encode, as ZtStrings.ASCIIToEBCDIC does) or
 back (decode, as ZtStrings.EBCDICToASCII does), one byte for one byte. Reads FILE, or
-standard input when FILE is left out or '-', and writes standard output.
+standard input when FILE is left out or '-', and writes standard output, piece by piece as
+the input comes: any length, an endless pipe included, takes the same small memory.
 
 Options:
   -h, --help  this text
+
+Exit status: 0 on success; 2 for a bad option or an input that cannot be read; 1 when
+standard output cannot be written.
 
 Examples:
   printf 'AZaz09' | ztl ebcdic encode | od -An -tx1    # c1 e9 81 a9 f0 f9
@@ -90,10 +94,17 @@ of 3 to 255 equal bytes becomes the byte, '~' and a byte holding the number of f
 copies; runs of one or two bytes stay as they are, and longer runs are cut after 255. A
 run of '~' is written as '~', byte 0, '~' and its length, so every input comes back from
 decompress. Reads FILE, or standard input when FILE is left out or '-', and writes
-standard output.
+standard output, piece by piece as the input comes: any length, an endless pipe included,
+takes the same small memory, and the output is that of ZtRLE over the whole input.
+
+An input to decompress that ends with a '~' without its count is cut off: what it holds
+is written, then one line on standard error, and the status is 2.
 
 Options:
   -h, --help  this text
+
+Exit status: 0 on success; 2 for a bad option, an input that cannot be read, and a
+cut-off input to decompress; 1 when standard output cannot be written.
 
 Examples:
   printf 'aaaaab' | ztl rle compress | od -c    # a ~ 004 b
@@ -108,9 +119,16 @@ them (decode, ZtEncryption.Decode). The output has as many bytes as the input, a
 with the same key gives the input back, for every key. Reads FILE, or standard input when
 FILE is left out or '-', and writes standard output.
 
+Every output byte depends on the whole input, so the input is held in memory: at most
+2147483647 bytes (2 GiB less one); a longer one is refused before it is read past.
+
 Options:
   --key N     the key: a whole number from -2147483648 to 2147483647 (required)
   -h, --help  this text
+
+Exit status: 0 on success; 2 for a bad option, an input that cannot be read and one that
+is too long; 3 when the input does not fit in memory; 1 when standard output cannot be
+written.
 
 Examples:
   ztl cipher encode --key 1234 notes.txt > notes.enc
@@ -131,8 +149,10 @@ encode raises each byte to E modulo N and writes the numbers in decimal, each fo
 a key set from keygen, encode with PrivateKey1 and decode with PrivateKey2, or the other
 way round, both with PublicKey as the modulus. decode ignores one line end at the end of
 its input and reads text after the last '+' as a last number; a number that gives no byte
-(outside 0..255) is skipped, and an input without any number writes nothing. Reads FILE, or standard input when FILE is left out or '-',
-and writes standard output.
+(outside 0..255) is skipped, and an input without any number writes nothing. Reads FILE,
+or standard input when FILE is left out or '-', and writes standard output. encode works
+piece by piece as the input comes, in the same small memory for any length; decode holds
+its whole input, at most 2147483647 bytes (2 GiB less one), and refuses a longer one.
 
 Options:
   --exponent E  the exponent, a private key: a whole number, 1 or more (required)
@@ -140,6 +160,10 @@ Options:
                 a smaller one cannot give every byte a number of its own)
   --json        keygen only: the keys as one JSON object
   -h, --help    this text
+
+Exit status: 0 on success; 2 for a bad option or key, an input that cannot be read, and an
+input to decode that is too long; 3 when memory runs out; 1 when standard output cannot be
+written.
 
 Examples:
   ztl rsa keygen
@@ -247,66 +271,31 @@ std::optional<Long> LongOption(const Arguments& a, std::string_view name, std::s
   return value;
 }
 
-// An input opened for reading: standard input for "-".
-class Input {
- public:
-  explicit Input(std::string_view name) : name_(name) {
-    file_ = name == "-" ? stdin : std::fopen(name_.c_str(), "rb");
-    if (!file_) error_ = errno;
+// The mode (the first operand) and the one FILE of a one-input command, or nothing after
+// reporting a missing or unknown mode or a second FILE. `modes` are the names, "|" between.
+std::optional<std::pair<std::string_view, std::string_view>> ModeAndFile(const Arguments& a,
+                                                                         std::string_view command,
+                                                                         std::string_view modes) {
+  if (a.operands.empty()) {
+    UsageError("usage: ztl " + std::string(command) + " " + std::string(modes) + " [FILE]");
+    return std::nullopt;
   }
-  ~Input() {
-    if (file_ && file_ != stdin) std::fclose(file_);
+  const std::string_view mode = a.operands[0];
+  bool known = false;
+  for (std::string_view rest = modes; !known && !rest.empty();) {
+    const std::size_t bar = std::min(rest.find('|'), rest.size());
+    known = rest.substr(0, bar) == mode;
+    rest.remove_prefix(std::min(bar + 1, rest.size()));
   }
-  Input(const Input&) = delete;
-  Input& operator=(const Input&) = delete;
-
-  // Reads the next piece, up to 64 KiB; an empty result at the end or after an error.
-  std::string Read() {
-    if (!file_ || error_) return {};
-    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kPiece);
-    const std::size_t n = std::fread(buffer_.get(), 1, kPiece, file_);
-    if (n < kPiece && std::ferror(file_)) error_ = errno ? errno : EIO;
-    return std::string(buffer_.get(), n);
+  if (!known) {
+    UsageError("'" + std::string(mode) + "' is no mode of " + std::string(command) + ": " + std::string(modes));
+    return std::nullopt;
   }
-  std::string ReadAll() {
-    std::string all;
-    for (std::string piece; !(piece = Read()).empty();) all += piece;
-    return all;
+  if (a.operands.size() > 2) {
+    UsageError(std::string(command) + " reads one FILE at most");
+    return std::nullopt;
   }
-  // Reports a failure to open or read; false when there was one.
-  bool Check() const {
-    if (error_ == 0) return true;
-    UsageError("cannot read '" + name_ + "': " + std::strerror(error_));
-    return false;
-  }
-
- private:
-  static constexpr std::size_t kPiece = 1 << 16;
-  std::string name_;
-  std::FILE* file_ = nullptr;
-  int error_ = 0;
-  std::unique_ptr<char[]> buffer_;  // not cleared: fread fills what is used
-};
-
-// The work of the one-input commands: the mode (the first operand), at most one FILE,
-// the whole input through `transform`, the bytes to standard output.
-int Transform(const Arguments& a, std::string_view command, std::string_view help,
-              const std::map<std::string_view, std::function<String(const String&)>>& modes) {
-  if (a.help) return PrintHelp(help);
-  std::string names;
-  for (const auto& [name, run] : modes) names += (names.empty() ? "" : "|") + std::string(name);
-  if (a.operands.empty()) return UsageError("usage: ztl " + std::string(command) + " " + names + " [FILE]");
-  const auto mode = modes.find(a.operands[0]);
-  if (mode == modes.end()) {
-    return UsageError("'" + std::string(a.operands[0]) + "' is no mode of " + std::string(command) + ": " + names);
-  }
-  if (a.operands.size() > 2) return UsageError(std::string(command) + " reads one FILE at most");
-  Input input(a.operands.size() == 2 ? a.operands[1] : "-");
-  const std::string bytes = input.ReadAll();
-  if (!input.Check()) return kExitError;
-  const std::string out = StringToAnsiBytes(mode->second(AnsiBytesToString(bytes)));
-  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-  return kExitOk;
+  return std::pair{mode, a.operands.size() == 2 ? a.operands[1] : std::string_view("-")};
 }
 
 }  // namespace
@@ -357,7 +346,7 @@ int RunCrc32(std::span<const std::string_view> args) {
     Input input(file);
     Long r = crc.InitCRC32(*poly, *init);
     // The register runs over the input piece by piece, as a caller feeding AddCRC32 does.
-    for (std::string piece; !(piece = input.Read()).empty();) r = crc.AddCRC32(AnsiBytesToString(piece), r);
+    for (std::string_view piece; !(piece = input.Read()).empty();) r = crc.AddCRC32(AnsiBytesToString(piece), r);
     if (!input.Check()) {
       status = kExitError;
       continue;
@@ -382,19 +371,49 @@ int RunCrc32(std::span<const std::string_view> args) {
 int RunEbcdic(std::span<const std::string_view> args) {
   const auto a = Split(args, "ebcdic", {}, {});
   if (!a) return kExitError;
-  ZtStrings strings;
-  return Transform(*a, "ebcdic", kEbcdicHelp,
-                   {{"encode", [&](const String& s) { return strings.ASCIIToEBCDIC(s); }},
-                    {"decode", [&](const String& s) { return strings.EBCDICToASCII(s); }}});
+  if (a->help) return PrintHelp(kEbcdicHelp);
+  const auto job = ModeAndFile(*a, "ebcdic", "decode|encode");
+  if (!job) return kExitError;
+  // One byte for one byte, through the table ZtStrings translates with.
+  const bool encode = job->first == "encode";
+  Input input(job->second);
+  return Stream(input, [&](std::string_view piece) {
+    std::string out = encode ? AsciiToEbcdicBytes(piece) : EbcdicToAsciiBytes(piece);
+    Emit(out);
+  });
 }
 
 int RunRle(std::span<const std::string_view> args) {
   const auto a = Split(args, "rle", {}, {});
   if (!a) return kExitError;
-  ZtRLE rle;
-  return Transform(*a, "rle", kRleHelp,
-                   {{"compress", [&](const String& s) { return rle.Compress(s); }},
-                    {"decompress", [&](const String& s) { return rle.Decompress(s); }}});
+  if (a->help) return PrintHelp(kRleHelp);
+  const auto job = ModeAndFile(*a, "rle", "compress|decompress");
+  if (!job) return kExitError;
+  Input input(job->second);
+  std::string out;
+  if (job->first == "compress") {
+    RleCompressor packer;
+    const int status = Stream(input, [&](std::string_view piece) {
+      packer.Add(piece, out);
+      Emit(out);
+    });
+    packer.Finish(out);
+    Emit(out);
+    return status;
+  }
+  // A piece of n bytes expands to at most 128 n: small pieces keep the output of each small.
+  constexpr std::size_t kSlice = 4096;
+  RleExpander expander;
+  const int status = Stream(input, [&](std::string_view piece) {
+    for (std::size_t at = 0; at < piece.size() && OutputGood(); at += kSlice) {
+      expander.Add(piece.substr(at, kSlice), out);
+      Emit(out);
+    }
+  });
+  if (!expander.Finish() && status == kExitOk && OutputGood()) {
+    return UsageError("'" + input.Name() + "' ends with a '~' without its count: the input is cut off");
+  }
+  return status;
 }
 
 int RunCipher(std::span<const std::string_view> args) {
@@ -403,34 +422,88 @@ int RunCipher(std::span<const std::string_view> args) {
   if (a->help) return PrintHelp(kCipherHelp);
   const auto key = LongOption(*a, "--key", "cipher", std::nullopt);
   if (!key) return kExitError;
-  ZtEncryption cipher;
-  return Transform(*a, "cipher", kCipherHelp,
-                   {{"encode", [&](const String& s) { return cipher.Encode(s, *key); }},
-                    {"decode", [&](const String& s) { return cipher.Decode(s, *key); }}});
+  const auto job = ModeAndFile(*a, "cipher", "decode|encode");
+  if (!job) return kExitError;
+  // Every byte depends on the whole input: it is read whole and coded in place.
+  Input input(job->second);
+  std::string data;
+  if (const int status = ReadWhole(input, "cipher", data); status != kExitOk) return status;
+  const std::span<Byte> codes(reinterpret_cast<Byte*>(data.data()), data.size());
+  if (job->first == "encode") {
+    CipherEncodeBytes(codes, *key);
+  } else {
+    CipherDecodeBytes(codes, *key);
+  }
+  Emit(data);
+  return kExitOk;
 }
 
 // ---- rsa -----------------------------------------------------------------------------------
+
+namespace {
+
+// A key set drawn as a newly placed component draws it.
+int RsaKeygen(const Arguments& a) {
+  if (a.operands.size() > 1) return UsageError("rsa keygen takes no FILE");
+  Container form;
+  const auto rsa = std::dynamic_pointer_cast<ZtRSA>(form.Place(u"ZtRSA"));
+  if (!rsa) return UsageError("could not place a ZtRSA component");
+  if (a.flags.count("--json")) {
+    const nlohmann::ordered_json keys = {
+        {"PublicKey", rsa->PublicKey()}, {"PrivateKey1", rsa->PrivateKey1()}, {"PrivateKey2", rsa->PrivateKey2()}};
+    std::cout << keys.dump() << '\n';
+  } else {
+    std::cout << "PublicKey " << rsa->PublicKey() << "\nPrivateKey1 " << rsa->PrivateKey1() << "\nPrivateKey2 "
+              << rsa->PrivateKey2() << '\n';
+  }
+  return kExitOk;
+}
+
+// Encode codes each byte on its own, so it streams: the tokens of each piece go out as it is read.
+int RsaEncode(Input& input, Long exponent, Long modulus) {
+  ZtRSA rsa;
+  bool lost = false;
+  const int status = Stream(input, [&](std::string_view piece) {
+    const Variant code = rsa.Encode(AnsiBytesToString(piece), exponent, modulus);
+    const String* text = code.If<String>();
+    if (!text) {  // Empty for a piece that is not empty: memory ran out
+      lost = true;
+      return;
+    }
+    std::string out = StringToAnsiBytes(*text);
+    Emit(out);
+  });
+  if (lost) return OutOfMemory("rsa encode could not code a piece of its input");
+  return status;
+}
+
+// Decode reads numbers whose extent depends on their place in the whole text, so it takes the
+// input whole.
+int RsaDecode(Input& input, Long exponent, Long modulus) {
+  String text;
+  if (const int status = ReadWhole(input, "rsa decode", text); status != kExitOk) return status;
+  // Cipher text never holds a line end: one at the very end is the editor's or echo's, not a
+  // token.
+  if (!text.empty() && text.back() == u'\n') text.pop_back();
+  if (!text.empty() && text.back() == u'\r') text.pop_back();
+  // No token at all is no text, not the character of the number 0.
+  if (text.find_first_not_of(u" \t") == String::npos) return kExitOk;
+  ZtRSA rsa;
+  Variant plain = rsa.Decode(text, exponent, modulus);
+  String().swap(text);  // the cipher text is done with before its plain text is converted
+  const String* decoded = plain.If<String>();
+  std::string out = StringToAnsiBytes(decoded ? *decoded : String());
+  Emit(out);
+  return kExitOk;
+}
+
+}  // namespace
 
 int RunRsa(std::span<const std::string_view> args) {
   const auto a = Split(args, "rsa", {"--exponent", "--modulus"}, {"--json"});
   if (!a) return kExitError;
   if (a->help) return PrintHelp(kRsaHelp);
-  if (!a->operands.empty() && a->operands[0] == "keygen") {
-    if (a->operands.size() > 1) return UsageError("rsa keygen takes no FILE");
-    // A component placed anew generates its own key set.
-    Container form;
-    const auto rsa = std::dynamic_pointer_cast<ZtRSA>(form.Place(u"ZtRSA"));
-    if (!rsa) return UsageError("could not place a ZtRSA component");
-    if (a->flags.count("--json")) {
-      const nlohmann::ordered_json keys = {
-          {"PublicKey", rsa->PublicKey()}, {"PrivateKey1", rsa->PrivateKey1()}, {"PrivateKey2", rsa->PrivateKey2()}};
-      std::cout << keys.dump() << '\n';
-    } else {
-      std::cout << "PublicKey " << rsa->PublicKey() << "\nPrivateKey1 " << rsa->PrivateKey1() << "\nPrivateKey2 "
-                << rsa->PrivateKey2() << '\n';
-    }
-    return kExitOk;
-  }
+  if (!a->operands.empty() && a->operands[0] == "keygen") return RsaKeygen(*a);
   if (a->flags.count("--json")) return UsageError("--json belongs to rsa keygen");
   std::optional<Long> exponent, modulus;
   if (!a->operands.empty() && (a->operands[0] == "encode" || a->operands[0] == "decode")) {
@@ -445,24 +518,10 @@ int RunRsa(std::span<const std::string_view> args) {
                         std::to_string(*modulus));
     }
   }
-  ZtRSA rsa;
-  auto text_of = [](const Variant& v) {
-    const String* s = v.If<String>();
-    return s ? *s : String();  // Encode gives Empty for an empty input
-  };
-  return Transform(*a, "rsa", kRsaHelp,
-                   {{"keygen", [](const String&) { return String(); }},
-                    {"encode", [&](const String& s) { return text_of(rsa.Encode(s, *exponent, *modulus)); }},
-                    {"decode", [&](const String& s) {
-                       // Cipher text never holds a line end: one at the very end is the
-                       // editor's or echo's, not a token.
-                       std::u16string_view text(s);
-                       if (!text.empty() && text.back() == u'\n') text.remove_suffix(1);
-                       if (!text.empty() && text.back() == u'\r') text.remove_suffix(1);
-                       // No token at all is no text, not the character of the number 0.
-                       if (text.find_first_not_of(u" \t") == std::u16string_view::npos) return String();
-                       return text_of(rsa.Decode(String(text), *exponent, *modulus));
-                     }}});
+  const auto job = ModeAndFile(*a, "rsa", "decode|encode|keygen");
+  if (!job) return kExitError;
+  Input input(job->second);
+  return job->first == "encode" ? RsaEncode(input, *exponent, *modulus) : RsaDecode(input, *exponent, *modulus);
 }
 
 std::string_view CodingCommandHelp(std::string_view command) {

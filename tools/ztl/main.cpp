@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,7 +76,7 @@ int Run(std::span<const std::string_view> args) {
 
 int main(int argc, char** argv) {
   ztl::cli::StandardOutput output;
-  int status = 70;
+  int status = ztl::cli::kExitInternalError;
   try {
     // The about box of a component shows on standard output, except while serving, where
     // standard output carries nothing but protocol lines.
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
     ztl::SetAboutDisplay([serving](std::string_view text) { (serving ? std::cerr : std::cout) << text; });
     std::vector<std::string_view> args(argv + 1, argv + argc);
     status = Run(args);
+  } catch (const std::bad_alloc&) {
+    status = ztl::cli::OutOfMemory("");
   } catch (const std::exception& e) {
     std::cerr << "ztl: internal error: " << e.what() << '\n';
   } catch (...) {

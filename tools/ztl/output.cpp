@@ -1,4 +1,5 @@
-// The checked standard output: a stream buffer over descriptor 1 that keeps the first error.
+// The checked standard output: a stream buffer over descriptor 1 that keeps the first error;
+// and the report of running out of memory.
 
 #include "output.hpp"
 
@@ -106,5 +107,13 @@ int StandardOutput::Finish(int status) {
 }
 
 bool OutputGood() { return active == nullptr || active->error() == 0; }
+
+int OutOfMemory(std::string_view what) {
+  // Written without building a string: there may be no memory for one.
+  std::cerr << "ztl: out of memory";
+  if (!what.empty()) std::cerr << ": " << what;
+  std::cerr << '\n';
+  return kExitOutOfMemory;
+}
 
 }  // namespace ztl::cli

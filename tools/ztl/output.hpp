@@ -10,6 +10,10 @@ namespace ztl::cli {
 
 // The exit status of a command whose output could not be written.
 inline constexpr int kExitWriteError = 1;
+// The exit status of a command that ran out of memory.
+inline constexpr int kExitOutOfMemory = 3;
+// The exit status of a fault in ztl itself, an exception nothing expected.
+inline constexpr int kExitInternalError = 70;
 
 // For the life of the command: std::cout writes through a checked buffer over descriptor 1.
 // Descriptors 0, 1 and 2 that the shell closed (`>&-`) are first taken by /dev/null opened
@@ -29,5 +33,9 @@ class StandardOutput {
 
 // Whether every write to standard output has succeeded so far (a long command stops early).
 bool OutputGood();
+
+// Prints "ztl: out of memory: WHAT" (just "ztl: out of memory" for an empty WHAT) as one line on
+// standard error and returns kExitOutOfMemory.
+int OutOfMemory(std::string_view what);
 
 }  // namespace ztl::cli

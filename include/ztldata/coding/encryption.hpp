@@ -6,7 +6,11 @@
 //   auto cipher = std::static_pointer_cast<ztl::ZtEncryption>(form.Place(u"ZtEncryption"));
 //   ztl::String secret = cipher->Encode(u"hello", 1234);
 //   cipher->Decode(secret, 1234);   // u"hello"
+//
+// CipherEncodeBytes and CipherDecodeBytes below apply the same coding to bytes in place.
 #pragma once
+
+#include <span>
 
 #include "ztldata/frame/component.hpp"
 
@@ -25,5 +29,17 @@ class ZtEncryption : public Component {
   // Encode gives the text back for every key, negative ones included.
   String Decode(const String& strBuffer, Long lngKey) noexcept;
 };
+
+// ZtEncryption::Encode on bytes, in place, each byte the ANSI code of a character: the bytes of
+// a text's Windows-1252 codes become those of Encode's result. It allocates nothing, so a file
+// needs no more memory than its own bytes.
+//
+// Example:
+//   std::string data = "hello";
+//   ztl::CipherEncodeBytes({reinterpret_cast<ztl::Byte*>(data.data()), data.size()}, 1234);
+//   ztl::CipherDecodeBytes({reinterpret_cast<ztl::Byte*>(data.data()), data.size()}, 1234);   // "hello"
+void CipherEncodeBytes(std::span<Byte> codes, Long lngKey) noexcept;
+// ZtEncryption::Decode on bytes, in place.
+void CipherDecodeBytes(std::span<Byte> codes, Long lngKey) noexcept;
 
 }  // namespace ztl
