@@ -1,7 +1,8 @@
 // `ztl serve`: any input line gets at most one answer, and that answer is one line of valid
 // JSON-RPC 2.0: "jsonrpc" "2.0", an "id", exactly one of "result" and "error" (an error with an
 // integer code and a text message); a batch gets an array of at most one such per request; a
-// request whose id the plain parser reads is answered with that id.
+// request whose id the plain parser reads is answered with that id, written as the request
+// writes it.
 
 #include <string>
 #include <string_view>
@@ -63,6 +64,11 @@ void ServeLine(ztl::cli::Server& server, std::string_view line) {
   if (request.is_object() && request.contains("id") && (request["id"].is_string() || request["id"].is_number_integer()))
     id = &request["id"];
   CheckResponse(response, id);
+  // Such an id comes back byte for byte as the line writes it (1.50 stays 1.50).
+  if (id != nullptr && !read.ids.empty() && !read.ids[0].empty()) {
+    fuzz::Check(answer->starts_with("{\"jsonrpc\":\"2.0\",\"id\":" + std::string(read.ids[0]) + ","),
+                "response id is not the request's as written");
+  }
 }
 
 }  // namespace

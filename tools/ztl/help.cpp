@@ -36,8 +36,9 @@ Options:
 Exit status: 0 on success; 2 for a usage error (unknown command, class or operation,
 bad option, an ARG that is no valid value), for an input that cannot be read and for an
 error the call reports (wrong argument count, type mismatch, overflow); 1 when standard
-output cannot be written (ztl: write error: No space left on device). Each error is one
-line on standard error.
+output cannot be written (ztl: write error: No space left on device); 3 when memory runs
+out (ztl: out of memory); 70 for a fault in ztl itself (ztl: internal error: ...). Each
+error is one line on standard error.
 
 Examples:
   ztl list
@@ -187,12 +188,23 @@ Examples:
   ztl call ZtNumeric.Factorial abc                    # ztl: ... (error 13), status 2
 )txt";
 
-const std::string_view kServeHelp = R"txt(Usage: ztl serve
+const std::string_view kServeHelp = R"txt(Usage: ztl serve [--files DIR] [--max-line BYTES]
 
 Answers JSON-RPC 2.0 requests: one request per line on standard input, one response
 per line on standard output, nothing else on standard output. End of input ends the
 server with status 0. A request without an id is a notification: it runs, and gets no
-response. A JSON array of requests is a batch and gets one array of responses.
+response. A JSON array of requests is a batch and gets one array of responses. Each
+response repeats its request's id exactly as the request wrote it.
+
+Options:
+  --files DIR       the folder that files opened by name (ZtBits.FileRead, FileWrite)
+                    must lie in; default the current folder, '/' for every file.
+                    Relative paths start in DIR; a path that leaves DIR (an absolute
+                    path outside it, '..', a symbolic link) is refused: the member
+                    returns False. A DIR that is no folder is an error (status 2)
+  --max-line BYTES  the longest request line read (default 67108864, 64 MiB); a
+                    longer line is skipped and answered with -32600
+  -h, --help        this text
 
 Methods (ids are small whole numbers the server hands out):
   create     {"class": NAME}                        -> {"object": ID}   (utility classes)
@@ -202,7 +214,9 @@ Methods (ids are small whole numbers the server hands out):
   invoke     {"object": ID, "member": NAME or DISPID (a number, or text: "0x60030007"),
               "kind": "method" | "get" | "let" (default "method"), "args": [VALUE...]}
                                                     -> {"result": VALUE, "byref": [VALUE...]}
-             byref holds every argument after the call, in order
+             byref has one entry per argument, in order: the value after the call of
+             one passed by reference or holding an object (a Collection to Sort),
+             null for any other, which the call cannot change
   release    {"object": ID} or {"container": ID} or {"hdc": N}
                                                     -> {}
              (releasing a container also releases the components placed in it)
@@ -231,18 +245,19 @@ may also be tagged, and results always are:
      creates a collection; written back with its "object" id as well, which a later
      argument may give instead of "items" to pass the same collection again
 
-Errors: -32700 a line that is no JSON (the server goes on; the message says at which
-byte the parser stopped), -32600 not a request, -32601 unknown method, -32602 bad params
+Errors: -32700 a line that is no JSON, holds a NUL byte or nests arrays and objects
+deeper than 256 levels (the server goes on; the message says at which byte), -32600 not
+a request or a line longer than --max-line, -32601 unknown method, -32602 bad params
 (unknown id or class, bad value; a number beyond a Double or text that is no UTF-8,
-answered with the request's id),
--32000 an error the call reports (message, and the platform's error number in "data":
-13 type mismatch, 6 overflow, 438 no such member, 450 wrong argument count).
+answered with the request's id), -32000 an error the call reports (message, and the
+platform's error number in "data": 13 type mismatch, 6 overflow, 438 no such member,
+450 wrong argument count).
 
 Example session (> request, < response):
   > {"jsonrpc":"2.0","id":1,"method":"create","params":{"class":"ZtNumeric"}}
   < {"jsonrpc":"2.0","id":1,"result":{"object":1}}
   > {"jsonrpc":"2.0","id":2,"method":"invoke","params":{"object":1,"member":"IsPrime","args":[97]}}
-  < {"jsonrpc":"2.0","id":2,"result":{"result":{"type":"Boolean","value":true},"byref":[{"type":"Long","value":97}]}}
+  < {"jsonrpc":"2.0","id":2,"result":{"result":{"type":"Boolean","value":true},"byref":[null]}}
   > {"jsonrpc":"2.0","id":3,"method":"invoke","params":{"object":1,"member":"Factorial","args":["x"]}}
   < {"jsonrpc":"2.0","id":3,"error":{"code":-32000,"message":"Type mismatch: ...","data":13}}
 )txt";

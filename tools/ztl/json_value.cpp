@@ -45,7 +45,8 @@ void ObjectTable::Release(const Object* object) {
 
 namespace {
 
-// Deeper nesting than this is refused on input, and written by reference on output.
+// Deeper nesting of values than this is refused on input, and collections nested deeper are
+// written by reference on output.
 constexpr int kMaxDepth = 64;
 
 // ---- writing -----------------------------------------------------------------------------
@@ -76,6 +77,12 @@ class Writer {
   explicit Writer(ObjectTable& table) : table_(table) {}
 
   Json Write(const Variant& v, int depth = 0) {
+    // Arrays nest no deeper than they were read, and collections past kMaxDepth are written by
+    // reference, so this never fails for values a client sent; it stops any other from
+    // recursing without bound.
+    if (depth > kMaxJsonNesting) {
+      throw ValueError("the value nests deeper than " + std::to_string(kMaxJsonNesting) + " levels");
+    }
     const std::string type(VarTypeName(v.Type()));
     return v.Visit(Overloaded{
         [&](EmptyValue) { return Tagged(type, nullptr); },
@@ -157,24 +164,24 @@ std::optional<VarType> TypeByName(std::string_view name) {
   return std::nullopt;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) { return "\"" + Shortened(text) + "\""; }
 
 // A whole number within [low, high], for the integral tags.
 long long WholeNumber(const Json& value, long long low, long long high, std::string_view type) {
   long long n = 0;
   if (value.is_number_integer()) {
     if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)) {
-      throw ValueError(std::string(type) + " value out of range: " + value.dump());
+      throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
     }
     n = value.get<long long>();
   } else if (value.is_number_float() && std::trunc(value.get<double>()) == value.get<double>()) {
     const double x = value.get<double>();
-    if (std::fabs(x) >= 9.2e18) throw ValueError(std::string(type) + " value out of range: " + value.dump());
+    if (std::fabs(x) >= 9.2e18) throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
     n = static_cast<long long>(x);
   } else {
-    throw ValueError(std::string(type) + " value must be a whole number, not " + value.dump());
+    throw ValueError(std::string(type) + " value must be a whole number, not " + Excerpt(value));
   }
-  if (n < low || n > high) throw ValueError(std::string(type) + " value out of range: " + value.dump());
+  if (n < low || n > high) throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
   return n;
 }
 
@@ -188,7 +195,7 @@ double FloatNumber(const Json& value, std::string_view type) {
     if (s == "NaN") return std::numeric_limits<double>::quiet_NaN();
   }
   throw ValueError(std::string(type) + " value must be a number, \"Infinity\", \"-Infinity\" or \"NaN\", not " +
-                   value.dump());
+                   Excerpt(value));
 }
 
 // The value of a text or number converted by the library's own conversion to a type.
@@ -202,10 +209,10 @@ auto Converted(const Json& value, std::string_view type, Convert convert) {
   } else if (value.is_number()) {
     source = value.get<double>();
   } else {
-    throw ValueError(std::string(type) + " value must be a decimal string or a number, not " + value.dump());
+    throw ValueError(std::string(type) + " value must be a decimal string or a number, not " + Excerpt(value));
   }
   auto result = convert(source);
-  if (!result) throw ValueError(std::string(type) + " value does not convert: " + value.dump());
+  if (!result) throw ValueError(std::string(type) + " value does not convert: " + Excerpt(value));
   return *std::move(result);
 }
 
@@ -253,7 +260,7 @@ class Reader {
     if (value.is_null()) throw ValueError(Quoted(name) + " value needs a \"value\"");
     switch (*type) {
       case VarType::Boolean:
-        if (!value.is_boolean()) throw ValueError("Boolean value must be true or false, not " + value.dump());
+        if (!value.is_boolean()) throw ValueError("Boolean value must be true or false, not " + Excerpt(value));
         return value.get<bool>();
       case VarType::Byte: return static_cast<Byte>(WholeNumber(value, 0, 255, "Byte"));
       case VarType::Integer: return static_cast<Integer>(WholeNumber(value, -32768, 32767, "Integer"));
@@ -266,14 +273,14 @@ class Reader {
       case VarType::Single: {
         const double x = FloatNumber(value, "Single");
         if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
-          throw ValueError("Single value out of range: " + value.dump());
+          throw ValueError("Single value out of range: " + Excerpt(value));
         }
         return static_cast<Single>(x);
       }
       case VarType::Double: return FloatNumber(value, "Double");
       case VarType::Date: return Date{FloatNumber(value, "Date")};
       case VarType::String:
-        if (!value.is_string()) throw ValueError("String value must be a JSON string, not " + value.dump());
+        if (!value.is_string()) throw ValueError("String value must be a JSON string, not " + Excerpt(value));
         return Utf8ToUtf16(value.get_ref<const std::string&>());
       case VarType::Currency:
         return Converted(value, "Currency", [](const Variant& v) { return ToCurrency(v); });
@@ -284,9 +291,9 @@ class Reader {
   }
 
   ObjectRef LookUp(const Json& id) {
-    if (!id.is_number_integer()) throw ValueError("an object id must be a whole number, not " + id.dump());
+    if (!id.is_number_integer()) throw ValueError("an object id must be a whole number, not " + Excerpt(id));
     ObjectRef object = table_.Find(id.get<ObjectId>());
-    if (!object) throw ValueError("unknown object id " + id.dump());
+    if (!object) throw ValueError("unknown object id " + Excerpt(id));
     return object;
   }
 
@@ -301,7 +308,7 @@ class Reader {
   Variant ReadCollection(const Json& json, int depth) {
     if (auto id = json.find("object"); id != json.end() && !id->is_null()) {
       ObjectRef object = LookUp(*id);
-      if (!dynamic_cast<Collection*>(object.get())) throw ValueError("object " + id->dump() + " is no Collection");
+      if (!dynamic_cast<Collection*>(object.get())) throw ValueError("object " + Excerpt(*id) + " is no Collection");
       return object;
     }
     auto items = json.find("items");
@@ -316,11 +323,11 @@ class Reader {
       Variant item = Read(entry["value"], depth + 1);
       std::optional<String> key;
       if (auto k = entry.find("key"); k != entry.end() && !k->is_null()) {
-        if (!k->is_string()) throw ValueError("a Collection key must be a string or null, not " + k->dump());
+        if (!k->is_string()) throw ValueError("a Collection key must be a string or null, not " + Excerpt(*k));
         key = Utf8ToUtf16(k->get_ref<const std::string&>());
       }
       if (!collection->Add(std::move(item), std::move(key))) {
-        throw ValueError("duplicate Collection key " + entry["key"].dump());
+        throw ValueError("duplicate Collection key " + Excerpt(entry["key"]));
       }
     }
     return ObjectRef(collection);
@@ -331,7 +338,7 @@ class Reader {
     if (auto of = json.find("of"); of != json.end()) {
       const std::optional<VarType> t = of->is_string() ? TypeByName(of->get_ref<const std::string&>()) : std::nullopt;
       if (!t || *t == VarType::Empty || *t == VarType::Null) {
-        throw ValueError("\"of\" must name an element type (Variant, Long, String ...), not " + of->dump());
+        throw ValueError("\"of\" must name an element type (Variant, Long, String ...), not " + Excerpt(*of));
       }
       element = *t;
     }
@@ -348,12 +355,14 @@ class Reader {
     constexpr std::uint64_t kMany = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t total = bounds_field->empty() ? 0 : 1;
     for (const Json& b : *bounds_field) {
-      if (!b.is_array() || b.size() != 2) throw ValueError("each array bound must be [LOWER, UPPER], not " + b.dump());
+      if (!b.is_array() || b.size() != 2) {
+        throw ValueError("each array bound must be [LOWER, UPPER], not " + Excerpt(b));
+      }
       const auto lower = WholeNumber(b[0], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
       const auto upper = WholeNumber(b[1], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
-      if (upper < lower) throw ValueError("array bound " + b.dump() + " has its upper bound below its lower");
+      if (upper < lower) throw ValueError("array bound " + Excerpt(b) + " has its upper bound below its lower");
       const auto count = static_cast<std::uint64_t>(upper - lower + 1);
-      if (count > std::numeric_limits<Long>::max()) throw ValueError("array bound " + b.dump() + " is too large");
+      if (count > std::numeric_limits<Long>::max()) throw ValueError("array bound " + Excerpt(b) + " is too large");
       bounds.push_back({static_cast<Long>(lower), static_cast<Long>(count)});
       total = total > kMany / count ? kMany : total * count;
     }
@@ -381,20 +390,83 @@ Json ToJson(const Variant& value, ObjectTable& table) { return Writer(table).Wri
 Variant FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
 
 Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table) {
+  // Text that may be read as JSON (an object may be tagged; a list is read for a parameter that
+  // takes values) and nests too deeply is refused unread; other text is only text.
+  if (DeepNestingAt(text) != std::string_view::npos) {
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    const char first = start == std::string_view::npos ? ' ' : text[start];
+    if (first != '{' && !(takes_values && first == '[')) return Utf8ToUtf16(text);
+    throw ValueError("the JSON nests arrays and objects deeper than " + std::to_string(kMaxJsonNesting) + " levels");
+  }
   const Json json = Json::parse(text, nullptr, false);
   if (json.is_discarded()) return Utf8ToUtf16(text);
   if (json.is_object() && json.contains("type")) return FromJson(json, table);
   if (!takes_values || json.is_object()) return Utf8ToUtf16(text);
   if (json.is_array()) {
-    // A list is most likely meant as an array: show the one it stands for.
-    const Json bounds = json.empty() ? Json::array() : Json::array({Json::array({0, json.size() - 1})});
-    const Json tagged{{"type", "Array"}, {"of", "Variant"}, {"bounds", bounds}, {"items", json}};
-    throw ValueError("a plain JSON list is no value; write an array tagged, as " + Dump(tagged) +
-                     ", or the text as '" + Dump(Json(std::string(text))) + "'");
+    // A list is most likely meant as an array: show the one it stands for, in full when short.
+    constexpr std::size_t kShown = 200;
+    const std::string bounds = json.empty() ? "[]" : "[[0," + std::to_string(json.size() - 1) + "]]";
+    const bool shown = text.size() <= kShown;
+    throw ValueError("a plain JSON list is no value; write an array tagged, as {\"type\":\"Array\",\"of\":\"Variant\","
+                     "\"bounds\":" + bounds + ",\"items\":" + (shown ? Dump(json) : "[...]") + "}, or the text as " +
+                     (shown ? "'" + Dump(Json(std::string(text))) + "'" : "a JSON string"));
   }
   return FromJson(json, table);
 }
 
 std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+std::size_t DeepNestingAt(std::string_view text) {
+  int depth = 0;
+  bool in_string = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (in_string) {
+      if (c == '\\') ++i;  // the escaped character, a quote perhaps
+      else if (c == '"') in_string = false;
+    } else if (c == '"') {
+      in_string = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonNesting) return i;
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    }
+  }
+  return std::string_view::npos;
+}
+
+namespace {
+
+// The bytes of a text's first 40 characters: all of it when it is no longer.
+std::size_t ShownLength(std::string_view text) {
+  constexpr int kShownCharacters = 40;
+  int characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // A character starts at every byte that is no UTF-8 continuation byte.
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > kShownCharacters) return i;
+  }
+  return text.size();
+}
+
+}  // namespace
+
+std::string Shortened(std::string_view text) {
+  const std::size_t shown = ShownLength(text);
+  return shown == text.size() ? std::string(text) : std::string(text.substr(0, shown)) + "...";
+}
+
+std::string Excerpt(const Json& value) {
+  auto counted = [](std::size_t n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); };
+  if (value.is_array()) return "an array of " + counted(value.size(), "item");
+  if (value.is_object()) return "an object of " + counted(value.size(), "member");
+  if (!value.is_string()) return Dump(value);
+  const std::string& text = value.get_ref<const std::string&>();
+  const std::size_t shown = ShownLength(text);
+  if (shown == text.size()) return Dump(value);
+  // The quoted start, with the mark of the cut inside the quotes.
+  std::string quoted = Dump(Json(text.substr(0, shown)));
+  quoted.insert(quoted.size() - 1, "...");
+  return quoted;
+}
 
 }  // namespace ztl::cli

@@ -66,4 +66,19 @@ Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& 
 // Compact one-line JSON text; any text that is not valid UTF-8 is replaced, never thrown on.
 std::string Dump(const Json& json);
 
+// The deepest nesting of arrays and objects that a JSON text from a client may have. Deeper
+// text is refused before it is read, so that nothing built from it recurses on its depth.
+inline constexpr int kMaxJsonNesting = 256;
+
+// Where a text first nests arrays and objects deeper than kMaxJsonNesting (the offset of the
+// bracket that goes one level too deep), or npos. One scan of the bytes; brackets inside
+// strings do not count, and the text need not be JSON.
+std::size_t DeepNestingAt(std::string_view text);
+
+// Messages quote what a client sent in short: a text cut after 40 characters, "..." marking the
+// cut; a JSON value flat, as "an array of 3 items", "an object of 2 members", or a scalar as JSON
+// (a string cut the same way).
+std::string Shortened(std::string_view text);
+std::string Excerpt(const Json& value);
+
 }  // namespace ztl::cli

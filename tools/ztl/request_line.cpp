@@ -2,6 +2,7 @@
 
 #include "request_line.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ztl::cli {
@@ -116,7 +117,7 @@ bool MarkNumber(const Refusal& refusal, std::string& text, std::vector<std::stri
   if (refusal.id != kNumberOutOfRange || token.size() > refusal.position) return false;
   const std::size_t start = refusal.position - token.size();
   if (text.compare(start, token.size(), token) != 0) return false;
-  problems.push_back("the number " + token + " is beyond the range of a Double");
+  problems.push_back("the number " + Shortened(token) + " is beyond the range of a Double");
   text.replace(start, token.size(), "\"" + MarkerText(problems.size() - 1) + "\"");
   return true;
 }
@@ -147,12 +148,105 @@ std::size_t CountMarkers(const Json& value) {
   return count;
 }
 
+// The end of the string token that starts with the quote at `i`: the byte after its closing
+// quote.
+std::size_t StringEnd(std::string_view line, std::size_t i) {
+  for (++i; i < line.size() && line[i] != '"'; ++i) {
+    if (line[i] == '\\') ++i;
+  }
+  return std::min(i + 1, line.size());
+}
+
+// Whether a key token (quotes included) is "id", however it is escaped.
+bool IsIdKey(std::string_view token) {
+  if (token == "\"id\"") return true;
+  if (token.find('\\') == std::string_view::npos) return false;
+  const Json key = Json::parse(token, nullptr, false);
+  return key.is_string() && key == "id";
+}
+
+// The text of each request's "id" in a line the parser read: `count` requests, the line's
+// elements when it is a batch. One scan that follows strings and brackets; the id is the last
+// "id" member of a request (as the parser keeps the last of duplicate keys), and only a scalar
+// id has a text. The bytes and numbers that markers replace change none of this structure, so
+// the line as the client wrote it is scanned.
+std::vector<std::string_view> IdTexts(std::string_view line, bool batch, std::size_t count) {
+  std::vector<std::string_view> ids(count);
+  const int request_depth = batch ? 2 : 1;
+  int depth = 0;
+  std::size_t request = 0;    // which element of a batch
+  bool in_object = false;     // at request depth, inside a request object
+  bool want_key = false;      // the next string there is a key
+  bool id_next = false;       // the next value there is the id's
+  for (std::size_t i = 0; i < line.size();) {
+    const char c = line[i];
+    const bool here = depth == request_depth && in_object;
+    if (c == '"') {
+      const std::size_t end = StringEnd(line, i);
+      const std::string_view token = line.substr(i, end - i);
+      if (here && want_key) {
+        id_next = IsIdKey(token);
+        want_key = false;
+      } else if (here && id_next && request < count) {
+        ids[request] = token;
+        id_next = false;
+      }
+      i = end;
+      continue;
+    }
+    if (c == '{' || c == '[') {
+      if (here) id_next = false;  // an id that is an array or an object has no text
+      if (++depth == request_depth) {
+        in_object = c == '{';
+        want_key = in_object;
+      }
+    } else if (c == '}' || c == ']') {
+      --depth;
+    } else if (c == ',') {
+      if (here) want_key = true;
+      if (batch && depth == 1) ++request;
+    } else if (here && id_next && c != ':' && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+      // A number, true, false or null: up to the next delimiter.
+      const std::size_t end = std::min(line.find_first_of(",}] \t\r\n", i), line.size());
+      if (request < count) ids[request] = line.substr(i, end - i);
+      id_next = false;
+      i = end;
+      continue;
+    }
+    ++i;
+  }
+  return ids;
+}
+
+// Refuses what no JSON reading should meet: a NUL byte (which would end the parser's input
+// early, dropping the rest of the line unread) and nesting deeper than kMaxJsonNesting (whose
+// values would take memory and recursion without bound). An error message, or nothing.
+std::optional<std::string> Unreadable(std::string_view line) {
+  if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos) {
+    return "Parse error at byte " + std::to_string(nul + 1) +
+           ": a NUL byte, which JSON text never holds (inside a string it is written \\u0000)";
+  }
+  if (const std::size_t deep = DeepNestingAt(line); deep != std::string_view::npos) {
+    return "Parse error at byte " + std::to_string(deep + 1) + ": arrays and objects nested deeper than " +
+           std::to_string(kMaxJsonNesting) + " levels";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 RequestLine ReadRequestLine(std::string_view line) {
   RequestLine read;
+  if (std::optional<std::string> refused = Unreadable(line)) {
+    read.json = Json(Json::value_t::discarded);
+    read.parse_error = std::move(*refused);
+    return read;
+  }
   read.json = Json::parse(line, nullptr, false);
-  if (!read.json.is_discarded()) return read;
+  if (!read.json.is_discarded()) {
+    read.ids = IdTexts(line, read.json.is_array(), read.json.is_array() ? read.json.size() : 1);
+    return read;
+  }
   std::string text = MarkBadUtf8(line, read.problems);
   for (std::optional<Refusal> refusal = Refuse(text); true; refusal = Refuse(text)) {
     if (!refusal) {
@@ -163,7 +257,10 @@ RequestLine ReadRequestLine(std::string_view line) {
   }
   // Every marker made must be found where it was put: a bad byte after a backslash, say,
   // is no string content, and the line is no JSON.
-  if (!read.json.is_discarded() && CountMarkers(read.json) == read.problems.size()) return read;
+  if (!read.json.is_discarded() && CountMarkers(read.json) == read.problems.size()) {
+    read.ids = IdTexts(line, read.json.is_array(), read.json.is_array() ? read.json.size() : 1);
+    return read;
+  }
   read.json = Json(Json::value_t::discarded);
   read.problems.clear();
   const std::optional<Refusal> refusal = Refuse(line);

@@ -4,10 +4,12 @@
 
 #include "serve.hpp"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "help.hpp"
 #include "ztldata/frame/object.hpp"
 #include "ztldata/platform/device_context.hpp"
+#include "ztldata/platform/file_access.hpp"
 #include "ztldata/platform/random.hpp"
 #include "ztldata/platform/utf8.hpp"
 
@@ -41,17 +44,23 @@ struct RpcError {
 
 [[noreturn]] void BadParams(const std::string& detail) { throw RpcError{kInvalidParams, "Invalid params: " + detail}; }
 
-Json ErrorResponse(const Json& id, const RpcError& error) {
+// A response line. `id` is JSON text: the request's id exactly as the client wrote it, so that
+// a number no Double holds (12345678901234567890123) comes back unchanged.
+std::string Response(std::string_view id, std::string_view member, const Json& body) {
+  return "{\"jsonrpc\":\"2.0\",\"id\":" + std::string(id) + ",\"" + std::string(member) + "\":" + Dump(body) + "}";
+}
+
+std::string ErrorResponse(std::string_view id, const RpcError& error) {
   Json body{{"code", error.code}, {"message", error.message}};
   if (!error.data.is_null()) body["data"] = error.data;
-  return Json{{"jsonrpc", "2.0"}, {"id", id}, {"error", std::move(body)}};
+  return Response(id, "error", body);
 }
 
 // A required id parameter ("object" or "container").
 ObjectId IdParam(const Json& params, const char* name) {
   auto field = params.find(name);
   if (field == params.end()) BadParams(std::string("\"") + name + "\" is required");
-  if (!field->is_number_integer()) BadParams(std::string("\"") + name + "\" must be an id, not " + field->dump());
+  if (!field->is_number_integer()) BadParams(std::string("\"") + name + "\" must be an id, not " + Excerpt(*field));
   return field->get<ObjectId>();
 }
 
@@ -59,14 +68,14 @@ ObjectId IdParam(const Json& params, const char* name) {
 std::string TextParam(const Json& params, const char* name) {
   auto field = params.find(name);
   if (field == params.end()) BadParams(std::string("\"") + name + "\" is required");
-  if (!field->is_string()) BadParams(std::string("\"") + name + "\" must be a string, not " + field->dump());
+  if (!field->is_string()) BadParams(std::string("\"") + name + "\" must be a string, not " + Excerpt(*field));
   return field->get<std::string>();
 }
 
 const ClassInfo& ClassParam(const Json& params) {
   const std::string name = TextParam(params, "class");
   const ClassInfo* info = FindClass(Utf8ToUtf16(name));
-  if (info == nullptr) BadParams("unknown class \"" + name + "\"");
+  if (info == nullptr) BadParams("unknown class \"" + Shortened(name) + "\"");
   return *info;
 }
 
@@ -81,11 +90,11 @@ Json NewDeviceContext(const Json& params) {
   if (size == params.end()) BadParams("\"size\" is required");
   if (!size->is_number_integer() || size->get<long long>() < 1 || size->get<long long>() > kMaxPixelSize ||
       (size->is_number_unsigned() && size->get<unsigned long long>() > kMaxPixelSize)) {
-    BadParams("\"size\" must be a whole number of pixels from 1 to 1000, not " + size->dump());
+    BadParams("\"size\" must be a whole number of pixels from 1 to 1000, not " + Excerpt(*size));
   }
   const Long hdc = CreateDeviceContext(font, static_cast<Long>(size->get<long long>()));
   if (hdc == 0) {
-    BadParams("unknown font \"" + font + "\" (no installed font of that family, and not \"" +
+    BadParams("unknown font \"" + Shortened(font) + "\" (no installed font of that family, and not \"" +
               std::string(kFixedPitchFont) + "\")");
   }
   return Json{{"hdc", hdc}};
@@ -93,12 +102,12 @@ Json NewDeviceContext(const Json& params) {
 
 void ReleaseDeviceContext(const Json& params) {
   const Json& field = params.at("hdc");
-  if (!field.is_number_integer()) BadParams("\"hdc\" must be a device context handle, not " + field.dump());
+  if (!field.is_number_integer()) BadParams("\"hdc\" must be a device context handle, not " + Excerpt(field));
   const bool in_range = field.is_number_unsigned()
                             ? field.get<unsigned long long>() <= INT32_MAX
                             : field.get<long long>() >= INT32_MIN && field.get<long long>() <= INT32_MAX;
   if (!in_range || !DeleteDeviceContext(static_cast<Long>(field.get<long long>()))) {
-    BadParams("unknown device context " + field.dump());
+    BadParams("unknown device context " + Excerpt(field));
   }
 }
 
@@ -139,13 +148,14 @@ Json Server::Place(const Json& params) {
   }
   String name;
   if (auto field = params.find("name"); field != params.end() && !field->is_null()) {
-    if (!field->is_string()) BadParams("\"name\" must be a string, not " + field->dump());
+    if (!field->is_string()) BadParams("\"name\" must be a string, not " + Excerpt(*field));
     name = Utf8ToUtf16(field->get_ref<const std::string&>());
   }
   ComponentRef component = form.Place(Utf8ToUtf16(info.name), name);
   if (!component) {
     BadParams(name.empty() ? "cannot place a " + std::string(info.name) + " in container " + std::to_string(id)
-                           : "the name \"" + Utf16ToUtf8(name) + "\" is already used in container " + std::to_string(id));
+                           : "the name \"" + Shortened(Utf16ToUtf8(name)) + "\" is already used in container " +
+                                 std::to_string(id));
   }
   return Json{{"object", objects_.Register(component)}};
 }
@@ -161,12 +171,12 @@ Json Server::Invoke(const Json& params) {
     if (text == "method") kind = MemberKind::Method;
     else if (text == "get") kind = MemberKind::PropertyGet;
     else if (text == "let") kind = MemberKind::PropertyLet;
-    else BadParams("\"kind\" must be \"method\", \"get\" or \"let\", not " + field->dump());
+    else BadParams("\"kind\" must be \"method\", \"get\" or \"let\", not " + Excerpt(*field));
   }
 
   std::vector<Variant> args;
   if (auto field = params.find("args"); field != params.end() && !field->is_null()) {
-    if (!field->is_array()) BadParams("\"args\" must be an array, not " + field->dump());
+    if (!field->is_array()) BadParams("\"args\" must be an array, not " + Excerpt(*field));
     for (std::size_t i = 0; i < field->size(); ++i) {
       try {
         args.push_back(FromJson((*field)[i], objects_));
@@ -190,16 +200,18 @@ Json Server::Invoke(const Json& params) {
     }
   } else if (member_field->is_number_integer()) {
     const auto dispid = member_field->get<long long>();
-    if (dispid < INT32_MIN || dispid > UINT32_MAX) BadParams("\"member\" " + member_field->dump() + " is no dispatch id");
+    if (dispid < INT32_MIN || dispid > UINT32_MAX) {
+      BadParams("\"member\" " + Excerpt(*member_field) + " is no dispatch id");
+    }
     member_text = DispIdText(static_cast<DispId>(static_cast<std::uint32_t>(dispid)));
     if (info != nullptr) member = FindMember(*info, static_cast<DispId>(static_cast<std::uint32_t>(dispid)), kind);
   } else {
-    BadParams("\"member\" must be a name or a dispatch id, not " + member_field->dump());
+    BadParams("\"member\" must be a name or a dispatch id, not " + Excerpt(*member_field));
   }
   if (member == nullptr) {
     const std::string owner = info != nullptr ? std::string(info->name) : "the object";
     throw RpcError{kCallError,
-                   owner + " has no " + std::string(MemberKindText(kind)) + " " + member_text + " (" +
+                   owner + " has no " + std::string(MemberKindText(kind)) + " " + Shortened(member_text) + " (" +
                        std::string(ErrorText(kNoSuchMember)) + ")",
                    kNoSuchMember};
   }
@@ -210,8 +222,16 @@ Json Server::Invoke(const Json& params) {
     throw RpcError{kCallError, message.empty() ? std::string(ErrorText(call.error())) : message, call.error()};
   }
 
+  // One entry per argument: its value after the call where the call can have changed it (a
+  // by-reference parameter, or an object, which the call shares and may change in place, as
+  // ZtCollections.Sort sorts a Collection), null for any other: a by-value argument is as the
+  // client sent it, and writing it back would only make the answer as large again.
   Json byref = Json::array();
-  for (const Variant& arg : args) byref.push_back(ToJson(arg, objects_));
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool by_reference = i < member->params.size() && member->params[i].byref;
+    const bool changeable = by_reference || args[i].IsObject();
+    byref.push_back(changeable ? ToJson(args[i], objects_) : Json(nullptr));
+  }
   return Json{{"result", ToJson(result, objects_)}, {"byref", std::move(byref)}};
 }
 
@@ -298,8 +318,9 @@ Json Server::Dispatch(const std::string& method, const Json& params) {
 
 // ---- requests ------------------------------------------------------------------------------
 
-std::optional<Json> Server::HandleRequest(const Json& request, const RequestLine& line) {
-  Json id = nullptr;
+std::optional<std::string> Server::HandleRequest(const Json& request, const RequestLine& line,
+                                                 std::string_view id_text) {
+  std::string id = "null";
   bool notification = false;
   try {
     // A request that is no valid request object is answered even without an id.
@@ -313,7 +334,7 @@ std::optional<Json> Server::HandleRequest(const Json& request, const RequestLine
       if (auto piece = UnreadablePiece(*id_field, line)) {
         throw RpcError{kInvalidRequest, "Invalid Request: \"id\" cannot be read: " + *piece};
       }
-      id = *id_field;
+      id = id_text.empty() ? Dump(*id_field) : std::string(id_text);
     }
     auto version = request.find("jsonrpc");
     if (version == request.end() || *version != "2.0") {
@@ -333,7 +354,7 @@ std::optional<Json> Server::HandleRequest(const Json& request, const RequestLine
     if (auto piece = UnreadablePiece(request, line)) BadParams(*piece);
     Json result = Dispatch(method->get<std::string>(), params == request.end() ? no_params : *params);
     if (notification) return std::nullopt;
-    return Json{{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
+    return Response(id, "result", result);
   } catch (const RpcError& error) {
     if (notification) return std::nullopt;
     return ErrorResponse(id, error);
@@ -348,55 +369,149 @@ std::optional<std::string> Server::HandleLine(std::string_view text) {
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
   const RequestLine line = ReadRequestLine(text);
   const Json& request = line.json;
-  if (request.is_discarded()) return Dump(ErrorResponse(nullptr, RpcError{kParseError, line.parse_error}));
-  if (!request.is_array()) {
-    std::optional<Json> response = HandleRequest(request, line);
-    if (!response) return std::nullopt;
-    return Dump(*response);
-  }
+  if (request.is_discarded()) return ErrorResponse("null", RpcError{kParseError, line.parse_error});
+  auto id_text = [&line](std::size_t i) { return i < line.ids.size() ? line.ids[i] : std::string_view(); };
+  if (!request.is_array()) return HandleRequest(request, line, id_text(0));
   // A batch: one array of the responses, none at all when every request was a notification.
-  if (request.empty()) return Dump(ErrorResponse(nullptr, RpcError{kInvalidRequest, "Invalid Request: empty batch"}));
-  Json responses = Json::array();
-  for (const Json& one : request) {
-    if (std::optional<Json> response = HandleRequest(one, line)) responses.push_back(std::move(*response));
+  if (request.empty()) return ErrorResponse("null", RpcError{kInvalidRequest, "Invalid Request: empty batch"});
+  std::string responses;
+  for (std::size_t i = 0; i < request.size(); ++i) {
+    if (std::optional<std::string> response = HandleRequest(request[i], line, id_text(i))) {
+      responses += (responses.empty() ? "[" : ",") + *response;
+    }
   }
   if (responses.empty()) return std::nullopt;
-  return Dump(responses);
+  return responses + "]";
 }
 
-int Serve(std::FILE* in, std::ostream& out) {
+namespace {
+
+// The lines of a file descriptor, read in blocks. A line is handed out as soon as its line end
+// arrives, so a client that waits for each answer gets it; at most `max` bytes of a line are
+// kept, the rest is read and dropped.
+class LineReader {
+ public:
+  LineReader(int fd, std::size_t max) : fd_(fd), max_(max), block_(std::size_t{1} << 16) {}
+
+  // The next line, without its line end, in `line`; `too_long` when bytes were dropped. False at
+  // the end of the input, or on a read error (then error() is its number), with nothing read.
+  bool Next(std::string& line, bool& too_long) {
+    line.clear();
+    too_long = false;
+    for (bool any = false;; any = true) {
+      if (begin_ == end_ && !Fill()) return any;
+      const char* start = block_.data() + begin_;
+      const auto* line_end = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+      const std::size_t length = (line_end != nullptr ? line_end : block_.data() + end_) - start;
+      const std::size_t room = max_ - line.size();
+      line.append(start, std::min(length, room));
+      too_long = too_long || length > room;
+      begin_ += length;
+      if (line_end != nullptr) {
+        ++begin_;
+        return true;
+      }
+    }
+  }
+
+  int error() const { return error_; }
+
+ private:
+  bool Fill() {
+    ssize_t n = 0;
+    do {
+      n = ::read(fd_, block_.data(), block_.size());
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) error_ = errno;
+    begin_ = 0;
+    end_ = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return n > 0;
+  }
+
+  int fd_;
+  std::size_t max_;
+  std::vector<char> block_;
+  std::size_t begin_ = 0, end_ = 0;
+  int error_ = 0;
+};
+
+}  // namespace
+
+int Serve(int in, std::ostream& out, std::size_t max_line) {
   Server server;
-  char* buffer = nullptr;
-  std::size_t capacity = 0;
-  ssize_t length = 0;
-  while ((length = ::getline(&buffer, &capacity, in)) >= 0) {
-    std::string_view line(buffer, static_cast<std::size_t>(length));
-    if (line.ends_with('\n')) line.remove_suffix(1);
+  LineReader reader(in, max_line);
+  const RpcError line_too_long{kInvalidRequest, "Invalid Request: the line is longer than " + std::to_string(max_line) +
+                                                    " bytes (--max-line); it was not read"};
+  std::string line;
+  bool too_long = false;
+  while (reader.Next(line, too_long)) {
     std::optional<std::string> response;
     try {
-      response = server.HandleLine(line);
+      response = too_long ? ErrorResponse("null", line_too_long) : server.HandleLine(line);
     } catch (const std::exception& e) {
       // Out of memory while answering, for instance: the line gets an error, the server goes on.
       std::cerr << "ztl serve: internal error: " << e.what() << '\n';
-      response = Dump(ErrorResponse(nullptr, RpcError{kInternalError, "Internal error"}));
+      response = ErrorResponse("null", RpcError{kInternalError, "Internal error"});
     }
     if (response) out << *response << '\n' << std::flush;
     // No client reads the answers any more: the write error is reported on the way out.
     if (!out) break;
   }
-  const int read_error = length < 0 && std::ferror(in) ? errno : 0;
-  std::free(buffer);
-  if (read_error != 0) return UsageError(std::string("cannot read standard input: ") + std::strerror(read_error));
+  if (reader.error() != 0) {
+    return UsageError(std::string("cannot read standard input: ") + std::strerror(reader.error()));
+  }
   return kExitOk;
 }
 
+namespace {
+
+// A whole number of bytes, at least 1.
+std::optional<std::size_t> ByteCount(std::string_view text) {
+  std::size_t n = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size() || n == 0) return std::nullopt;
+  return n;
+}
+
+}  // namespace
+
 int RunServe(std::span<const std::string_view> args) {
-  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << kServeHelp;
-    return kExitOk;
+  std::size_t max_line = kDefaultMaxLine;
+  std::optional<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kServeHelp;
+      return kExitOk;
+    }
+    // "--name VALUE" or "--name=VALUE"; nothing when `arg` is not that option.
+    auto option = [&](std::string_view name) -> std::optional<std::string_view> {
+      if (arg.starts_with(name) && arg.size() > name.size() && arg[name.size()] == '=') {
+        return arg.substr(name.size() + 1);
+      }
+      if (arg != name) return std::nullopt;
+      return i + 1 < args.size() ? args[++i] : std::string_view();
+    };
+    if (const std::optional<std::string_view> value = option("--max-line")) {
+      const std::optional<std::size_t> bytes = ByteCount(*value);
+      if (!bytes) {
+        return UsageError("--max-line needs a whole number of bytes above 0, not '" + std::string(*value) + "'");
+      }
+      max_line = *bytes;
+    } else if (const std::optional<std::string_view> value = option("--files")) {
+      if (value->empty()) return UsageError("--files needs a folder");
+      files = std::string(*value);
+    } else {
+      return UsageError("unknown argument '" + std::string(arg) + "' (see 'ztl serve --help')");
+    }
   }
-  if (!args.empty()) return UsageError("'serve' takes no arguments (see 'ztl serve --help')");
-  return Serve(stdin, std::cout);
+  // Files the library opens by name stay inside one folder: a client must not reach every file
+  // the server may open. The current folder unless --files names another ("/" for no limit).
+  if (!ConfineFiles(files.value_or("."))) {
+    return UsageError(files ? "--files needs an existing folder, not '" + *files + "'"
+                            : std::string("cannot confine files to the current folder (give --files DIR)"));
+  }
+  return Serve(STDIN_FILENO, std::cout, max_line);
 }
 
 }  // namespace ztl::cli

@@ -1,8 +1,8 @@
 // `ztl serve`: a JSON-RPC 2.0 server over lines of text, the way any language drives the
-// library. Server handles one parsed line; Serve runs the loop over two streams.
+// library. Server handles one line; Serve runs the loop from a file descriptor to a stream.
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -22,7 +22,9 @@ class Server {
   std::optional<std::string> HandleLine(std::string_view line);
 
  private:
-  std::optional<Json> HandleRequest(const Json& request, const RequestLine& line);
+  // The response to one request of a line, whose id the line writes as `id_text`.
+  std::optional<std::string> HandleRequest(const Json& request, const RequestLine& line,
+                                           std::string_view id_text);
   Json Dispatch(const std::string& method, const Json& params);
 
   Json Create(const Json& params);
@@ -42,9 +44,15 @@ class Server {
   std::map<ObjectId, std::unique_ptr<Container>> containers_;
 };
 
-// Reads requests from `in` until its end and writes each response line to `out`, flushed.
-// Returns the exit status: 0, or 2 after reporting that `in` could not be read (a directory).
-// A response that cannot be written ends the loop; the caller reports the write error.
-int Serve(std::FILE* in, std::ostream& out);
+// The longest request line read by default: far above any request a program sends in earnest
+// (an 8 MB argument, say), yet a bound on what one line can make the server hold.
+inline constexpr std::size_t kDefaultMaxLine = std::size_t{64} << 20;
+
+// Reads requests from the file descriptor `in` until its end and writes each response line to
+// `out`, flushed. A line longer than `max_line` bytes is read to its end without being kept,
+// and answered with an error. Returns the exit status: 0, or 2 after reporting that `in` could
+// not be read (a directory). A response that cannot be written ends the loop; the caller
+// reports the write error.
+int Serve(int in, std::ostream& out, std::size_t max_line = kDefaultMaxLine);
 
 }  // namespace ztl::cli
