@@ -45,6 +45,9 @@ class ZtNumeric : public Object {
   // Note: "" when the rounded magnitude needs more than n digits, for a non-finite scaled
   // value and for a negative intSize. A negative number that rounds to 0 keeps its sign
   // (-0.4 gives 128, 0, 0, 0, 0).
+  // Note: a negative intDecimals packs the number divided by 10^-intDecimals, which
+  // DecompressNumber does not multiply back: (123456, 9, -2) packs 1235, and reads back as
+  // 1235. Stored texts rely on this.
   String CompressNumber(Double dblNumber, Integer intSize = 9, Integer intDecimals = 0) noexcept;
   // Reads a number packed by CompressNumber with the same intSize and intDecimals: each
   // character's code as two decimal digits (a first code above 127 less 128, and the number
@@ -52,6 +55,9 @@ class ZtNumeric : public Object {
   // Note: 0 for "", for a negative intSize, for intDecimals above n and for digits beyond
   // the Double range. A code 100..127 or 228..255 (never written by CompressNumber) gives
   // three digits and shifts the rest.
+  // Note: a negative intDecimals reads the digits as a whole number, without multiplying by
+  // 10^-intDecimals: a text that CompressNumber(123456, 9, -2) packed gives 1235. Stored texts
+  // rely on this.
   Double DecompressNumber(const String& strNumber, Integer intSize = 9, Integer intDecimals = 0) noexcept;
   // The number in English words, lowercase, groups separated by single spaces and never
   // an "and": 1000005 gives "one million five", -42 "negative forty-two", 0 "zero".
