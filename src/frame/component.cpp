@@ -61,13 +61,13 @@ void Component::PropertyChanged(std::u16string_view name) noexcept {
   if (!site_) return;
   // A container that cannot record the change loses only the record.
   Guarded([&] {
-    for (const auto& [placed_name, component] : site_->components_) {
-      if (component.get() != this) continue;
+    for (const auto& placed : site_->components_) {
+      if (placed.second.get() != this) continue;
       // The record holds each property once: a form has few of them, and a scan keeps
       // the first-change order without a second index.
       auto& changes = site_->changes_;
-      const auto same = [&](const auto& change) { return change.first == placed_name && change.second == name; };
-      if (std::find_if(changes.begin(), changes.end(), same) == changes.end()) changes.emplace_back(placed_name, String(name));
+      const auto same = [&](const auto& change) { return change.first == placed.first && change.second == name; };
+      if (std::find_if(changes.begin(), changes.end(), same) == changes.end()) changes.emplace_back(placed.first, String(name));
       return;
     }
   });
