@@ -258,7 +258,7 @@ Outcome<Date> ToDate(const Variant& v) {
 Outcome<Decimal> ToDecimal(const Variant& v) {
   switch (v.Type()) {
     case VarType::Decimal: return *v.If<Decimal>();
-    case VarType::Currency: {
+    case VarType::Currency: {  // every Currency has scale 4: 1 becomes 1.0000
       const std::int64_t scaled = v.If<Currency>()->scaled;
       return MakeDecimal(scaled < 0, wide::MagnitudeOf(scaled), 4);
     }

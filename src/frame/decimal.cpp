@@ -1,7 +1,8 @@
 // The Decimal kind. Arithmetic: operands are aligned and combined exactly in 256 bits; a
 // result is then brought back to a 96-bit magnitude and a scale of at most 28 by dropping
 // digits after the point with one rounding, half to even, on everything dropped.
-// Conversions: to and from Doubles (through their significant digits) and text, exactly.
+// Conversions: to and from Doubles (through their significant digits) and text, exactly; the
+// platform's readings and text drop trailing zeros, the scaled text keeps the scale.
 
 #include "frame/decimal.hpp"
 
@@ -222,26 +223,41 @@ int DecimalCompare(const Decimal& a, const Decimal& b) noexcept {
 
 namespace {
 
-// digits x 10^exponent as a Decimal: the largest scale up to 28 whose magnitude fits 96
-// bits, rounding half to even; overflow when not even the whole part fits.
-Outcome<Decimal> DigitsToDecimal(bool negative, const std::string& digits, long long exponent) noexcept {
-  for (long long scale = std::clamp(-exponent, 0LL, static_cast<long long>(kMaxScale)); scale >= 0; --scale) {
+// digits x 10^exponent as a Decimal of the largest scale, up to `scale` and 28, whose
+// magnitude fits 96 bits, rounding half to even; overflow when not even the whole part fits.
+// `digits` has no leading or trailing zeros.
+Outcome<Decimal> DigitsToDecimal(bool negative, const std::string& digits, long long exponent,
+                                 long long scale) noexcept {
+  for (scale = std::clamp(scale, 0LL, static_cast<long long>(kMaxScale)); scale >= 0; --scale) {
     std::optional<Wide> magnitude = wide::RoundedWhole(digits, -exponent - scale);
     if (magnitude && *magnitude <= kMax96) return MakeDecimal(negative, *magnitude, static_cast<int>(scale));
   }
   return Fail(kOverflow);
 }
 
+// The same for the platform's readings, which keep no trailing zeros.
+Outcome<Decimal> PlatformDecimal(bool negative, const std::string& digits, long long exponent) noexcept {
+  return DigitsToDecimal(negative, digits, exponent, -exponent).transform(WithoutTrailingZeros);
+}
+
+bool IsDigit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
+
 }  // namespace
 
 Wide MagnitudeOf(const Decimal& d) noexcept { return (Wide{d.hi} << 64) | d.lo; }
 
-Decimal MakeDecimal(bool negative, Wide magnitude, int scale) noexcept {
+Decimal MakeDecimal(bool negative, Wide magnitude, int scale) noexcept { return Make(negative, magnitude, scale); }
+
+Decimal WithoutTrailingZeros(const Decimal& d) noexcept {
+  Wide magnitude = MagnitudeOf(d);
+  int scale = d.scale;
   while (scale > 0 && magnitude % 10 == 0) {
     magnitude /= 10;
     --scale;
   }
-  return Make(negative, magnitude, scale);
+  Decimal result = Make(false, magnitude, scale);
+  result.negative = d.negative;
+  return result;
 }
 
 Outcome<std::int64_t> DecimalScaled(const Decimal& d, int scale) noexcept {
@@ -258,7 +274,7 @@ Outcome<Decimal> RealToDecimal(double x, int precision) {
   int first = 0;
   const std::string digits = platform::SignificantDigits(x, precision, first);
   const long long exponent = first - static_cast<long long>(digits.size()) + 1;
-  return DigitsToDecimal(x < 0, digits, exponent);
+  return PlatformDecimal(x < 0, digits, exponent);
 }
 
 double DecimalToDouble(const Decimal& d) noexcept {
@@ -268,22 +284,34 @@ double DecimalToDouble(const Decimal& d) noexcept {
 
 Outcome<Decimal> DoubleToDecimal(double x) { return RealToDecimal(x, 15); }
 
-String DecimalToText(const Decimal& d) {
+namespace {
+
+// The digits of a Decimal's magnitude with the point placed by its scale, every digit kept.
+std::string ScaledDigits(const Decimal& d) {
   std::string digits = wide::ToText(MagnitudeOf(d));
   const std::size_t scale = d.scale;
   if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
-  std::string whole = digits.substr(0, digits.size() - scale);
-  std::string fraction = digits.substr(digits.size() - scale);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-  std::string text = d.negative && (d.lo != 0 || d.hi != 0) ? "-" : "";
-  text += whole;
-  if (!fraction.empty()) text += '.' + fraction;
+  if (scale > 0) digits.insert(digits.size() - scale, 1, '.');
+  return digits;
+}
+
+}  // namespace
+
+String DecimalToText(const Decimal& d) {
+  const bool negative = d.negative && (d.lo != 0 || d.hi != 0);
+  const std::string text = (negative ? "-" : "") + ScaledDigits(WithoutTrailingZeros(d));
+  return String(text.begin(), text.end());
+}
+
+String DecimalToScaledText(const Decimal& d) {
+  const std::string text = (d.negative ? "-" : "") + ScaledDigits(d);
   return String(text.begin(), text.end());
 }
 
 // Reads the text by the rules of number text (blanks, sign, parentheses, separators, "$",
 // exponent, &H/&O), which include plain decimal text, but exactly: digits beyond what fits
-// round half to even.
+// round half to even. Like the platform, it keeps no trailing zeros ("4294967296.0" is
+// 4294967296).
 Outcome<Decimal> TextToDecimal(std::u16string_view text) {
   std::optional<platform::ParsedNumber> number = platform::ReadNumber(text);
   if (!number) return Fail(kTypeMismatch);
@@ -291,7 +319,55 @@ Outcome<Decimal> TextToDecimal(std::u16string_view text) {
     const std::int64_t whole = *number->whole;
     return MakeDecimal(number->negative != (whole < 0), wide::MagnitudeOf(whole), 0);
   }
-  return DigitsToDecimal(number->negative, number->digits, number->exponent);
+  return PlatformDecimal(number->negative, number->digits, number->exponent);
+}
+
+// [sign] digits [. digits] [E [sign] digits], with a digit before or after the point. The
+// written digits fix the scale; they are then stripped of leading and trailing zeros for the
+// rounding, which wants none.
+Outcome<Decimal> ScaledTextToDecimal(std::u16string_view text) {
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == u'-';
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+  std::string digits;
+  long long fraction_digits = 0;
+  bool point = false;
+  for (; i < text.size() && (IsDigit(text[i]) || (text[i] == u'.' && !point)); ++i) {
+    if (text[i] == u'.') {
+      point = true;
+    } else {
+      digits += static_cast<char>(text[i]);
+      fraction_digits += point ? 1 : 0;
+    }
+  }
+  if (digits.empty()) return Fail(kTypeMismatch);
+  long long exponent = 0;
+  if (i < text.size() && (text[i] == u'E' || text[i] == u'e')) {
+    ++i;
+    const bool exponent_negative = i < text.size() && text[i] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    if (i == text.size()) return Fail(kTypeMismatch);
+    // Beyond a few thousand the exponent only says "far too large" or "far too small".
+    constexpr long long kExponentLimit = 100000;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      exponent = std::min(exponent * 10 + (text[i] - u'0'), kExponentLimit);
+    }
+    if (exponent_negative) exponent = -exponent;
+  }
+  if (i != text.size()) return Fail(kTypeMismatch);
+
+  const long long scale = std::max(0LL, fraction_digits - exponent);
+  exponent -= fraction_digits;
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) {  // zero, with the scale and sign as written
+    Decimal zero = MakeDecimal(false, 0, static_cast<int>(std::min<long long>(scale, kMaxScale)));
+    zero.negative = negative;
+    return zero;
+  }
+  const std::size_t last = digits.find_last_not_of('0');
+  exponent += static_cast<long long>(digits.size() - 1 - last);
+  digits = digits.substr(first, last + 1 - first);
+  return DigitsToDecimal(negative, digits, exponent, scale);
 }
 
 }  // namespace ztl

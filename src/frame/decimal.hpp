@@ -1,7 +1,7 @@
 // The Decimal kind: a 96-bit magnitude, a scale of 0..28 and a sign. Exact arithmetic and
 // comparison (used by Variant arithmetic when a Decimal takes part), and the conversions
 // between Decimal and the other kinds that convert.cpp builds on. The public conversions
-// (DecimalToDouble, DoubleToDecimal, DecimalToText, TextToDecimal) are in convert.hpp.
+// (DecimalToDouble, DoubleToDecimal, the texts of a Decimal) are in convert.hpp.
 #pragma once
 
 #include <cstdint>
@@ -35,8 +35,14 @@ int DecimalCompare(const Decimal& a, const Decimal& b) noexcept;
 
 // ---- conversions ------------------------------------------------------------------------
 
-// A Decimal from a magnitude of at most 96 bits, with the scale's trailing zeros dropped.
+// A Decimal from a magnitude of at most 96 bits and a scale of 0..28, the scale kept as given
+// (a Currency becomes a Decimal of scale 4: 1 is 1.0000). Note: a zero magnitude is never
+// negative.
 Decimal MakeDecimal(bool negative, wide::Wide magnitude, int scale) noexcept;
+
+// The same value with the trailing zeros of its scale dropped (1.500 becomes 1.5), as the
+// platform's conversions from text and reals give it.
+Decimal WithoutTrailingZeros(const Decimal& d) noexcept;
 
 // The magnitude of a Decimal.
 wide::Wide MagnitudeOf(const Decimal& d) noexcept;

@@ -123,9 +123,10 @@ struct Operand {
     if (kind <= Num::Long && value) return Currency{Whole() * 10000};
     return DoubleToCurrency(Real());
   }
-  // As Decimal: whole numbers and Currency exactly, a text read exactly from its digits, a
-  // Double or Date through its 15 significant digits and a Single through its 7 (so 0.1
-  // becomes 0.1); overflow (6) for a real beyond the Decimal range, infinity or NaN.
+  // As Decimal: whole numbers and Currency exactly (a Currency at scale 4, so Currency 1 plus
+  // Decimal 0 is 1.0000), a text read exactly from its digits, a Double or Date through its
+  // 15 significant digits and a Single through its 7 (so 0.1 becomes 0.1); overflow (6) for a
+  // real beyond the Decimal range, infinity or NaN.
   Outcome<Decimal> AsDecimal() const {
     if (!value) return TextToDecimal(*text);
     return ToDecimal(*value);

@@ -69,6 +69,40 @@ TEST(DecimalToText, RoundTrip) {
   }
 }
 
+// Any Decimal, trailing zeros and a negative zero included, reads back from its scaled text
+// as itself.
+TEST(DecimalToScaledText, RoundTrip) {
+  std::mt19937_64 random(6);
+  for (int i = 0; i < 20000; ++i) {
+    const bool zero = i % 50 == 0;
+    const Decimal d{zero ? 0 : random() >> (i % 64), zero ? 0 : static_cast<std::uint32_t>(random() >> (i % 33)),
+                    static_cast<std::uint8_t>(random() % 29), random() % 2 == 0};
+    const String text = DecimalToScaledText(d);
+    SCOPED_TRACE(Narrow(text));
+    EXPECT_EQ(ScaledTextToDecimal(text), d);
+  }
+}
+
+// Text with an exponent (as Python writes a decimal) keeps the scale it stands for; beyond 28
+// digits after the point or 96 bits, the largest scale that fits.
+TEST(ScaledTextToDecimal, ExponentsAndLimits) {
+  const struct {
+    const char* text;
+    const char* scaled;  // or the error number
+  } kCases[] = {
+      {"1.50E+3", "1500"}, {"1.5E-7", "0.00000015"}, {"-0E-3", "-0.000"}, {"+.50", "0.50"}, {"5.", "5"},
+      {"1.000000000000000000000000000000", "1.0000000000000000000000000000"},
+      {"7.92281625142643375935439503355", "7.922816251426433759354395034"},
+      {"1E-40", "0.0000000000000000000000000000"}, {"1E+29", "6"}, {"1E+99999999999", "6"},
+      {"1.5x", "13"}, {"", "13"}, {".", "13"}, {"&H10", "13"}, {"1E", "13"}, {" 1", "13"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    const Outcome<Decimal> d = ScaledTextToDecimal(testing_support::Wide(c.text));
+    EXPECT_EQ(d ? Narrow(DecimalToScaledText(*d)) : std::to_string(d.error()), c.scaled);
+  }
+}
+
 // Whether x lies exactly halfway between two 15-digit numbers, where the C library rounds
 // to even and the platform away from zero.
 bool FifteenDigitTie(double x) {

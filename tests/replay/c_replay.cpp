@@ -64,6 +64,37 @@ std::vector<int32_t> Subscripts(size_t i, const std::vector<int32_t>& lower, con
   return index;
 }
 
+__extension__ typedef unsigned __int128 U128;
+
+// A Decimal filled in from plain decimal text ("-1.50": scale 2), as a C program would; false
+// for other text, which the library then converts.
+bool DecimalOf(const std::string& text, ztl_decimal& d) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const size_t point = text.find('.');
+  U128 magnitude = 0;
+  size_t digits = 0;
+  for (size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+    if (i == point) continue;
+    if (text[i] < '0' || text[i] > '9' || ++digits > 29) return false;
+    magnitude = magnitude * 10 + static_cast<unsigned>(text[i] - '0');
+  }
+  const size_t scale = point == std::string::npos ? 0 : text.size() - point - 1;
+  if (digits == 0 || scale > 28 || magnitude >> 96 != 0) return false;
+  d = {static_cast<uint64_t>(magnitude), static_cast<uint32_t>(magnitude >> 64), static_cast<uint8_t>(scale),
+       static_cast<uint8_t>(negative)};
+  return true;
+}
+
+// A Decimal's text with every digit of its scale, as `ztl serve` writes it.
+std::string DecimalText(const ztl_decimal& d) {
+  std::string digits;
+  for (U128 m = (U128{d.hi} << 64) | d.lo; m != 0 || digits.size() <= d.scale; m /= 10) {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
+  }
+  if (d.scale > 0) digits.insert(digits.size() - d.scale, ".");
+  return (d.negative ? "-" : "") + digits;
+}
+
 ztl_variant Utf8(const std::string& text) {
   ztl_variant v = ztl_variant_empty();
   Check(ztl_variant_set_utf8(&v, text.data(), text.size()), "ztl_variant_set_utf8");
@@ -139,7 +170,10 @@ struct Step {
       case ZTL_VT_DOUBLE: v.value.dbl = FloatOf(value); break;
       case ZTL_VT_DATE: v.value.date = FloatOf(value); break;
       case ZTL_VT_STRING: return Utf8(value.get<std::string>());
-      case ZTL_VT_CURRENCY: case ZTL_VT_DECIMAL: {
+      case ZTL_VT_DECIMAL:
+        if (value.is_string() && DecimalOf(value.get<std::string>(), v.value.decimal)) break;
+        [[fallthrough]];
+      case ZTL_VT_CURRENCY: {
         // Text or a number, converted as the library converts it: put into an array of the type.
         ztl_array* cell = NewArray(v.type, {0}, {1});
         const int32_t at = 0;
@@ -202,8 +236,9 @@ Json Write(const ztl_variant& v, int depth = 0) {
       if (std::isfinite(widened)) std::from_chars(digits, written.ptr, widened);
       return tagged(DoubleJson(widened));
     }
+    case ZTL_VT_DECIMAL: return tagged(DecimalText(v.value.decimal));
     case ZTL_VT_OBJECT: break;
-    default:  // String, Currency and Decimal: the library's own text
+    default:  // String and Currency: the library's own text
       Check(ztl_variant_to_utf8(&v, &text, &length), "ztl_variant_to_utf8");
       const std::string s(text, length);
       ztl_free(text);

@@ -95,7 +95,8 @@ class Writer {
         [&](Double d) { return Tagged(type, DoubleJson(d)); },
         [&](Date d) { return Tagged(type, DoubleJson(d.value)); },
         [&](Currency c) { return Tagged(type, Utf16ToUtf8(CurrencyToText(c))); },
-        [&](const Decimal& d) { return Tagged(type, Utf16ToUtf8(DecimalToText(d))); },
+        // With its scale: 1.50 stays "1.50" (the platform's text would drop the zero).
+        [&](const Decimal& d) { return Tagged(type, Utf16ToUtf8(DecimalToScaledText(d))); },
         [&](const String& s) { return Tagged(type, Utf16ToUtf8(s)); },
         [&](ErrorValue e) { return Tagged(type, e.code); },
         [&](const ObjectRef& o) { return WriteObject(o, depth); },
@@ -285,7 +286,15 @@ class Reader {
       case VarType::Currency:
         return Converted(value, "Currency", [](const Variant& v) { return ToCurrency(v); });
       case VarType::Decimal:
-        return Converted(value, "Decimal", [](const Variant& v) { return ToDecimal(v); });
+        // Decimal text keeps the scale it is written with ("1.50" is 1.50, not 1.5); other
+        // text and numbers convert as the library converts them.
+        return Converted(value, "Decimal", [](const Variant& v) -> Outcome<Decimal> {
+          if (const String* text = v.If<String>()) {
+            Outcome<Decimal> scaled = ScaledTextToDecimal(*text);
+            if (scaled || scaled.error() != kTypeMismatch) return scaled;
+          }
+          return ToDecimal(v);
+        });
       default: throw ValueError("unknown value type " + Quoted(name));
     }
   }

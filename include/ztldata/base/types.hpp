@@ -37,6 +37,8 @@ struct Date {
 
 // Decimal: a 96-bit unsigned magnitude with a power-of-ten scale (0..28) and a sign.
 // It converts to and from the other kinds and has exact arithmetic and comparison.
+// Note: the scale is kept, not normalised: 1.50 (150, scale 2) and 1.5 are equal numbers but
+// not the same Decimal, and == compares the stored form.
 struct Decimal {
   std::uint64_t lo = 0;   // low 64 bits of the magnitude
   std::uint32_t hi = 0;   // high 32 bits of the magnitude

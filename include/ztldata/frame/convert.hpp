@@ -61,10 +61,24 @@ Outcome<Currency> TextToCurrency(std::u16string_view text);  // 13, or 6
 
 // Decimal <-> Double and text. A Double converts through its 15 significant digits, so 0.1
 // becomes exactly 0.1. Decimal arithmetic is Variant arithmetic.
+// Note: a Decimal keeps its scale: 1.50 equals 1.5 but is not the same value (a Currency
+// converts to scale 4, a sum has the larger scale of its operands). The platform's text of a
+// Decimal and its reading of text drop trailing zeros ("1.50" reads as 1.5 and 1.50 writes
+// "1.5"); the scaled text keeps every digit of the scale, for encodings that carry a value.
 double DecimalToDouble(const Decimal& d) noexcept;
 Outcome<Decimal> DoubleToDecimal(double x);  // overflow (6) beyond 96 bits or non-finite
-String DecimalToText(const Decimal& d);      // "-12.5"
+String DecimalToText(const Decimal& d);      // "-12.5", the platform's text
 Outcome<Decimal> TextToDecimal(std::u16string_view text);  // 13, or 6
+
+// The text of a Decimal with every digit its scale keeps, and "-" whenever its sign is set:
+// "1.50", "0.00", "-0" (a negated 0). DecimalToText is the platform's text.
+String DecimalToScaledText(const Decimal& d);
+// Plain decimal text read with the scale it is written with: "-12.50", ".5", "1.50E+3"
+// (1500), "0E-7" (0.0000000). The scale is the number of digits after the point less the
+// exponent, at least 0; a text that does not fit 28 digits after the point or 96 bits gets the
+// largest scale that fits, rounded half to even. Type mismatch (13) for any other text,
+// overflow (6) when not even the whole part fits.
+Outcome<Decimal> ScaledTextToDecimal(std::u16string_view text);
 
 // ---- implementation details ------------------------------------------------------------
 

@@ -91,6 +91,9 @@ class ArrayBox {
 //   - Text to number reads the platform's number text (leading/trailing blanks, one sign,
 //     parentheses, thousands separators, "$", exponents, &H and &O); anything else is a
 //     type mismatch (13). Number to text writes up to 15 significant digits (7 for Single).
+//   - To Decimal: whole numbers get scale 0, a Currency scale 4 (1 -> 1.0000); a real or a
+//     text keeps no trailing zeros (0.50 -> 0.5, "1.50" -> 1.5). A Decimal's text drops them
+//     too; DecimalToScaledText keeps the scale.
 //   - Text to Date reads the platform's US English date and time texts ("1/2/1970",
 //     "2 Jan 1970", "1970-01-02 18:30", "6:30 PM"; see docs/dates.md), never a day count.
 //   - Null converts to nothing but Variant (type mismatch); Empty is 0, "" or False.
