@@ -97,7 +97,8 @@ std::string Value(const Variant& v) {
   if (const auto* n = v.If<Double>()) return "Double " + Number(*n);
   if (const auto* n = v.If<Date>()) return "Date " + Number(n->value);
   if (const auto* n = v.If<Currency>()) return "Currency " + Utf16ToUtf8(CurrencyToText(*n));
-  if (const auto* n = v.If<Decimal>()) return "Decimal " + Utf16ToUtf8(DecimalToText(*n));
+  // A Decimal keeps its scale: 1.50 is saved as 1.50.
+  if (const auto* n = v.If<Decimal>()) return "Decimal " + Utf16ToUtf8(DecimalToScaledText(*n));
   if (const auto* s = v.If<String>()) return "String " + Quote(*s);
   if (const auto* e = v.If<ErrorValue>()) return "Error " + std::to_string(e->code);
   if (v.IsNull()) return "Null";
@@ -244,8 +245,13 @@ std::optional<Variant> ReadValue(Line& line) {
       if (auto n = FloatNumber(word)) value = Variant(Date{*n});
     } else if (Is(type, "Currency") || Is(type, "Decimal")) {
       const String text = Utf8ToUtf16(word);
-      Outcome<Variant> read = ReadValue(text, Is(type, "Currency") ? VarType::Currency : VarType::Decimal);
-      if (read) value = *std::move(read);
+      // A Decimal keeps the scale it was written with; other number text reads as the
+      // platform reads it.
+      if (Outcome<Decimal> scaled = ScaledTextToDecimal(text); scaled && Is(type, "Decimal")) {
+        value = Variant(*scaled);
+      } else if (Outcome<Variant> read = ReadValue(text, Is(type, "Currency") ? VarType::Currency : VarType::Decimal)) {
+        value = *std::move(read);
+      }
     }
   }
   if (value && !line.AtEnd()) return std::nullopt;

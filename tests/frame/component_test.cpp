@@ -42,7 +42,7 @@ TEST(Form, EveryKindReadsBackAsWrittenAndSavedFormsRoundTrip) {
   const Variant kValues[] = {
       Variant(), Null, true, false, Byte{255}, Integer{-32768}, Long{-2147483647 - 1}, Single{0.1f}, 0.1, -0.0,
       1e308, std::numeric_limits<double>::infinity(), Date{-657434.25}, Currency{-9223372036854775807LL},
-      ErrorValue{13}, String(),
+      Decimal{150, 0, 2, false}, Decimal{0, 0, 3, true}, ErrorValue{13}, String(),
       String(u"line\nbreak \\ \"quoted\" \t tab \x01 \xD800 lone \xDC00 \xD83D\xDE00 \x20AC \xFFFF"),
   };
   for (std::size_t i = 0; i < std::size(kValues); ++i) {
