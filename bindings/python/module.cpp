@@ -225,10 +225,24 @@ py::object Utf8Text(const std::string& text) {
   return out;
 }
 
-py::tuple Load(const py::str& text, bool design_mode) {
-  const String wide = TextOf(text);
+// A saved form as the document Container::Load reads: its text, or the UTF-8 bytes of a file
+// as they are (the loader copes with any bytes).
+std::string DocumentOf(const py::object& text) {
+  if (PyUnicode_Check(text.ptr())) return Utf16ToUtf8(TextOf(text));
+  if (!IsBytesLike(text)) {
+    throw py::type_error(std::string("Container.Load takes the saved form as str or as its UTF-8 bytes, not '") +
+                         Py_TYPE(text.ptr())->tp_name + "'");
+  }
+  Py_buffer view;
+  if (PyObject_GetBuffer(text.ptr(), &view, PyBUF_SIMPLE) != 0) throw py::error_already_set();
+  const std::unique_ptr<Py_buffer, void (*)(Py_buffer*)> release(&view, PyBuffer_Release);
+  return std::string(static_cast<const char*>(view.buf), static_cast<std::size_t>(view.len));
+}
+
+py::tuple Load(const py::object& text, bool design_mode) {
+  const std::string document = DocumentOf(text);
   std::vector<std::string> problems;
-  std::unique_ptr<Container> form = Container::Load(Utf16ToUtf8(wide), &problems, design_mode);
+  std::unique_ptr<Container> form = Container::Load(document, &problems, design_mode);
   py::list problem_list;
   for (const std::string& p : problems) problem_list.append(Utf8Text(p));
   return py::make_tuple(ContainerBox{std::move(form)}, problem_list);

@@ -77,9 +77,10 @@ Variant FromInt(py::handle value) {
 }
 
 Variant FromDecimal(py::handle value) {
-  // str() writes an exponent where the digits would be many, so the text stays short.
+  // str() writes an exponent where the digits would be many, so the text stays short; the
+  // scale it shows is kept (Decimal('1.50') stays 1.50).
   const String text = TextOf(py::str(value));
-  const Outcome<Decimal> d = TextToDecimal(text);
+  const Outcome<Decimal> d = ScaledTextToDecimal(text);
   if (!d) {
     RaiseError(d.error(), std::string(ErrorText(d.error())) + ": decimal " + Utf16ToUtf8(text) +
                               " does not fit a Decimal");
@@ -328,8 +329,10 @@ void RegisterTypes(const py::dict& names) {
 }
 
 void Raise(const py::object& type, Long number, const py::object& message) {
+  // Error(number, ...) makes the class of the number (OutOfRangeError for 6 ...): raised as
+  // that class, so `except OverflowError` sees it.
   const py::object error = type(number, message);
-  PyErr_SetObject(type.ptr(), error.ptr());
+  PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error.ptr())), error.ptr());
   throw py::error_already_set();
 }
 
@@ -389,7 +392,7 @@ py::object FromVariant(const Variant& v, bool lists) {
       [&](Single s) { return Wrapped(t.single, &PyFloat_Type, py::float_(s)); },
       [](Double d) -> py::object { return py::float_(d); },
       [&](Date d) { return Wrapped(t.date, &PyFloat_Type, py::float_(d.value)); },
-      [&](const Decimal& d) { return t.decimal(TextObject(DecimalToText(d))); },
+      [&](const Decimal& d) { return t.decimal(TextObject(DecimalToScaledText(d))); },
       [](const String& s) { return TextObject(s); },
       [&](const ObjectRef& o) { return o ? t.wrap(NewHandle(o)) : py::object(py::none()); },
       [&](ErrorValue e) { return t.error_value(e.code); },

@@ -31,7 +31,8 @@ const PythonTypes* Types() noexcept;
 void RegisterTypes(const py::dict& names);
 
 // Raises ztldata.Error (or ztldata.MemberError, which is also an AttributeError) with the
-// platform's error number and a message.
+// platform's error number and a message, as the class the package gives that number (a
+// TypeMismatchError, also a TypeError, for 13 ...).
 [[noreturn]] void RaiseError(Long number, const std::string& message, bool member = false);
 // The same with the error class given and the message a Python text.
 [[noreturn]] void Raise(const py::object& type, Long number, const py::object& message);

@@ -57,13 +57,15 @@ class Errors(unittest.TestCase):
             (lambda: form.Place("ZtBits", "S"), 5), (lambda: n.Foo(1), Member),
             (lambda: setattr(stack, "Size", 3), Member), (lambda: getattr(n, "Max\0"), AttributeError),
             (lambda: setattr(c, "Count", 5), AttributeError), (lambda: n.Max(ztldata.Missing, 1), 449),
-            (lambda: n.CompressNumber(intSize=3), 449), (lambda: n.Max(10 ** 400, 1), 6),
+            (lambda: n.CompressNumber(intSize=3), 449), (lambda: n.Max(10 ** 400, 1), 6), (lambda: n.Sum(), 450),
+            (lambda: n.Sum("abc"), 13), (lambda: n.Sum(10 ** 12), 6), (lambda: ztldata.Currency(1) / 0, 11),
+            (lambda: stack.Push(datetime.datetime(99, 12, 31, 23)), 6),
             (lambda: stack.Push(decimal.Decimal("1E+29")), 6), (lambda: crc.InitCRC32(2 ** 32, 0), 6),
             (lambda: crc.InitCRC32(-2 ** 31 - 1, 0), 6), (lambda: n.IsEven(0xFFFFFFFF), 6), (lambda: n.IsPrime(n), 13),
             (lambda: stack.Push(decimal.Decimal("NaN")), 13), (lambda: n.IsPrime({}), TypeError),
             (lambda: n.Max(1, y=2), TypeError), (lambda: n.CompressNumber(1.5, dblNumber=2.5), TypeError),
             (lambda: form.Place(42), TypeError), (lambda: ztldata.ZtNumeric(), TypeError),
-            (lambda: form.Load(b"x"), TypeError), (lambda: n.ToArabic(b"XIV"), TypeError),
+            (lambda: form.Load(5), TypeError), (lambda: n.ToArabic(b"XIV"), TypeError),
             (lambda: strings.sPrintf(b"%d", 1), TypeError), (lambda: ztldata.ZtNumeric.IsEven(c, 4), TypeError),
             (lambda: c[2], Index), (lambda: c.Item(0), Index), (lambda: c.__setitem__(5, 0), Index),
             (lambda: c.Remove(-1), Index), (lambda: c.Add(2, before=9), Index), (lambda: c["nope"], Key),
@@ -74,12 +76,15 @@ class Errors(unittest.TestCase):
             (lambda: ztldata.DeviceContext("No Such Font Family XYZ", 10), Error),
             (lambda: strings.EllipseText("x", 1, 1, dc, 0), Error),
         ]
-        kinds = {Index: (5, IndexError), Key: (5, KeyError), Member: (438, AttributeError)}  # also built-in errors
+        # Each is also the built-in exception Python code catches for it.
+        kinds = {Index: (5, IndexError), Key: (5, KeyError), Member: (438, AttributeError)}
+        builtins = {6: OverflowError, 11: ZeroDivisionError, 13: TypeError, 449: TypeError, 450: TypeError}
         for call, expected in cases:
             with self.subTest(expected=expected):
                 with self.assertRaises(Error if isinstance(expected, int) else expected) as caught:
                     call()
-                number, builtin = kinds.get(expected, (expected if isinstance(expected, int) else None, Exception))
+                number, builtin = kinds.get(expected, (expected if isinstance(expected, int) else None,
+                                                       builtins.get(expected, Exception)))
                 self.assertEqual(number and caught.exception.number, number)
                 self.assertIsInstance(caught.exception, builtin)
         self.assertEqual((c.items(), hasattr(n, "NoSuchOperation")), ([("k", 1)], False))

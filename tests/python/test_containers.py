@@ -1,7 +1,9 @@
 """Containers and the host's Collection as Python sees them."""
 
 import collections.abc
+import copy
 import gc
+import pickle
 import unittest
 
 import ztldata
@@ -19,10 +21,13 @@ class Containers(unittest.TestCase):
         self.assertEqual((stack.Push("kept"), list(stack._container)), ("kept", ["ZtStack1"]))
 
     def test_what_cannot_be_loaded_is_described_and_hostile_documents_load(self):
-        form = ztldata.Container.Load("ZTLData form 1\nBegin ZTLData.ZtNothing Thing1\nEnd\n"
-                                      "Begin ZTLData.ZtStack S\n    Strategy = Long 1\nEnd\n")
-        self.assertEqual((list(form), form["S"].Strategy, bool(form.problems)), (["S"], 1, True))
-        for text in ("", "\0\0\0", "Begin\nEnd\n" * 50, "ZTLData form 1\nBegin ZTLData.ZtStack \ud800\nEnd\n",
+        text = ("ZTLData form 1\nBegin ZTLData.ZtNothing Thing1\nEnd\n"
+                "Begin ZTLData.ZtStack S\n    Strategy = Long 1\nEnd\n")
+        for given in (text, text.encode(), memoryview(text.encode())):  # the text, or a file's UTF-8 bytes
+            form = ztldata.Container.Load(given)
+            self.assertEqual((list(form), form["S"].Strategy, bool(form.problems)), (["S"], 1, True))
+        for text in ("", "\0\0\0", b"\xff\xfe\x00", "Begin\nEnd\n" * 50,
+                     "ZTLData form 1\nBegin ZTLData.ZtStack \ud800\nEnd\n",
                      "ZTLData form 1\nBegin ZTLData.ZtBits B\n    Enabled = Long 99999999999\nEnd\n"):
             self.assertIsInstance(ztldata.Container.Load(text).problems, list)
 
@@ -48,3 +53,18 @@ class CollectionProtocol(unittest.TestCase):
         c.Add(c)
         self.assertEqual((c[4], repr(c)), (c, "ztldata.Collection([2, 3, 4, <ztldata.Collection of 4 item(s)>])"))
         c.Remove(4)  # the collection no longer holds itself, so it can go
+
+    def test_equal_by_items_and_keys_and_copied_with_them(self):
+        c = ztldata.Collection({"k": 1, "K2": "two"})
+        others = [ztldata.Collection({"k": 1, "K2": "two"}), ztldata.Collection([1, "two"]), c, [1, "two"]]
+        self.assertEqual([c == other for other in others], [True, False, True, False])
+        self.assertRaises(TypeError, hash, c)  # equal by value and changeable, as a list
+        c.Add(c)  # a collection holding itself copies to one holding itself (a shallow copy holds the original)
+        made = [copy.copy(c), copy.deepcopy(c), pickle.loads(pickle.dumps(c))]
+        address = ztldata._core.address
+        self.assertEqual([address(m[3]) for m in made], [address(c)] + [address(m) for m in made[1:]])
+        self.assertEqual([m.items()[:2] for m in made], [[("k", 1), ("K2", "two")]] * 3)
+        # What lives in the library cannot be copied, also as an item.
+        for thing in (ztldata.Collection([ztldata.CreateObject("ZtNumeric")]), ztldata.Container(),
+                      ztldata.DeviceContext()):
+            self.assertRaisesRegex(TypeError, "cannot be copied or pickled", copy.deepcopy, thing)

@@ -11,9 +11,10 @@ attributes, properties read and write as attributes, indexed properties take ite
 lists (updated in place when passed by reference), ztldata.Array, ztldata.Collection, and the
 typed wrappers Integer, Byte, Single, Currency, Long and Double for exact kinds. The byte
 operations (CRC-32, run-length coding, the ciphers, RSA, EBCDIC) take and give bytes. Errors of
-the call itself raise ztldata.Error; the operations themselves never raise. A call with a large
-input (over 4096 characters, bytes or array elements) releases the GIL while it works; calls on
-one object from several threads take turns.
+the call itself raise ztldata.Error, as the class of its number that is also Python's built-in
+exception (a type mismatch is a TypeMismatchError and a TypeError); the operations themselves
+never raise. A call with a large input (over 4096 characters, bytes or array elements) releases
+the GIL while it works; calls on one object from several threads take turns.
 """
 
 import operator as _operator
@@ -22,8 +23,9 @@ from . import _ztldata as _core
 from ._arrays import Array
 from ._objects import (FIXED_PITCH_FONT, Collection, Container, CreateObject, DeviceContext, Object, _classes,
                        _get_other, _rebind, _set_other, _signature, _wrap)
-from ._values import (Byte, Currency, Date, Double, Empty, Error, ErrorValue, Integer, ItemError, ItemIndexError,
-                      ItemKeyError, Long, MemberError, Missing, Null, Ref, Single)
+from ._values import (ArgumentCountError, Byte, Currency, Date, DivisionByZeroError, Double, Empty, Error,
+                      ErrorValue, Integer, ItemError, ItemIndexError, ItemKeyError, Long, MemberError, Missing, Null,
+                      OutOfRangeError, Ref, Single, TypeMismatchError)
 
 __version__ = _core.version
 """The library's version."""
@@ -32,14 +34,16 @@ TYPELIB_VERSION = _core.typelib_version
 
 __all__ = [
     "CreateObject", "Container", "Collection", "DeviceContext", "Object", "Array", "Ref",
-    "Error", "MemberError", "ItemError", "ItemIndexError", "ItemKeyError", "ErrorValue", "Empty", "Null",
+    "Error", "MemberError", "TypeMismatchError", "ArgumentCountError", "OutOfRangeError", "DivisionByZeroError",
+    "ItemError", "ItemIndexError", "ItemKeyError", "ErrorValue", "Empty", "Null",
     "Missing", "Integer", "Byte", "Long", "Single", "Double", "Currency", "Date",
     "VarType", "Randomize", "classes", "describe", "FIXED_PITCH_FONT", "TYPELIB_VERSION",
 ]
 
 # The classes are the package's, wherever their code lives (help(), pickles).
 for _public in (Array, Collection, Container, DeviceContext, Object, Byte, Currency, Date, Double, Error,
-                ErrorValue, Integer, ItemError, ItemIndexError, ItemKeyError, Long, MemberError, Ref, Single):
+                ErrorValue, Integer, ItemError, ItemIndexError, ItemKeyError, Long, MemberError, Ref, Single,
+                TypeMismatchError, ArgumentCountError, OutOfRangeError, DivisionByZeroError):
     _public.__module__ = __name__
 del _public
 

@@ -38,6 +38,12 @@ class Object(_core.Handle):
     def __repr__(self):
         return "<ztldata %s object>" % (_core.class_name(self) or "host")
 
+    def __reduce__(self):
+        # copy, deepcopy and pickle: a library object's state lives in the library, which has
+        # no way to write it out or duplicate it.
+        raise TypeError("a ztldata.%s object cannot be copied or pickled: its state lives in the library"
+                        % type(self).__name__)
+
 
 def _class_name_of(obj):
     return _core.class_name(obj) or "the object"
@@ -208,6 +214,10 @@ def CreateObject(name):
 # ---- collections -----------------------------------------------------------------------------
 
 
+# A collection's address -> the wrapper a copy or pickle under way met it as.
+_met = _weakref.WeakValueDictionary()
+
+
 def _lookup_error(error, index):
     # An index that selects no item (error 5) is a LookupError too: an IndexError for a
     # position, a KeyError for a key.
@@ -228,7 +238,12 @@ class Collection(Object):
     selects nothing raises ztldata.ItemIndexError (a position) or ztldata.ItemKeyError (a key),
     which are ztldata.Error 5 and IndexError or KeyError; a key already used raises
     ztldata.Error 457. Library operations (ZtCollections.Sort, ZtStrings.InStrAdv) change it
-    in place."""
+    in place.
+
+    Two collections are equal when they hold equal items under the same keys in the same
+    order; like a list, a Collection is therefore not hashable. copy.copy, copy.deepcopy and
+    pickle copy its items and keys; a library object among the items cannot be copied, and
+    raises TypeError."""
 
     __slots__ = ()
     _lower = {"add": "Add", "item": "Item", "remove": "Remove", "count": "Count"}
@@ -314,6 +329,31 @@ class Collection(Object):
     def __delitem__(self, index):
         self.Remove(index)
 
+    def __eq__(self, other):
+        if not isinstance(other, Collection):
+            return NotImplemented
+        return super().__eq__(other) is True or _core.entries(self) == _core.entries(other)
+
+    def __ne__(self, other):
+        equal = self.__eq__(other)
+        return equal if equal is NotImplemented else not equal
+
+    __hash__ = None
+
+    def __reduce__(self):
+        # The entries as the state, added after the collection is made, so that a collection
+        # that holds itself (directly or through others) copies and pickles too. Copy and
+        # pickle know an object they met by its identity, and each read of an item makes a new
+        # wrapper: each collection is given as the one wrapper they met it as.
+        _met[_core.address(self)] = self
+        entries = [(key, _met.setdefault(_core.address(value), value) if isinstance(value, Collection) else value)
+                   for key, value in _core.entries(self)]
+        return (Collection, (), entries)
+
+    def __setstate__(self, entries):
+        for key, value in entries:
+            self.Add(value, key)
+
     def __repr__(self):
         def text(value):
             # A collection inside (perhaps this one) shows only its size.
@@ -370,8 +410,8 @@ class Container:
 
     @classmethod
     def Load(cls, text):
-        """A new container with the components of a saved form. What cannot be loaded is
-        skipped and described in `problems`."""
+        """A new container with the components of a saved form: its text (str), or the UTF-8
+        bytes a file holds. What cannot be loaded is skipped and described in `problems`."""
         self = cls.__new__(cls)
         self._box, self.problems = _core.ContainerBox.load(text)
         return self
@@ -402,6 +442,11 @@ class Container:
 
     def __repr__(self):
         return "<ztldata.Container %r>" % self._box.names()
+
+    def __reduce__(self):
+        # A copy would share the form, and Save keeps only the design-time properties.
+        raise TypeError("a ztldata.Container cannot be copied or pickled: Save() writes its form and "
+                        "Container.Load() makes a new container from it")
 
 
 # ---- device contexts -------------------------------------------------------------------------
@@ -459,6 +504,10 @@ class DeviceContext:
 
     def __repr__(self):
         return "<ztldata.DeviceContext %r %dpx hdc=%d>" % (self.font, self.size, self.hdc)
+
+    def __reduce__(self):
+        # A copy would close the same handle again, perhaps after it was given to another one.
+        raise TypeError("a ztldata.DeviceContext cannot be copied or pickled: make another with the same font and size")
 
 
 for _name, _kind in _core.classes():

@@ -20,7 +20,14 @@ _INTEGER, _LONG, _SINGLE, _DOUBLE, _CURRENCY, _DATE, _BYTE = 2, 3, 4, 5, 6, 7, 1
 class Error(Exception):
     """An error of a late-bound call: `number` is the platform's error number (13 for a type
     mismatch, 438 for an unknown member, 450 for a wrong number of arguments ...), `message`
-    the library's text."""
+    the library's text. As OSError does, Error(number, message) makes the class that number
+    has where there is one, so the error is also the built-in exception Python code catches:
+    Error(13) is a TypeMismatchError, which is a TypeError."""
+
+    def __new__(cls, number=0, message=None, *args):
+        if cls is Error and isinstance(number, int):
+            cls = _CLASS_OF.get(number, Error)
+        return super().__new__(cls, number, message, *args)
 
     def __init__(self, number, message=None):
         self.number = int(number)
@@ -42,6 +49,24 @@ class MemberError(Error, AttributeError):
     default work as usual."""
 
 
+class TypeMismatchError(Error, TypeError):
+    """A value that does not convert to the type it is needed as (error 13); a TypeError too."""
+
+
+class ArgumentCountError(Error, TypeError):
+    """A call without a required argument (error 449) or with the wrong number of arguments
+    (450); a TypeError too, as Python raises for a call of the wrong shape."""
+
+
+class OutOfRangeError(Error, OverflowError):
+    """A value outside the range of its type, a Date outside 100-01-01 to 9999-12-31 among
+    them (error 6, overflow); an OverflowError too."""
+
+
+class DivisionByZeroError(Error, ZeroDivisionError):
+    """A division by zero (error 11); a ZeroDivisionError too."""
+
+
 class ItemError(Error, LookupError):
     """An index that selects no item of a Collection (error 5)."""
 
@@ -52,6 +77,11 @@ class ItemIndexError(ItemError, IndexError):
 
 class ItemKeyError(ItemError, KeyError):
     """A key that selects no item of a Collection: error 5, and a KeyError."""
+
+
+# The error numbers that have a class of their own.
+_CLASS_OF = {6: OutOfRangeError, 11: DivisionByZeroError, 13: TypeMismatchError, 438: MemberError,
+             449: ArgumentCountError, 450: ArgumentCountError}
 
 
 def _overflow(value, kind):
@@ -323,18 +353,22 @@ class Currency(float):
 
 def _nonzero(divisor):
     if divisor == 0:
-        raise ZeroDivisionError("Currency division by zero")
+        raise Error(11, "Division by zero: a Currency divided by 0")
     return divisor
 
 
 _EPOCH = _dt.datetime(1899, 12, 30)
-_DAY_MICROSECONDS = 86_400_000_000
+_DAY_MS = 86_400_000
+# The day numbers of 100-01-01 and 9999-12-31, the first and the last day a Date holds.
+_FIRST_DAY, _LAST_DAY = -657434, 2958465
 
 
 def _days_of(moment):
-    """Days since 1899-12-30 of a datetime or date; the time of day counts forward from the
-    start of the day, also before 1899-12-30 (1899-12-29 06:00 is -1.25). A datetime with a
-    time zone counts in local time, as the library's dates do."""
+    """Days since 1899-12-30 of a datetime or date. The time of day counts to the millisecond,
+    the microseconds below it dropped, so a moment never moves into the next day (nor past
+    9999-12-31); it counts forward from the start of the day, also before 1899-12-30
+    (1899-12-29 06:00 is -1.25). A datetime with a time zone counts in local time, as the
+    library's dates do."""
     if not isinstance(moment, _dt.datetime):
         moment = _dt.datetime(moment.year, moment.month, moment.day)
     elif moment.utcoffset() is not None:
@@ -342,17 +376,50 @@ def _days_of(moment):
             moment = moment.astimezone().replace(tzinfo=None)
         except (OverflowError, ValueError):
             raise Error(6, "Overflow: %s is outside the dates of the local time zone" % moment) from None
-    days = (moment.date() - _EPOCH.date()).days
-    micros = ((moment.hour * 60 + moment.minute) * 60 + moment.second) * 1_000_000 + moment.microsecond
-    fraction = micros / _DAY_MICROSECONDS
-    return days + fraction if days >= 0 else days - fraction
+    day = (moment.date() - _EPOCH.date()).days
+    ms = ((moment.hour * 60 + moment.minute) * 60 + moment.second) * 1000 + moment.microsecond // 1000
+    # One division, rounded once (day + ms / _DAY_MS would round twice).
+    return (day * _DAY_MS + (ms if day >= 0 else -ms)) / _DAY_MS
+
+
+def _position(days):
+    """A day count as a position in time. Before 1899-12-30 the fraction still counts forward
+    from the start of its day, so the day count runs backwards within a day: -1.25 (day -1 at
+    06:00) lies at -0.75, before -1.5 (day -1 at 12:00) at -0.5."""
+    return days if days >= 0 else 2 * _math.trunc(days) - days
+
+
+def _comparison(name, with_dates):
+    # A comparison with a datetime or date (and, for `with_dates`, another Date) in time; with
+    # anything else, of the day count as a number.
+    as_number, compare = getattr(float, name), getattr(_operator, name.strip("_"))
+
+    def method(self, other):
+        if isinstance(other, _dt.date):
+            try:
+                theirs = _days_of(other)
+            except Error:
+                return NotImplemented
+        elif with_dates and isinstance(other, Date):
+            theirs = float(other)
+        else:
+            return as_number(self, other)
+        return compare(_position(float(self)), _position(theirs))
+
+    return method
 
 
 class Date(float):
     """A Date: days since 1899-12-30 00:00 with the time of day as the fraction, as the library
-    counts them. Date(datetime_or_date), Date(2024, 2, 29) or Date(2024, 2, 29, 12, 30) make
-    one; any other value converts as the library converts it to a Date: Date(45351.5) from the
-    day count, Date("2/29/2024") from a date text. to_datetime() and date() convert back."""
+    counts them, from 100-01-01 to 9999-12-31. Date(datetime_or_date), Date(2024, 2, 29) or
+    Date(2024, 2, 29, 12, 30) make one, to the millisecond (finer time is dropped); any other
+    value converts as the library converts it to a Date: Date(45351.5) from the day count,
+    Date("2/29/2024") from a date text. A date outside the range is error 6 (OutOfRangeError).
+
+    With numbers a Date computes as its day count (d + 1 is a number). With datetime's types it
+    is the moment it stands for: it equals the datetime or date it was made from, orders in time
+    with them and with other Dates, d + timedelta and d - timedelta are Dates, and d - datetime
+    is a timedelta. to_datetime(), date(), isoformat() and strftime() convert it."""
 
     __slots__ = ()
 
@@ -360,7 +427,10 @@ class Date(float):
         if parts:
             value = _dt.datetime(value, *parts)
         if isinstance(value, _dt.date):
-            return float.__new__(cls, _days_of(value))
+            days = _days_of(value)
+            if not _FIRST_DAY - 1 < days < _LAST_DAY + 1:
+                raise _overflow(value, "Date")
+            return float.__new__(cls, days)
         return float.__new__(cls, _core.convert(value, _DATE))
 
     def __reduce__(self):
@@ -368,21 +438,59 @@ class Date(float):
         return (float.__new__, (Date, float(self)))
 
     def to_datetime(self):
-        """The datetime.datetime of this Date, to the millisecond (a day count holds no finer
-        time for every date); Error 6 outside the years 1 to 9999."""
+        """The datetime.datetime of this Date, to the nearest millisecond (a day count holds no
+        finer time for every date). A time that rounds to 24:00 is the start of the next day,
+        except on 9999-12-31, which keeps 23:59:59.999. Error 6 outside 100-01-01 to 9999-12-31."""
         value = float(self)
-        if not _math.isfinite(value):
-            raise _overflow(value, "datetime")
-        whole = _math.trunc(value)
-        micros = round(abs(value - whole) * _DAY_MICROSECONDS / 1000) * 1000
-        try:
-            return _EPOCH + _dt.timedelta(days=whole, microseconds=micros)
-        except OverflowError:
-            raise _overflow(value, "datetime") from None
+        whole = _math.trunc(value) if _math.isfinite(value) else None
+        if whole is None or not _FIRST_DAY <= whole <= _LAST_DAY:
+            raise _overflow(value, "Date")
+        ms = round(abs(value - whole) * _DAY_MS)
+        if ms == _DAY_MS and whole == _LAST_DAY:
+            ms -= 1  # the last day has no next one
+        return _EPOCH + _dt.timedelta(days=whole, milliseconds=ms)
 
     def date(self):
         """The datetime.date of this Date."""
         return self.to_datetime().date()
+
+    def isoformat(self, sep="T", timespec="auto"):
+        """The ISO 8601 text of to_datetime(), as datetime.isoformat writes it."""
+        return self.to_datetime().isoformat(sep, timespec)
+
+    def strftime(self, format):
+        """to_datetime() written by a strftime format."""
+        return self.to_datetime().strftime(format)
+
+    __eq__, __ne__ = _comparison("__eq__", False), _comparison("__ne__", False)
+    __lt__, __le__ = _comparison("__lt__", True), _comparison("__le__", True)
+    __gt__, __ge__ = _comparison("__gt__", True), _comparison("__ge__", True)
+    # As the day count, so a Date finds itself and its number in a dict; a datetime it equals is
+    # another key there.
+    __hash__ = float.__hash__
+
+    def _moved(self, delta):
+        moment = self.to_datetime()
+        try:
+            moment += delta
+        except OverflowError:
+            raise Error(6, "Overflow: %s moved by %s is outside the Date range" % (self, delta)) from None
+        return Date(moment)
+
+    def __add__(self, other):
+        return self._moved(other) if isinstance(other, _dt.timedelta) else float.__add__(self, other)
+
+    __radd__ = __add__
+
+    def __sub__(self, other):
+        if isinstance(other, _dt.timedelta):
+            return self._moved(-other)
+        if isinstance(other, _dt.date):
+            return _dt.timedelta(milliseconds=round((_position(float(self)) - _position(_days_of(other))) * _DAY_MS))
+        return float.__sub__(self, other)
+
+    def __rsub__(self, other):
+        return -self.__sub__(other) if isinstance(other, _dt.date) else float.__rsub__(self, other)
 
     def __repr__(self):
         try:
@@ -397,8 +505,6 @@ class Date(float):
 
     def __str__(self):
         try:
-            return self.to_datetime().isoformat(sep=" ")
+            return self.isoformat(" ")
         except Error:
             return repr(float(self))
-
-
