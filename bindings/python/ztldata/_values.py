@@ -361,12 +361,14 @@ _EPOCH = _dt.datetime(1899, 12, 30)
 _DAY_MS = 86_400_000
 # The day numbers of 100-01-01 and 9999-12-31, the first and the last day a Date holds.
 _FIRST_DAY, _LAST_DAY = -657434, 2958465
+# 9999-12-31 23:59:59: the platform resolves a Date to the second and has none after this one,
+# so a moment later in that second is past the range.
+_LAST_MOMENT = (_LAST_DAY * _DAY_MS + _DAY_MS - 1000) / _DAY_MS
 
 
 def _days_of(moment):
     """Days since 1899-12-30 of a datetime or date. The time of day counts to the millisecond,
-    the microseconds below it dropped, so a moment never moves into the next day (nor past
-    9999-12-31); it counts forward from the start of the day, also before 1899-12-30
+    the microseconds below it dropped, so a moment never moves into the next day; it counts forward from the start of the day, also before 1899-12-30
     (1899-12-29 06:00 is -1.25). A datetime with a time zone counts in local time, as the
     library's dates do."""
     if not isinstance(moment, _dt.datetime):
@@ -428,7 +430,7 @@ class Date(float):
             value = _dt.datetime(value, *parts)
         if isinstance(value, _dt.date):
             days = _days_of(value)
-            if not _FIRST_DAY - 1 < days < _LAST_DAY + 1:
+            if not _FIRST_DAY - 1 < days <= _LAST_MOMENT:
                 raise _overflow(value, "Date")
             return float.__new__(cls, days)
         return float.__new__(cls, _core.convert(value, _DATE))
