@@ -22,7 +22,7 @@ endforeach()
 # layers below it. Its include path is a folder of links made at configure time that holds
 # just those layers, private (src/<layer>) and public (include/ztldata/<layer>) headers alike,
 # so an include of a layer above or beside it names a file that is not there and fails to
-# compile. tests/layers_test.py walks the sources for the same rule.
+# compile. tests/source_rules_test.py walks the sources for the same rule.
 function(ztl_add_layer layer)
   file(GLOB sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/${layer}/*.cpp")
   set(view "${PROJECT_BINARY_DIR}/layers/${layer}")

@@ -10,8 +10,9 @@ namespace ztl {
 
 // Runs an operation's body and returns what it returns; running out of memory gives
 // `fallback` instead.
-//   String ZtStrings::Spaces(Long n) noexcept {
-//     return Guarded(String(), [&] { return String(n, u' '); });
+//   String ZtToken::Item(Long index) noexcept {
+//     ...
+//     return Guarded(String(), [&] { return text_.substr(begin, ends_[index] - begin); });
 //   }
 template <class R, class Body>
 R Guarded(R fallback, Body&& body) noexcept {

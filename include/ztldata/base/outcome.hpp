@@ -8,8 +8,8 @@
 //     return x / 2;
 //   }
 //   Long r = 7;
-//   r = Half(n).value_or(r);               // a failed assignment leaves r as it was
-//   if (Less(a, b).value_or(true)) ...     // a failing condition enters its branch
+//   r = Half(5).value_or(r);               // a failed assignment leaves r as it was (7)
+//   if (Half(5).value_or(-1) < 0) ...      // a failing condition enters its branch
 #pragma once
 
 #include <new>
