@@ -16,9 +16,6 @@ namespace {
 
 constexpr std::size_t kNone = std::u16string_view::npos;
 
-// Conversion kinds, as BuildNumberPattern receives them.
-enum class Kind { kText, kWhole, kLong, kReal };
-
 bool IsConversionLetter(char16_t c) noexcept {
   return c == u'%' || c == u'l' || c == u's' || c == u'd' || c == u'f';
 }
@@ -40,28 +37,26 @@ Outcome<String> Zeros(Integer n) {
 // The zeros a count in a conversion's text asks for.
 Outcome<String> ZerosOf(std::u16string_view count) { return IntegerValue(count).and_then(Zeros); }
 
-// The number pattern of one conversion ("%05.02f" gives "00000.00"), given its whole text,
-// "%" and letter(s) included. A step whose width or precision is no number, or
-// a count outside 0..32767, is skipped and leaves the pattern as it was.
-String BuildNumberPattern(std::u16string_view conversion, Kind kind) {
+// The number pattern of one conversion ("05.02" of "%05.02f" gives "00000.00"), given its
+// body: the text between the "%" and the conversion letter(s). A step whose width or
+// precision is no number, or a count outside 0..32767, is skipped and leaves the pattern as
+// it was.
+String BuildNumberPattern(std::u16string_view body) {
   String pattern;
-  // 1. The body: between the "%" and the conversion letter(s).
-  const std::size_t letters = kind == Kind::kLong ? 2 : 1;
-  const std::u16string_view body = conversion.substr(1, conversion.size() - 1 - letters);
   const auto right = [&](std::size_t n) { return body.substr(body.size() - std::min(n, body.size())); };
-  // 2. P: the 1-based position of the point, 0 without one.
+  // P: the 1-based position of the point, 0 without one.
   const std::size_t point = body.find(u'.');
   const std::size_t p = point == kNone ? 0 : point + 1;
   const bool zero_width = !body.empty() && body[0] == u'0';
   if (p == 0 || p == body.size()) {
-    // 3. A width alone: only a leading "0" makes it a count of zeros.
+    // A width alone: only a leading "0" makes it a count of zeros.
     if (zero_width) {
       pattern = ZerosOf(body).value_or(pattern);
     } else {
       pattern = u"#";
     }
   } else if (p == 1) {
-    // 4. A precision alone: the count is read from the last two characters.
+    // A precision alone: the count is read from the last two characters.
     if (body[1] == u'0') {
       pattern = ZerosOf(right(2))
                     .transform([](const String& zeros) { return u"#." + zeros; })
@@ -70,7 +65,7 @@ String BuildNumberPattern(std::u16string_view conversion, Kind kind) {
       pattern = u"#.#";
     }
   } else {
-    // 5. Width and precision, each its own step; the width is read with its point.
+    // Width and precision, each its own step; the width is read with its point.
     if (zero_width) {
       pattern = ZerosOf(body.substr(0, p))
                     .transform([](const String& zeros) { return zeros + u"."; })
@@ -87,18 +82,50 @@ String BuildNumberPattern(std::u16string_view conversion, Kind kind) {
   return pattern;
 }
 
+// What the filling pass reads from a "%" on, decided by the first conversion letter after it.
+struct Conversion {
+  enum class Kind {
+    kPercent,   // "%...%": a percent sign, whatever stood between the two
+    kNumber,    // "d", "f" or "ld": the value through the body's number pattern
+    kText,      // "s": the value's plain text
+    kBadLong,   // an "l" not followed by "d": the whole result is ""
+    kUnended,   // no conversion letter up to the end of the template
+  };
+  Kind kind;
+  std::u16string_view body;  // between the "%" and the letter(s)
+  std::size_t end;           // just after the letter(s)
+};
+
+// The conversion that starts at the "%" at text[percent]: any character that is no
+// conversion letter is skipped, so in "50%x done" it runs on to the "d" of "done".
+Conversion ReadConversion(std::u16string_view text, std::size_t percent) {
+  std::size_t letter = percent + 1;
+  while (letter < text.size() && !IsConversionLetter(text[letter])) ++letter;
+  if (letter == text.size()) return {Conversion::Kind::kUnended, {}, letter};
+  const std::u16string_view body = text.substr(percent + 1, letter - percent - 1);
+  switch (text[letter]) {
+    case u'%': return {Conversion::Kind::kPercent, body, letter + 1};
+    case u's': return {Conversion::Kind::kText, body, letter + 1};
+    case u'l':
+      if (letter + 1 < text.size() && text[letter + 1] == u'd') return {Conversion::Kind::kNumber, body, letter + 2};
+      return {Conversion::Kind::kBadLong, body, letter + 1};
+    default: return {Conversion::Kind::kNumber, body, letter + 1};
+  }
+}
+
 // The text of one value for a conversion. A "%s" gives the value's plain text; the other
 // conversions write it with their pattern, and a number the pattern shows as nothing
 // (0 with "#") as "0". Fails for a value that has no text (Null, an array).
-Outcome<String> RenderValue(const Variant& value, std::u16string_view pattern, Kind kind) {
-  if (kind == Kind::kText) return FormatValue(value, {});
+Outcome<String> RenderValue(const Variant& value, const Conversion& conversion) {
+  if (conversion.kind == Conversion::Kind::kText) return FormatValue(value, {});
   bool numeric = false;
-  ZTL_TRY(text, FormatValue(value, pattern, &numeric));
+  ZTL_TRY(text, FormatValue(value, BuildNumberPattern(conversion.body), &numeric));
   if (numeric && text.empty()) text = u"0";
   return text;
 }
 
-// How many conversions a template holds: every "%" not doubled.
+// How many conversions a template holds, by the counting rule: every "%" not doubled, a
+// trailing one included. This is not the filling rule (see Sprintf).
 std::size_t CountConversions(std::u16string_view text) {
   std::size_t conversions = 0;
   for (std::size_t at = text.find(u'%'); at != kNone;) {
@@ -115,10 +142,9 @@ std::size_t CountConversions(std::u16string_view text) {
 // Appends the template text before a conversion and the conversion's value as one step: a
 // value that has no text (or is missing) leaves out both.
 Status AppendConversion(String& out, std::u16string_view before, std::span<const Variant> values,
-                        std::size_t index, std::u16string_view conversion, Kind kind) {
+                        std::size_t index, const Conversion& conversion) {
   if (index >= values.size()) return Fail(kSubscriptOutOfRange);
-  const String pattern = kind == Kind::kText ? String() : BuildNumberPattern(conversion, kind);
-  ZTL_TRY(value, RenderValue(values[index], pattern, kind));
+  ZTL_TRY(value, RenderValue(values[index], conversion));
   String piece;
   ZTL_CHECK(Append(piece, before));
   ZTL_CHECK(Append(piece, value));
@@ -127,6 +153,11 @@ Status AppendConversion(String& out, std::u16string_view before, std::span<const
 
 }  // namespace
 
+// The two passes read a template by different rules on purpose, and the results depend on
+// it: counting takes every "%" not doubled (CountConversions), filling runs from a "%" on to
+// the next conversion letter (ReadConversion). "%x%d" counts two conversions yet fills none
+// ("%x%" is a percent sign, "d" plain text), so with two values it gives "%d" and with none
+// "". One tokenizer for both would change those results, so each pass keeps its own.
 Outcome<String> Sprintf(std::u16string_view text, std::span<const Variant> values) {
   // Pass 1: there must be one value for each conversion.
   if (CountConversions(text) != values.size()) return String();
@@ -134,36 +165,17 @@ Outcome<String> Sprintf(std::u16string_view text, std::span<const Variant> value
   // Pass 2: copy the template, filling each conversion with the next value.
   String out;
   std::size_t pos = 0, index = 0;
-  for (;;) {
-    const std::size_t percent = text.find(u'%', pos);
-    if (percent == kNone) break;
-    std::size_t letter = percent + 1;
-    while (letter < text.size() && !IsConversionLetter(text[letter])) ++letter;
-    // A "%" with no conversion letter after it: the rest is copied as it stands.
-    if (letter == text.size()) break;
-
-    if (text[letter] == u'%') {
-      // A percent sign; whatever stood between the two is dropped.
+  for (std::size_t percent = text.find(u'%'); percent != kNone; percent = text.find(u'%', pos)) {
+    const Conversion conversion = ReadConversion(text, percent);
+    if (conversion.kind == Conversion::Kind::kUnended) break;  // the rest is copied as it stands
+    if (conversion.kind == Conversion::Kind::kBadLong) return String();
+    if (conversion.kind == Conversion::Kind::kPercent) {
       ZTL_CHECK(Append(out, text.substr(pos, percent + 1 - pos)));
-      pos = letter + 1;
-      continue;
+    } else {
+      // A failing conversion is left out; the copy goes on after it.
+      (void)AppendConversion(out, text.substr(pos, percent - pos), values, index++, conversion);
     }
-    Kind kind = Kind::kReal;
-    std::size_t end = letter + 1;
-    if (text[letter] == u'l') {
-      if (letter + 1 >= text.size() || text[letter + 1] != u'd') return String();  // "l" must be "ld"
-      kind = Kind::kLong;
-      end = letter + 2;
-    } else if (text[letter] == u's') {
-      kind = Kind::kText;
-    } else if (text[letter] == u'd') {
-      kind = Kind::kWhole;
-    }
-    const std::u16string_view before = text.substr(pos, percent - pos);
-    // A failing conversion is left out; the copy goes on after it.
-    (void)AppendConversion(out, before, values, index, text.substr(percent, end - percent), kind);
-    ++index;
-    pos = end;
+    pos = conversion.end;
   }
   ZTL_CHECK(Append(out, text.substr(pos)));
   return out;
