@@ -106,7 +106,8 @@ TEST(ZtEncryption, DecodeUndoesEncodeUnderEveryKey) {
   ZtEncryption cipher;
   for (const Long key : AndRandom<Long>(random, {0, -1, -12, -232, -233, INT32_MIN, INT32_MAX}, 200)) {
     const String text = TextOf(RandomBytes(random, random() % 300)), code = cipher.Encode(text, key);
-    ASSERT_TRUE(code.size() == text.size() && cipher.Decode(code, key) == text) << key;
+    ASSERT_EQ(code.size(), text.size()) << key;
+    ASSERT_EQ(cipher.Decode(code, key), text) << key;
   }
   // A long text, and characters outside the code page (a lone surrogate too) that read as
   // question marks.
@@ -172,7 +173,9 @@ TEST(ZtRLE, RoundTripsGeneratedTexts) {
     }
     const String packed = rle.Compress(text);
     ASSERT_EQ(rle.Decompress(packed), text) << "round " << round;
-    EXPECT_TRUE(with_tildes || (packed == StreamCompress(text) && packed.size() <= text.size())) << "round " << round;
+    if (with_tildes) continue;
+    EXPECT_EQ(packed, StreamCompress(text)) << "round " << round;
+    EXPECT_LE(packed.size(), text.size()) << "round " << round;
   }
 }
 
@@ -195,7 +198,8 @@ double DoublePowerMod(double base, double exponent, double m) {
 
 TEST(ZtRSA, ArithmeticAgreesWithTrialDivisionAndTheDoubleRoutine) {
   for (std::int64_t x = -7; x < 20000; ++x) ASSERT_EQ(coding::TestPrime(x), x != 2 && IsPrime(x)) << x;
-  EXPECT_TRUE(coding::TestPrime(99999989) && !coding::TestPrime(99999991));
+  EXPECT_TRUE(coding::TestPrime(99999989));
+  EXPECT_FALSE(coding::TestPrime(99999991));
   std::mt19937 random(12);
   const Long kLargest = 94906265;  // where the double routine is still exact
   for (int i = 0; i < 20000; ++i) {
@@ -219,12 +223,20 @@ TEST(ZtRSA, EveryGeneratedKeySetDecodesWhatItEncodes) {
     std::int64_t p = 4001;  // the key is the product of two primes from 4001 to 9973
     while (p <= 9973 && n % p != 0) ++p;
     const std::int64_t q = n / p, totient = (p - 1) * (q - 1);
-    ASSERT_TRUE(p <= 9973 && p != q && q >= 4001 && q <= 9973 && IsPrime(p) && IsPrime(q));
-    EXPECT_TRUE(IsPrime(e) && e >= 10000000 && totient % e != 0);
+    ASSERT_LE(p, 9973);
+    ASSERT_NE(p, q);
+    ASSERT_GE(q, 4001);
+    ASSERT_LE(q, 9973);
+    ASSERT_TRUE(IsPrime(p));
+    ASSERT_TRUE(IsPrime(q));
+    EXPECT_TRUE(IsPrime(e));
+    EXPECT_GE(e, 10000000);
+    EXPECT_NE(totient % e, 0);
     EXPECT_EQ(std::int64_t{e} % totient * d % totient, 1);
     for (const auto& [encode, decode] : {std::pair{e, d}, std::pair{d, e}}) {
       const Variant code = rsa.Encode(text, encode, n);
-      ASSERT_TRUE(code.IsString() && rsa.Decode(*code.If<String>(), decode, n) == Variant(text));
+      ASSERT_TRUE(code.IsString());
+      ASSERT_EQ(rsa.Decode(*code.If<String>(), decode, n), Variant(text));
     }
   }
 }
@@ -243,8 +255,10 @@ TEST(ZtRSA, KeysSurviveSavingAndLoading) {
                          "\n    PrivateKey2 = Long " + std::to_string(std::get<2>(keys)) + "\nEnd\n");
     const auto loaded = Container::Load(saved);
     auto back = std::static_pointer_cast<ZtRSA>(loaded->Find(u"ZtRSA1"));
-    ASSERT_TRUE(back && keys_of(*back) == keys);
-    EXPECT_TRUE(back->Enabled() && !back->TabStop());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(keys_of(*back), keys);
+    EXPECT_TRUE(back->Enabled());
+    EXPECT_FALSE(back->TabStop());
     EXPECT_EQ(loaded->Changes().size(), 3u);  // each key set through its property
   }
   // Keys set through their properties are marked changed, those GenerateKeys makes are not;
@@ -260,8 +274,10 @@ TEST(ZtRSA, KeysSurviveSavingAndLoading) {
       "ZTLData form 1\nBegin ZTLData.ZtRSA K\n  PublicKey = String \"abc\"\n  PrivateKey1 = String \"  17 \"\n"
       "  PrivateKey2 = Double 1E+20\nEnd\nBegin ZTLData.ZtRSA L\nEnd\n");
   auto k = std::static_pointer_cast<ZtRSA>(loaded->Find(u"K")), l = std::static_pointer_cast<ZtRSA>(loaded->Find(u"L"));
-  ASSERT_TRUE(k && l);
-  EXPECT_EQ((std::tuple{k->PublicKey(), k->PrivateKey1(), k->PrivateKey2(), k->TabStop()}), (std::tuple{0, 17, 0, false}));
+  ASSERT_TRUE(k);
+  ASSERT_TRUE(l);
+  EXPECT_EQ(keys_of(*k), (std::tuple{0, 17, 0}));
+  EXPECT_FALSE(k->TabStop());
   EXPECT_EQ((std::tuple{l->PublicKey(), l->PrivateKey1()}), (std::tuple{0, 0}));
 }
 

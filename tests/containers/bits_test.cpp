@@ -117,7 +117,10 @@ TEST_F(ZtBitsFiles, AreTheFormatAndRoundTrip) {
   ZtBits bits;
   ASSERT_TRUE(bits.FileRead(At("long.ztl")));
   EXPECT_EQ(bits.Size(), 16);
-  EXPECT_TRUE(bits.Bit(0) && bits.Bit(16) && !bits.Bit(1) && !bits.Bit(31));  // 31: stored, out of range
+  EXPECT_TRUE(bits.Bit(0));
+  EXPECT_TRUE(bits.Bit(16));
+  EXPECT_FALSE(bits.Bit(1));
+  EXPECT_FALSE(bits.Bit(31));  // stored, but out of range
 }
 
 TEST_F(ZtBitsFiles, HostileFilesAndPathsFailAndChangeNothing) {
@@ -166,7 +169,8 @@ TEST_F(ZtBitsFiles, WriteReplacesTheFileOnlyWhenItCan) {
     EXPECT_FALSE(bits.FileWrite(path));
   }
   EXPECT_EQ(Read("plain"), (Bytes{1, 2, 3}));
-  EXPECT_TRUE(fs::is_empty(dir / "folder") && fs::is_symlink(dir / "dangling"));
+  EXPECT_TRUE(fs::is_empty(dir / "folder"));
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().string());
   EXPECT_EQ(names, (std::set<std::string>{"bits-\xC3\xA9\xE6\xBC\xA2.ztl", "dangling", "folder", "link.ztl", "plain",

@@ -44,8 +44,9 @@ TEST(ZtStack, MatchesDequeModelOverGeneratedSequences) {
       } else {
         stack.Clear(), model.clear();
       }
-      ASSERT_TRUE(stack.Size() == static_cast<Long>(model.size()) && stack.IsEmpty() == model.empty() &&
-                  stack.Strategy() == strategy) << "step " << step;
+      ASSERT_EQ(stack.Size(), static_cast<Long>(model.size())) << "step " << step;
+      ASSERT_EQ(stack.IsEmpty(), model.empty()) << "step " << step;
+      ASSERT_EQ(stack.Strategy(), strategy) << "step " << step;
     }
   }
 }
@@ -152,7 +153,10 @@ TEST(ReadProperties, RestoresWhatConvertsAndKeepsTheRest) {
     for (const auto& [key, value] : c.saved) bag.Restore(key, value);
     component->ReadProperties(bag);
     EXPECT_EQ(StateOf(*component), State(c.enabled, false, c.strategy));
-    if (auto* bits = dynamic_cast<ZtBits*>(component.get())) { EXPECT_TRUE(bits->Size() == 1024 && bits->Bit(3)); }
+    if (auto* bits = dynamic_cast<ZtBits*>(component.get())) {
+      EXPECT_EQ(bits->Size(), 1024);
+      EXPECT_TRUE(bits->Bit(3));
+    }
   }
 }
 
@@ -167,10 +171,13 @@ TEST(Form, SavedAndLoadedKeepsEveryComponent) {
     }
     std::vector<std::string> problems;
     const auto loaded = Container::Load(form.Save(keep_defaults), &problems);
-    ASSERT_TRUE(loaded && problems.empty() && loaded->Components().size() == 8u);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(problems.empty());
+    ASSERT_EQ(loaded->Components().size(), 8u);
     for (const auto& [name, component] : form.Components()) {
       const ComponentRef back = loaded->Find(name);
-      ASSERT_TRUE(back && back->Class() == component->Class());
+      ASSERT_TRUE(back);
+      ASSERT_EQ(back->Class(), component->Class());
       EXPECT_EQ(StateOf(*back), StateOf(*component)) << std::string(name.begin(), name.end());
     }
     // Components at their defaults save nothing unless defaults are kept.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "../support/civil_walk.hpp"
+#include "../support/scoped_state.hpp"
 #include "ztldata/platform/locale.hpp"
 
 namespace ztl {
@@ -19,7 +20,7 @@ using Walk = testing_support::CivilWalk;
 
 // Weekday numbers in a locale whose week starts on Monday: Monday is 1, Sunday 7.
 TEST(ZtDate, EveryDayOfTheRange) {
-  SetLocale("de_DE");
+  const auto german = testing_support::ScopedLocale("de_DE");
   ZtDate d;
   for (Walk w; !w.Done(); w.Next()) {
     const long long n = w.day_number;
@@ -27,14 +28,14 @@ TEST(ZtDate, EveryDayOfTheRange) {
     const Date date = Walk::At(n, time);
     const Integer ordinal = d.GregorianToJulian(date);
     const Date first = d.FirstDay(date), last = d.LastDay(date);
-    const bool ok = ordinal == w.ordinal && d.JulianToGregorian(static_cast<Integer>(w.year), ordinal) == Walk::At(n) &&
-                    first == Walk::At(n - (w.day - 1), time) &&
-                    last == Walk::At(n + (Walk::Length(w.year, w.month) - w.day), time) &&
-                    d.IsLeap(date) == Walk::Leap(w.year) && d.GetWeekDayNumber(date) == (w.weekday + 5) % 7 + 1;
-    ASSERT_TRUE(ok) << w.year << "-" << w.month << "-" << w.day << " at " << time << ": ordinal " << ordinal
-                    << ", first " << first.value << ", last " << last.value;
+    // Messages are built only on failure, so the walk stays quick.
+    ASSERT_EQ(ordinal, w.ordinal) << n;
+    ASSERT_EQ(d.JulianToGregorian(static_cast<Integer>(w.year), ordinal), Walk::At(n)) << n;
+    ASSERT_EQ(first, Walk::At(n - (w.day - 1), time)) << n << " at " << time;
+    ASSERT_EQ(last, Walk::At(n + (Walk::Length(w.year, w.month) - w.day), time)) << n << " at " << time;
+    ASSERT_EQ(d.IsLeap(date), Walk::Leap(w.year)) << n;
+    ASSERT_EQ(d.GetWeekDayNumber(date), (w.weekday + 5) % 7 + 1) << n;
   }
-  SetLocale("");
 }
 
 // 0 and -0 compare equal, so the sign tells which argument came back: the second.

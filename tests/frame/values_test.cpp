@@ -252,16 +252,16 @@ TEST(DecimalDivide, CorrectlyRounded) {
     const U128 error = exact > got ? exact - got : got - exact;
     const U128 unit = mb * Pow10(sa);
     EXPECT_LE(2 * error, unit);
-    EXPECT_TRUE(2 * error != unit || m % 2 == 0) << "a tie rounds to even";
+    if (2 * error == unit) EXPECT_EQ(m % 2, U128{0}) << "a tie rounds to even";
     if (error != 0) {
       // Trailing zeros of the rounded quotient are dropped; put them back first.
       U128 full = m;
       int scale = t;
       for (; scale < 28 && full * 10 <= kMax96; ++scale) full *= 10;
-      EXPECT_TRUE(scale == 28 || full >= Pow10(27)) << Show(q);
+      if (scale < 28) EXPECT_GE(full, Pow10(27)) << Show(q);
     } else {
       EXPECT_GE(t, std::max(sa - sb, 0));
-      EXPECT_TRUE(t == std::max(sa - sb, 0) || m % 10 != 0) << Show(q);
+      if (t > std::max(sa - sb, 0)) EXPECT_NE(m % 10, U128{0}) << Show(q);
     }
   }
 }
@@ -338,7 +338,8 @@ TEST(VariantOps, ComparisonsReverseAndSumsCommute) {
       const Variant &a = values[i], &b = values[j];
       SCOPED_TRACE(Show(a) + " and " + Show(b));
       const Outcome<Ordering> ab = Compare(a, b), ba = Compare(b, a);
-      ASSERT_TRUE(ab.ok() && ba.ok());
+      ASSERT_TRUE(ab.ok());
+      ASSERT_TRUE(ba.ok());
       EXPECT_EQ(Show(*ab), kOrderings[(6 - static_cast<int>(*ba)) % 4]);  // Less and Greater swap
       const bool numbers = !a.IsString() && !b.IsString() && a.Type() != VarType::Single && b.Type() != VarType::Single;
       const Outcome<double> x = ToDouble(a), y = ToDouble(b);

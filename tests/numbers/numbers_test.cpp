@@ -17,6 +17,7 @@
 #include <random>
 #include <set>
 
+#include "../support/scoped_state.hpp"
 #include "ztldata/numbers/bases.hpp"
 #include "ztldata/numbers/conversion.hpp"
 #include "ztldata/numbers/numeric.hpp"
@@ -47,11 +48,13 @@ TEST(Numeric, UniqueNumbersAndRandomNumbersByTheirForm) {
   for (int i = 0; i < 200; ++i) {
     const String id = n.GetUniqueNumber();
     ASSERT_EQ(id.find_first_not_of(u"0123456789ABCDEF-"), String::npos);
-    ASSERT_TRUE(id.size() == 35 && id[8] == u'-' && id[13] == u'-' && id[18] == u'-' && id[14] == u'4');
+    ASSERT_EQ(id.size(), 35u);
+    for (const int at : {8, 13, 18}) ASSERT_EQ(id[at], u'-') << "at " << at;
+    ASSERT_EQ(id[14], u'4') << "the version digit";
     ASSERT_EQ(std::count(id.begin(), id.end(), u'-'), 3);
     EXPECT_TRUE(seen.insert(id).second);
   }
-  SeedRandom(12345);
+  const auto seeded = testing_support::ScopedSeed(12345);
   std::set<Long> hit;
   for (int i = 0; i < 2000; ++i) hit.insert(n.GetRandom(1, 6));
   EXPECT_EQ(hit, (std::set<Long>{1, 2, 3, 4, 5, 6}));

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <optional>
 #include <random>
+#include <tuple>
 
 #include "../support/civil_walk.hpp"
 #include "../support/text.hpp"
@@ -24,16 +25,19 @@ namespace {
 using Walk = testing_support::CivilWalk;
 using testing_support::Narrow;
 
-bool Same(const DateParts& p, int y, int m, int d) { return p.year == y && p.month == m && p.day == d; }
+// The civil date of parts, compared as one value.
+std::tuple<int, int, int> Civil(const DateParts& p) { return {p.year, p.month, p.day}; }
 
 TEST(Calendar, EveryDayAgreesWithTheWalk) {
   for (Walk w; !w.Done(); w.Next()) {
     const double time = static_cast<double>(w.day_number & 7) / 8;
     const Date date = Walk::At(w.day_number, time);
     const Outcome<DateParts> p = SplitDate(date);
-    ASSERT_TRUE(p && Same(*p, w.year, w.month, w.day) && p->weekday == w.weekday && p->day_number == w.day_number &&
-                p->time == time)
-        << w.year << "-" << w.month << "-" << w.day;
+    ASSERT_TRUE(p) << w.day_number;
+    ASSERT_EQ(Civil(*p), std::tuple(w.year, w.month, w.day)) << w.day_number;
+    ASSERT_EQ(p->weekday, w.weekday) << w.day_number;
+    ASSERT_EQ(p->day_number, w.day_number);
+    ASSERT_EQ(p->time, time) << w.day_number;
     ASSERT_EQ(JoinDate(p->day_number, p->time), date) << w.day_number;
     ASSERT_EQ(DayNumberOf(w.year, w.month, w.day), w.day_number);
     ASSERT_EQ(MakeDate(w.year, w.month, w.day), Date{static_cast<double>(w.day_number)});
@@ -49,8 +53,10 @@ TEST(Calendar, EveryDayAgreesWithTheWalk) {
       ASSERT_EQ(moved.ok(), year >= 100 && year <= 9999) << w.day_number;
       if (!moved) continue;
       const Outcome<DateParts> q = SplitDate(*moved);
-      ASSERT_TRUE(q && Same(*q, year, month, std::min(w.day, Walk::Length(year, month))) && q->time == time)
-          << w.year << "-" << w.month << "-" << w.day << " + " << step;
+      ASSERT_TRUE(q) << w.day_number << " + " << step;
+      ASSERT_EQ(Civil(*q), std::tuple(year, month, std::min(w.day, Walk::Length(year, month))))
+          << w.day_number << " + " << step;
+      ASSERT_EQ(q->time, time) << w.day_number << " + " << step;
     }
 
     // The date pattern's fields on a sample of days: year, month, day, day of the year, weekday.
@@ -88,7 +94,9 @@ TEST(ParseDateText, WrittenTextsReadBack) {
       ASSERT_TRUE(text.ok()) << day;
       const std::optional<Date> back = ParseDateText(*text);
       const Outcome<DateParts> p = back ? SplitDate(*back) : Fail(kTypeMismatch);
-      ASSERT_TRUE(p && p->day_number == day && std::llround(p->time * 86400) == second) << Narrow(*text);
+      ASSERT_TRUE(p) << Narrow(*text);
+      ASSERT_EQ(p->day_number, day) << Narrow(*text);
+      ASSERT_EQ(std::llround(p->time * 86400), second) << Narrow(*text);
     }
   }
 }

@@ -34,7 +34,8 @@ class ConfinedFiles : public testing::TestWithParam<bool> {
     fs::create_symlink(outside / "x", root / "abs-link");
     fs::create_directory_symlink(outside, root / "out-folder");
     ZtBits bits;
-    ASSERT_TRUE(bits.FileWrite((root / "in.ztl").u16string()) && bits.FileWrite((outside / "x").u16string()));
+    ASSERT_TRUE(bits.FileWrite((root / "in.ztl").u16string()));
+    ASSERT_TRUE(bits.FileWrite((outside / "x").u16string()));
     platform::UseResolvedPathCheck(GetParam());
     ASSERT_TRUE(ConfineFiles((top / "alias").string()));
   }

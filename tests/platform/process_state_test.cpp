@@ -16,11 +16,19 @@
 #include <utility>
 #include <vector>
 
+#include "../support/scoped_state.hpp"
 #include "ztldata/platform/locale.hpp"
 #include "ztldata/platform/random.hpp"
 
 namespace ztl {
 namespace {
+
+// Every test here seeds the generator; the tests after them start from the clock again.
+class Random : public testing::Test {
+ protected:
+  void TearDown() override { RandomizeFromClock(); }
+};
+using RandomBetween = Random;
 
 std::vector<Single> Draws(std::uint64_t seed, std::size_t count) {
   SeedRandom(seed);
@@ -31,7 +39,7 @@ std::vector<Single> Draws(std::uint64_t seed, std::size_t count) {
 
 // floor(r * (high - low + 1) + low) for the draw r, and 0 where high - low, the count or the
 // result leaves the Long range; each call consumes one draw, whatever it gives.
-TEST(RandomBetween, AgreesWithTheModel) {
+TEST_F(RandomBetween, AgreesWithTheModel) {
   const std::pair<Long, Long> kCases[] = {
       {5, 5}, {1, 6}, {10, 9}, {10, 5}, {-3, 3}, {0, 9}, {-1000000000, 1000000000}, {100, -100}, {7, 1 << 24},
       {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX - 2, INT_MAX}, {INT_MIN, INT_MIN + 2}, {1, INT_MAX},
@@ -50,7 +58,7 @@ TEST(RandomBetween, AgreesWithTheModel) {
 }
 
 // The same seed gives the same sequence, another seed or a reseed from the clock another one.
-TEST(Random, SeedsGiveTheirOwnSequences) {
+TEST_F(Random, SeedsGiveTheirOwnSequences) {
   for (std::uint64_t seed : {0, 42}) {
     EXPECT_EQ(Draws(seed, 1000), Draws(seed, 1000));
     EXPECT_NE(Draws(seed, 1000), Draws(seed + 1, 1000));
@@ -64,14 +72,16 @@ TEST(Random, SeedsGiveTheirOwnSequences) {
 }
 
 // Values are k / 2^24 for whole k in 0..2^24-1, spread evenly over [0, 1).
-TEST(Random, ValuesAreEvenSteps) {
+TEST_F(Random, ValuesAreEvenSteps) {
   constexpr int kBuckets = 16;
   const std::vector<Single> draws = Draws(9, 200000);
   int buckets[kBuckets] = {};
   double sum = 0;
   for (Single r : draws) {
     const double k = static_cast<double>(r) * 16777216.0;
-    ASSERT_TRUE(r >= 0 && r < 1 && k == std::floor(k)) << r;
+    ASSERT_GE(r, 0);
+    ASSERT_LT(r, 1);
+    ASSERT_EQ(k, std::floor(k)) << r;
     sum += r;
     ++buckets[static_cast<int>(r * kBuckets)];
   }
@@ -81,7 +91,7 @@ TEST(Random, ValuesAreEvenSteps) {
 
 // Concurrent requests each take one step: after the same seed, the draws of several threads
 // together are exactly the draws of one thread.
-TEST(Random, ThreadsShareOneSequence) {
+TEST_F(Random, ThreadsShareOneSequence) {
   constexpr int kThreads = 4, kEach = 20000;
   std::vector<Single> sequential = Draws(13, kThreads * kEach), together(kThreads * kEach);
   SeedRandom(13);
@@ -99,6 +109,7 @@ TEST(Random, ThreadsShareOneSequence) {
 
 // Each reader sees the whole data of one locale or of the other, never a mixture.
 TEST(Locale, ChangingItWhileOthersReadIsSafe) {
+  const testing_support::Restore environment_locale([] { SetLocale(""); });
   std::vector<std::thread> readers;
   std::atomic<int> mixed{0};
   for (int t = 0; t < 4; ++t) {
@@ -112,7 +123,6 @@ TEST(Locale, ChangingItWhileOthersReadIsSafe) {
   }
   for (int i = 0; i < 200; ++i) SetLocale(i % 2 == 0 ? "de_DE" : "en_US");
   for (std::thread& t : readers) t.join();
-  SetLocale("");
   EXPECT_EQ(mixed.load(), 0);
 }
 

@@ -24,7 +24,8 @@ class Bytes(unittest.TestCase):
                                 lambda b: rsa.Decode(b, rsa.PrivateKey2, rsa.PublicKey))]:
             for data in [ALL_BYTES, ALL_BYTES[::-1], b"\0" * 300 + b"\x81\x8d\x8f\x90\x9d" * 40, b"a", b""]:
                 coded = encode(data)
-                self.assertEqual((type(coded), decode(coded)), (bytes, data))
+                self.assertIs(type(coded), bytes, encode)
+                self.assertEqual(decode(coded), data, encode)
                 if data:  # the text of the same bytes gives the text of the same result
                     self.assertEqual(encode(ansi(data)), ansi(coded))
         data = b"\x00\x80\xff\x81abc"

@@ -23,11 +23,15 @@ class InPlace(unittest.TestCase):
         values, nested = [5, "b", 2.5, "a", -1, "B"], [[2], [1]]
         self.arrays.Sort(values)
         self.arrays.Shuffle(nested)
-        self.assertEqual((values, sorted(nested), type(nested[0])), ([-1, 2.5, 5, "B", "a", "b"], [[1], [2]], list))
+        self.assertEqual(values, [-1, 2.5, 5, "B", "a", "b"])
+        self.assertEqual(sorted(nested), [[1], [2]])
+        self.assertIs(type(nested[0]), list)
         a, b, kept = ztldata.Ref([1, 2]), ztldata.Ref(ztldata.Integer(3)), [1, 2]
         self.data.Inter(a, b)
         self.data.Inter(kept, "text")  # a list cannot take a value that is no array
-        self.assertEqual((repr(a.value), b.value, kept), ("ztldata.Integer(3)", [1, 2], [1, 2]))
+        self.assertEqual(repr(a.value), "ztldata.Integer(3)")
+        self.assertEqual(b.value, [1, 2])
+        self.assertEqual(kept, [1, 2])
         for call in [lambda: self.arrays.Shuffle((1, 2)), lambda: self.data.Inter((1,), ztldata.Ref(2)),
                      lambda: self.data.Inter(ztldata.Ref(2), ()), lambda: self.arrays.Sort(aArray=(2, 1))]:
             self.assertRaisesRegex(TypeError, "in place", call)
@@ -36,12 +40,18 @@ class InPlace(unittest.TestCase):
         form, n = ztldata.Container(), ztldata.CreateObject("ztldata.ztnumeric")  # any case
         stack, bits, c = form.Place("ZtStack"), form.Place("ZtBits"), ztldata.Collection([1])
         back = stack.Push(n)
-        self.assertEqual((back is n, back, hash(back)), (False, n, hash(n)))
+        self.assertIsNot(back, n)
+        self.assertEqual(back, n)
+        self.assertEqual(hash(back), hash(n))
         self.assertNotEqual(n, ztldata.CreateObject("ZtNumeric"))
         self.data.Inter(stack, c)  # each wrapper now holds the other object, with its class
-        self.assertEqual((type(stack), type(c), list(stack), c.Size), (ztldata.Collection, ztldata.ZtStack, [1], 1))
+        self.assertIs(type(stack), ztldata.Collection)
+        self.assertIs(type(c), ztldata.ZtStack)
+        self.assertEqual(list(stack), [1])
+        self.assertEqual(c.Size, 1)
         self.data.Inter(c, bits)
-        self.assertEqual((type(c), type(bits)), (ztldata.ZtBits, ztldata.ZtStack))
+        self.assertIs(type(c), ztldata.ZtBits)
+        self.assertIs(type(bits), ztldata.ZtStack)
         self.assertEqual(n.CompressNumber(dblNumber=1.5, INTSIZE=4, intdecimals=2), n.CompressNumber(1.5, 4, 2))
 
 
@@ -87,7 +97,8 @@ class Errors(unittest.TestCase):
                                                        builtins.get(expected, Exception)))
                 self.assertEqual(number and caught.exception.number, number)
                 self.assertIsInstance(caught.exception, builtin)
-        self.assertEqual((c.items(), hasattr(n, "NoSuchOperation")), ([("k", 1)], False))
+        self.assertEqual(c.items(), [("k", 1)])
+        self.assertFalse(hasattr(n, "NoSuchOperation"))
 
     def test_hostile_arguments_to_every_member_raise_and_never_crash(self):
         looped, deep = [1], []

@@ -129,4 +129,5 @@ class Wrappers(unittest.TestCase):
     def test_single_is_rounded_to_single_precision_and_written_exactly(self):
         for x in [random.Random(3).uniform(-1e30, 1e30) for _ in range(200)]:
             expected = struct.unpack("<f", struct.pack("<f", x))[0]
-            self.assertEqual((float(Single(x)), Single(str(Single(x)))), (expected, expected), x)
+            self.assertEqual(float(Single(x)), expected, x)
+            self.assertEqual(Single(str(Single(x))), expected, f"{x} written and read back")

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "../support/scoped_state.hpp"
 #include "platform/calendar.hpp"
 #include "platform/char_class.hpp"
 #include "platform/codepage.hpp"
@@ -61,17 +62,12 @@ Outcome<Variant> Value(const T& x) {
 // The locale the environment names with LC_ALL, LC_TIME and LANG (Null: unset), and with a
 // host's choice when one is given; the environment restored after.
 Outcome<Variant> EnvironmentLocale(const Args& a) {
-  const char* names[] = {"LC_ALL", "LC_TIME", "LANG"};
-  std::optional<std::string> saved[3];
-  for (int i = 0; i < 3; ++i) {
-    if (const char* value = std::getenv(names[i])) saved[i] = value;
-    a[i].IsNull() ? unsetenv(names[i]) : setenv(names[i], Bytes(a[i]).c_str(), 1);
-  }
-  SetLocale(a.size() > 3 ? Bytes(a[3]) : "");
-  const std::string name = CurrentLocale();
-  SetLocale("");
-  for (int i = 0; i < 3; ++i) saved[i] ? setenv(names[i], saved[i]->c_str(), 1) : unsetenv(names[i]);
-  return Wide(name);
+  using testing_support::ScopedEnv;
+  const auto value = [&](int i) { return a[i].IsNull() ? std::nullopt : std::optional(Bytes(a[i])); };
+  const auto all = ScopedEnv("LC_ALL", value(0)), lc_time = ScopedEnv("LC_TIME", value(1)),
+             lang = ScopedEnv("LANG", value(2));
+  const auto chosen = testing_support::ScopedLocale(a.size() > 3 ? Bytes(a[3]) : "");
+  return Wide(CurrentLocale());
 }
 
 // Drawing flags by name: "calc", "modify", "end", "path", "single".
@@ -117,10 +113,8 @@ void AddPlatformOps(ValueOps& ops) {
 
   // Date patterns with a first day of the week (0: the locale's), in a locale (en_US unless named).
   ops["FormatDate"] = Op(2, 4, [](A a) {
-    SetLocale(a.size() > 3 ? Bytes(a[3]) : "en_US");
-    const auto text = Value(FormatDate(DateOf(a[0]), Text(a[1]), a.size() > 2 ? static_cast<int>(Num(a[2])) : 0));
-    SetLocale("");
-    return text;
+    const auto locale = testing_support::ScopedLocale(a.size() > 3 ? Bytes(a[3]) : "en_US");
+    return Value(FormatDate(DateOf(a[0]), Text(a[1]), a.size() > 2 ? static_cast<int>(Num(a[2])) : 0));
   });
   ops["DateText"] = Op(1, 1, [](A a) { return Value(DateText(DateOf(a[0]))); });
   ops["IsoDateText"] = Op(1, 1, [](A a) { return Value(IsoDateText(DateOf(a[0]))); });

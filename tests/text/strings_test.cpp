@@ -209,7 +209,10 @@ TEST(DeviceContext, FontMetrics) {
   ScopedDc fixed(kFixedPitchFont, 7), mono("DejaVu Sans Mono", 20), sans12("DejaVu Sans", 12), sans48("DejaVu Sans", 48);
   auto f = platform::FindDeviceFont(fixed.hdc), m = platform::FindDeviceFont(mono.hdc);
   auto s12 = platform::FindDeviceFont(sans12.hdc), s48 = platform::FindDeviceFont(sans48.hdc);
-  ASSERT_TRUE(f && m && s12 && s48);
+  ASSERT_TRUE(f);
+  ASSERT_TRUE(m);
+  ASSERT_TRUE(s12);
+  ASSERT_TRUE(s48);
   EXPECT_EQ(f->LineHeight(), 7);
   EXPECT_EQ(f->Advance(U'\u65E5'), 7);
   EXPECT_GE(m->LineHeight(), 20);
