@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "coding/ansi_text.hpp"
 #include "coding/crc32_engine.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 #include "frame/boundary.hpp"
 #include "frame/classes.hpp"
@@ -70,7 +70,7 @@ Long ZtCRC32::AddCRC32(const String& strBuffer, Long lngPrevCRC32) noexcept {
   std::uint8_t bytes[kPiece];
   while (n > 0) {
     const std::size_t m = std::min(n, kPiece);
-    coding::ToAnsiBytes(text, m, bytes);
+    StringToAnsiBytes(text, m, bytes);
     crc = engine_->Update(crc, bytes, m);
     text += m;
     n -= m;

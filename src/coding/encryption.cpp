@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "coding/ansi_text.hpp"
 #include "coding/cipher_passes.hpp"
 #include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 
@@ -44,14 +44,14 @@ namespace {
 
 std::vector<std::uint8_t> CodesOf(const String& text) {
   std::vector<std::uint8_t> codes(text.size());
-  coding::ToAnsiBytes(text.data(), text.size(), codes.data());
+  StringToAnsiBytes(text.data(), text.size(), codes.data());
   return codes;
 }
 
 String TextOf(const std::vector<std::uint8_t>& codes) {
   static const std::array<char16_t, 256> kCharacters = [] {
     std::array<char16_t, 256> table{};
-    for (std::size_t code = 0; code < table.size(); ++code) table[code] = coding::FromAnsi(static_cast<Byte>(code));
+    for (std::size_t code = 0; code < table.size(); ++code) table[code] = AnsiChar(static_cast<Byte>(code));
     return table;
   }();
   String out(codes.size(), u' ');

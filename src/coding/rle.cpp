@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
-#include "coding/ansi_text.hpp"
 #include "frame/boundary.hpp"
 #include "frame/classes.hpp"
 #include "frame/component_rows.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 
@@ -49,8 +49,8 @@ struct Units;
 
 template <>
 struct Units<char16_t> {
-  static Byte Code(char16_t c) noexcept { return coding::ToAnsi(c); }
-  static char16_t Of(Byte code) noexcept { return coding::FromAnsi(code); }
+  static Byte Code(char16_t c) noexcept { return AnsiCode(c); }
+  static char16_t Of(Byte code) noexcept { return AnsiChar(code); }
 };
 
 template <>

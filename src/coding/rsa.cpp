@@ -9,7 +9,6 @@
 #include <optional>
 #include <string_view>
 
-#include "coding/ansi_text.hpp"
 #include "coding/rsa_math.hpp"
 #include "frame/boundary.hpp"
 #include "frame/classes.hpp"
@@ -19,6 +18,7 @@
 #include "platform/number_text.hpp"
 #include "platform/random.hpp"
 #include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 
@@ -176,7 +176,7 @@ Variant ZtRSA::Encode(const String& strBuffer, Long lngPrivateKey, Long lngPubli
     String out;
     out.reserve(strBuffer.size() * 9);
     for (const char16_t c : strBuffer) {
-      AppendNumber(out, powers.Power(coding::ToAnsi(c)));
+      AppendNumber(out, powers.Power(AnsiCode(c)));
       out.push_back(u'+');
     }
     return Variant(std::move(out));
@@ -201,7 +201,7 @@ Variant ZtRSA::Decode(const String& strBuffer, Long lngPrivateKey, Long lngPubli
       const Outcome<Long> v = TokenNumber(token);
       if (!v) continue;  // a number that is no Long adds nothing
       const Long code = powers.Power(*v);
-      if (code >= 0 && code <= 255) out.push_back(coding::FromAnsi(static_cast<Byte>(code)));
+      if (code >= 0 && code <= 255) out.push_back(AnsiChar(static_cast<Byte>(code)));
     }
   });
   return out;

@@ -73,10 +73,10 @@ Outcome<std::string> NativePath(const String& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c == 0) return Fail(kBadFileName);
-    if (c >= 0xDC00 && c <= 0xDFFF) return Fail(kBadFileName);
-    if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return Fail(kBadFileName);
+    if (StartsSurrogatePair(text, i)) {
       ++i;
+    } else if (IsSurrogate(c)) {
+      return Fail(kBadFileName);
     }
   }
   return Utf16ToUtf8(text);

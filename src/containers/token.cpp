@@ -11,7 +11,7 @@
 #include "frame/component_rows.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
-#include "platform/codepage.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 
@@ -36,7 +36,7 @@ constexpr MemberInfo kMembers[] = {
 String DefaultDelimiters() {
   String set = u" ,;:.?\u00A8\u00AD!()&/*+-%[]{}'";
   constexpr Byte kAnsiCodes[] = {34, 9, 10, 13, 26, 138, 141};
-  for (const Byte code : kAnsiCodes) set += platform::AnsiChar(code);
+  for (const Byte code : kAnsiCodes) set += AnsiChar(code);
   return set;
 }
 

@@ -7,26 +7,16 @@
 
 #include "boundary.hpp"
 #include "form_document.hpp"
-#include "ztldata/platform/utf8.hpp"
-#include "text_compare.hpp"
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/resources.hpp"
+#include "ztldata/platform/names.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl {
 
 namespace detail {
 void ShowAboutBox() noexcept;  // about.cpp
 }  // namespace detail
-
-namespace {
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
-}
-}  // namespace
 
 void Component::About() noexcept { detail::ShowAboutBox(); }
 
@@ -159,7 +149,7 @@ bool Container::PaintAll() noexcept {
 
 bool Container::Release(std::u16string_view name) noexcept {
   for (auto it = components_.begin(); it != components_.end(); ++it) {
-    if (!SameName(it->first, name)) continue;
+    if (!EqualsIgnoringAsciiCase(it->first, name)) continue;
     const ComponentRef component = it->second;
     std::erase_if(changes_, [&](const auto& change) { return change.first == it->first; });
     components_.erase(it);
@@ -172,7 +162,7 @@ bool Container::Release(std::u16string_view name) noexcept {
 
 ComponentRef Container::Find(std::u16string_view name) const noexcept {
   for (const auto& [placed_name, component] : components_) {
-    if (SameName(placed_name, name)) return component;
+    if (EqualsIgnoringAsciiCase(placed_name, name)) return component;
   }
   return nullptr;
 }

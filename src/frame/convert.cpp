@@ -19,6 +19,7 @@
 #include "platform/number_text.hpp"
 #include "platform/date_text_reader.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/names.hpp"
 
 namespace ztl {
 
@@ -132,12 +133,6 @@ Outcome<T> Narrowed(Outcome<std::int64_t> n) noexcept {
   return n.transform([](std::int64_t x) { return static_cast<T>(x); });
 }
 
-bool EqualsIgnoringCase(std::u16string_view text, std::u16string_view word) noexcept {
-  return std::equal(text.begin(), text.end(), word.begin(), word.end(), [](char16_t a, char16_t b) {
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-    return lower(a) == lower(b);
-  });
-}
 
 }  // namespace
 
@@ -208,8 +203,8 @@ Outcome<Boolean> ToBoolean(const Variant& v) {
     case VarType::String: {
       // The words in any case; the literals "#TRUE#" and "#FALSE#" in upper case only.
       const String& s = *v.If<String>();
-      if (EqualsIgnoringCase(s, u"True") || s == u"#TRUE#") return true;
-      if (EqualsIgnoringCase(s, u"False") || s == u"#FALSE#") return false;
+      if (EqualsIgnoringAsciiCase(s, u"True") || s == u"#TRUE#") return true;
+      if (EqualsIgnoringAsciiCase(s, u"False") || s == u"#FALSE#") return false;
       std::optional<double> value = platform::ParseNumber(s);
       if (!value) return kMismatch;
       return *value != 0;

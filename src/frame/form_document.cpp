@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/names.hpp"
 #include "ztldata/platform/utf8.hpp"
-#include "text_compare.hpp"
 
 namespace ztl {
 
@@ -23,31 +23,12 @@ constexpr std::string_view kHeader = "ZTLData form 1";
 
 // ---- writing -------------------------------------------------------------------------------
 
-void AppendCodePoint(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 std::string Quote(std::u16string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    const bool high = c >= 0xD800 && c <= 0xDBFF;
-    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      AppendCodePoint(out, 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00));
+    if (StartsSurrogatePair(text, i)) {
+      AppendUtf8(out, CodePointOfPair(c, text[i + 1]));
       ++i;
     } else if (c == u'"' || c == u'\\') {
       out += '\\';
@@ -58,12 +39,12 @@ std::string Quote(std::u16string_view text) {
       out += "\\r";
     } else if (c == u'\t') {
       out += "\\t";
-    } else if (c < 0x20 || c == 0x7F || (c >= 0xD800 && c <= 0xDFFF)) {
+    } else if (c < 0x20 || c == 0x7F || IsSurrogate(c)) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
       out += buf;
     } else {
-      AppendCodePoint(out, c);
+      AppendUtf8(out, c);
     }
   }
   return out + "\"";
@@ -80,7 +61,7 @@ std::string Number(double x) {
 // A name is written bare when it is a plain word, quoted otherwise; "Begin" and "End" in any
 // case are always quoted, or a property so named would read back as a block boundary.
 std::string Name(std::u16string_view name) {
-  bool plain = !name.empty() && !EqualsIgnoringCase(name, "Begin") && !EqualsIgnoringCase(name, "End");
+  bool plain = !name.empty() && !EqualsIgnoringAsciiCase(name, "Begin") && !EqualsIgnoringAsciiCase(name, "End");
   for (char16_t c : name) {
     plain = plain && ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
                       c == u'_' || c == u'.');
@@ -192,7 +173,7 @@ class Line {
 };
 
 bool Is(std::string_view word, std::string_view name) {
-  return EqualsIgnoringCase(Utf8ToUtf16(word), name);
+  return EqualsIgnoringAsciiCase(word, name);  // names are ASCII: no need to decode the word
 }
 
 template <class T>

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "text_compare.hpp"
 #include "ztldata/frame/typelib.hpp"
 
 namespace ztl {

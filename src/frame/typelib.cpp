@@ -5,7 +5,7 @@
 
 #include "classes.hpp"
 #include "identities.hpp"
-#include "text_compare.hpp"
+#include "ztldata/platform/names.hpp"
 
 namespace ztl {
 
@@ -59,17 +59,17 @@ const ClassInfo* FindClass(const Guid& clsid) noexcept {
 
 const ClassInfo* FindClass(std::u16string_view name) noexcept {
   constexpr std::string_view kPrefix = "ZTLData.";
-  if (name.size() > kPrefix.size() && EqualsIgnoringCase(name.substr(0, kPrefix.size()), kPrefix)) {
+  if (name.size() > kPrefix.size() && EqualsIgnoringAsciiCase(name.substr(0, kPrefix.size()), kPrefix)) {
     name.remove_prefix(kPrefix.size());
   }
   for (const ClassInfo* info : kClasses) {
-    if (EqualsIgnoringCase(name, info->name)) return info;
+    if (EqualsIgnoringAsciiCase(name, info->name)) return info;
   }
   return nullptr;
 }
 
 const MemberInfo* FindMember(const ClassInfo& info, std::u16string_view name, MemberKind kind) noexcept {
-  return Find(info, kind, [&](const MemberInfo& m) { return EqualsIgnoringCase(name, m.name); });
+  return Find(info, kind, [&](const MemberInfo& m) { return EqualsIgnoringAsciiCase(name, m.name); });
 }
 
 const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept {

@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "frame/boundary.hpp"
-#include "platform/codepage.hpp"
 #include "ztldata/base/outcome.hpp"
 #include "ztldata/numbers/numeric.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 
@@ -68,7 +68,7 @@ String ZtNumeric::CompressNumber(Double dblNumber, Integer intSize, Integer intD
     for (std::size_t i = 0; i < digits->size(); i += 2) {
       int code = ((*digits)[i] - '0') * 10 + ((*digits)[i + 1] - '0');
       if (i == 0) code += sign;
-      packed += platform::AnsiChar(static_cast<Byte>(code));
+      packed += AnsiChar(static_cast<Byte>(code));
     }
     return packed;
   });
@@ -84,14 +84,14 @@ Double ZtNumeric::DecompressNumber(const String& strNumber, Integer intSize, Int
   if (k < 0) return 0;
   return Guarded(Double{0}, [&]() -> Double {
     double sign = 1;
-    int first = platform::AnsiCode(strNumber[0]);
+    int first = AnsiCode(strNumber[0]);
     if (first > 127) {
       first -= 128;
       sign = -1;
     }
     std::string digits;
     AppendCode(digits, first);
-    for (std::size_t i = 1; i < strNumber.size(); ++i) AppendCode(digits, platform::AnsiCode(strNumber[i]));
+    for (std::size_t i = 1; i < strNumber.size(); ++i) AppendCode(digits, AnsiCode(strNumber[i]));
     const std::size_t whole = static_cast<std::size_t>(k);
     std::string text = "0";  // a whole part even when k is 0
     text.append(digits, 0, whole);

@@ -7,7 +7,8 @@
 
 #include <array>
 
-#include "codepage.hpp"
+#include "ztldata/platform/code_page.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl::platform {
 
@@ -68,7 +69,7 @@ String ProperCase(std::u16string_view text) {
     if (c < 0x80) {
       if (word_start && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
       if (!word_start && c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    } else if (c < 0xD800 || c > 0xDFFF) {
+    } else if (!IsSurrogate(c)) {
       c = MapUnit(c, word_start ? u_toupper : u_tolower);
     }
     word_start = false;

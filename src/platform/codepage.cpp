@@ -1,16 +1,16 @@
 // Windows-1252 <-> UTF-16. Only 0x80-0x9F differ from Latin-1, so one 32-entry table
 // carries the whole code page; the reverse direction binary-searches the same table sorted by
-// character, so that long texts outside the code page cost five comparisons a character.
-
-#include "codepage.hpp"
+// character, so that long texts outside the code page cost five comparisons a character. Codes
+// below 0x80 and from 0xA0 are the character of the same number and need no table.
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 #include "ztldata/platform/code_page.hpp"
 
-namespace ztl::platform {
+namespace ztl {
 
 namespace {
 
@@ -38,42 +38,53 @@ constexpr auto kByCharacter = [] {
 
 }  // namespace
 
-Byte AnsiCode(char16_t c) noexcept {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<Byte>(c);
+namespace detail {
+
+Byte AnsiCodeOutsideLatin1(char16_t c) noexcept {
   if (c > kByCharacter.back().first) return kQuestionMark;  // most of the plane: no search
   const auto* found = std::lower_bound(kByCharacter.begin(), kByCharacter.end(), c,
                                        [](const auto& entry, char16_t key) { return entry.first < key; });
   return found != kByCharacter.end() && found->first == c ? found->second : kQuestionMark;
 }
 
-char16_t AnsiChar(Byte code) noexcept {
-  if (code >= 0x80 && code < 0xA0) return kHighControls[code - 0x80];
-  return static_cast<char16_t>(code);
+char16_t AnsiCharOfHighControl(Byte code) noexcept {
+  return code >= 0x80 && code < 0xA0 ? kHighControls[code - 0x80] : static_cast<char16_t>(code);
 }
 
-}  // namespace ztl::platform
-
-// Bytes <-> Strings for hosts (ztldata/platform/code_page.hpp). Codes below 0x80 and from 0xA0
-// are the character of the same number; only the 32 codes between go through the table.
-namespace ztl {
+}  // namespace detail
 
 String AnsiBytesToString(std::string_view bytes) {
   String text(bytes.size(), u'\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto code = static_cast<Byte>(bytes[i]);
-    text[i] = code >= 0x80 && code < 0xA0 ? platform::AnsiChar(code) : static_cast<char16_t>(code);
-  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = AnsiChar(static_cast<Byte>(bytes[i]));
   return text;
 }
 
 std::string StringToAnsiBytes(std::u16string_view text) {
   std::string bytes(text.size(), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    const bool itself = c < 0x80 || (c >= 0xA0 && c <= 0xFF);
-    bytes[i] = static_cast<char>(itself ? static_cast<Byte>(c) : platform::AnsiCode(c));
-  }
+  StringToAnsiBytes(text.data(), text.size(), reinterpret_cast<std::uint8_t*>(bytes.data()));
   return bytes;
+}
+
+// Loops the compiler turns into vector code take the low bytes and check, first for plain
+// ASCII and then for any character that is not its own code; only those go through the table.
+void StringToAnsiBytes(const char16_t* text, std::size_t n, std::uint8_t* out) noexcept {
+  std::uint16_t seen = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    seen = static_cast<std::uint16_t>(seen | text[i]);
+    out[i] = static_cast<std::uint8_t>(text[i]);
+  }
+  if (seen < 0x80) return;
+  std::uint16_t others = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint16_t c = text[i];
+    const auto from_0x80 = static_cast<std::uint16_t>(c - 0x80);
+    others = static_cast<std::uint16_t>(others | (from_0x80 < 0x20) | (c > 0xFF));
+  }
+  if (others == 0) return;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if ((c >= 0x80 && c < 0xA0) || c > 0xFF) out[i] = detail::AnsiCodeOutsideLatin1(c);
+  }
 }
 
 }  // namespace ztl

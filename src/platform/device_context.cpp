@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "codepage.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/device_context.hpp"
 
 namespace ztl::platform {

@@ -19,7 +19,18 @@ int SequenceLength(unsigned char lead) {
   return 0;
 }
 
-void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
+// Whether `byte` may follow `lead` as the second byte. The ranges rule out overlong forms,
+// surrogates and values past U+10FFFF; later bytes are any continuation byte.
+bool FitsSecond(unsigned char lead, unsigned char byte) {
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead == 0xE0) low = 0xA0;
+  if (lead == 0xED) high = 0x9F;
+  if (lead == 0xF0) low = 0x90;
+  if (lead == 0xF4) high = 0x8F;
+  return byte >= low && byte <= high;
+}
+
+void AppendUtf16(std::u16string& out, std::uint32_t cp) {
   if (cp < 0x10000) {
     out.push_back(static_cast<char16_t>(cp));
   } else {
@@ -29,7 +40,10 @@ void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
   }
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -46,8 +60,6 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-}  // namespace
 
 String Utf8ToUtf16(std::string_view text) {
   String out;
@@ -66,22 +78,16 @@ String Utf8ToUtf16(std::string_view text) {
       ++i;
       continue;
     }
-    // The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
     std::uint32_t cp = lead & (0xFF >> (length + 1));
     int taken = 1;
     for (; taken < length && i + taken < text.size(); ++taken) {
       const auto byte = static_cast<unsigned char>(text[i + taken]);
-      const bool fits = taken == 1 ? (byte >= low && byte <= high) : (byte >= 0x80 && byte <= 0xBF);
+      const bool fits = taken == 1 ? FitsSecond(lead, byte) : (byte >= 0x80 && byte <= 0xBF);
       if (!fits) break;
       cp = (cp << 6) | (byte & 0x3F);
     }
     if (taken == length) {
-      AppendCodePoint(out, cp);
+      AppendUtf16(out, cp);
     } else {
       // A truncated or broken sequence: one replacement for the maximal valid prefix.
       out.push_back(kReplacement);
@@ -96,17 +102,36 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((static_cast<std::uint32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
+    if (StartsSurrogatePair(text, i)) {
+      AppendUtf8(out, CodePointOfPair(unit, text[i + 1]));
       ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      AppendUtf8(out, kReplacement);
     } else {
-      AppendUtf8(out, unit);
+      AppendUtf8(out, unit);  // a lone surrogate becomes U+FFFD
     }
   }
   return out;
+}
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) noexcept {
+  if (at >= text.size()) return 0;
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const auto length = static_cast<std::size_t>(SequenceLength(lead));
+  if (length <= 1) return length;
+  if (at + length > text.size() || !FitsSecond(lead, static_cast<unsigned char>(text[at + 1]))) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    const auto byte = static_cast<unsigned char>(text[at + k]);
+    if (byte < 0x80 || byte > 0xBF) return 0;
+  }
+  return length;
+}
+
+bool IsValidUtf8(std::string_view text) noexcept {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
 }
 
 }  // namespace ztl

@@ -5,10 +5,11 @@
 #include <string>
 
 #include "frame/boundary.hpp"
-#include "platform/codepage.hpp"
 #include "platform/device_context.hpp"
 #include "platform/text_fit.hpp"
 #include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/code_page.hpp"
+#include "ztldata/platform/utf8.hpp"
 #include "ztldata/text/strings.hpp"
 
 namespace ztl {
@@ -23,17 +24,10 @@ std::string AnsiText(const String& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c == 0) break;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
-    ansi.push_back(static_cast<char>(platform::AnsiCode(c)));
+    if (StartsSurrogatePair(text, i)) ++i;
+    ansi.push_back(static_cast<char>(AnsiCode(c)));
   }
   return ansi;
-}
-
-String FromAnsi(const std::string& ansi) {
-  String text;
-  text.reserve(ansi.size());
-  for (char b : ansi) text.push_back(platform::AnsiChar(static_cast<Byte>(b)));
-  return text;
 }
 
 }  // namespace
@@ -54,7 +48,7 @@ String ZtStrings::EllipseText(const String& strText, Long lngWidth, Long lngHeig
     const std::uint32_t flags = platform::kDrawCalcRect | platform::kDrawModifyString |
                                 (static_cast<std::uint32_t>(intStyle) & 0xFFFFu);
     const platform::CharWidth width = [&](unsigned char code) -> std::int64_t { return font->AnsiAdvance(code); };
-    return FromAnsi(platform::FitText(AnsiText(strText), right, flags, width));
+    return AnsiBytesToString(platform::FitText(AnsiText(strText), right, flags, width));
   });
 }
 

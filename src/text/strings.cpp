@@ -15,10 +15,10 @@
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/char_class.hpp"
-#include "platform/codepage.hpp"
 #include "platform/oem_codepage.hpp"
 #include "search.hpp"
 #include "sprintf.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/text/ebcdic.hpp"
 
 namespace ztl {
@@ -111,7 +111,7 @@ Outcome<String> PadOrCut(const String& text, Integer length, Integer pad_code) {
   const std::size_t n = text.size(), wanted = static_cast<std::size_t>(length);
   if (n >= wanted) return text.substr(n - wanted);  // the last `wanted` characters
   if (pad_code < 0 || pad_code > 255) return Fail(kInvalidProcedureCall);  // no such character
-  return text + String(wanted - n, platform::AnsiChar(static_cast<Byte>(pad_code)));
+  return text + String(wanted - n, AnsiChar(static_cast<Byte>(pad_code)));
 }
 
 // The text with its first occurrence of `search` replaced; the text itself when it holds none.
@@ -155,18 +155,13 @@ void AddPieces(std::u16string_view text, const String& separator, Collection& co
 
 // ---- character codes -------------------------------------------------------------------
 
-// The ANSI code of a character: "?" for one the code page lacks.
-Byte CodeOf(char16_t c) noexcept {
-  return c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? static_cast<Byte>(c) : platform::AnsiCode(c);
-}
-
 // Each character through its ANSI code, a byte-to-byte table and back to a character.
 // Characters up to U+00FF take a table of their results made at first use.
 class ByteMap {
  public:
   explicit ByteMap(Byte (*map)(Byte) noexcept) {
     for (std::size_t code = 0; code < 256; ++code) bytes_[code] = map(static_cast<Byte>(code));
-    for (std::size_t c = 0; c < 256; ++c) low_[c] = platform::AnsiChar(bytes_[CodeOf(static_cast<char16_t>(c))]);
+    for (std::size_t c = 0; c < 256; ++c) low_[c] = AnsiChar(bytes_[AnsiCode(static_cast<char16_t>(c))]);
   }
   // Translates a piece at a time into a small buffer and appends it, so the result is
   // written once (no zero fill first).
@@ -179,7 +174,7 @@ class ByteMap {
       const char16_t* in = text.data() + at;
       for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = in[i];
-        piece[i] = c <= 0xFF ? low_[c] : platform::AnsiChar(bytes_[CodeOf(c)]);
+        piece[i] = c <= 0xFF ? low_[c] : Beyond(c);
       }
       out.append(piece, n);
     }
@@ -187,6 +182,9 @@ class ByteMap {
   }
 
  private:
+  // A character past U+00FF: rare, so kept out of the loop above.
+  [[gnu::noinline]] char16_t Beyond(char16_t c) const noexcept { return AnsiChar(bytes_[AnsiCode(c)]); }
+
   std::array<Byte, 256> bytes_{};
   std::array<char16_t, 256> low_{};
 };
@@ -251,21 +249,21 @@ String ZtStrings::sPrintf(const String& strText, std::span<const Variant> Vals) 
 
 Boolean ZtStrings::IsAlpha(const String& strString) noexcept {
   for (char16_t c : strString) {
-    if (!platform::IsAnsiAlpha(CodeOf(c))) return false;
+    if (!platform::IsAnsiAlpha(AnsiCode(c))) return false;
   }
   return true;
 }
 
 Boolean ZtStrings::IsAlphaNumeric(const String& strString) noexcept {
   for (char16_t c : strString) {
-    if (!platform::IsAnsiAlphaNumeric(CodeOf(c))) return false;
+    if (!platform::IsAnsiAlphaNumeric(AnsiCode(c))) return false;
   }
   return true;
 }
 
 Boolean ZtStrings::IsNumeric(const String& strString) noexcept {
   for (char16_t c : strString) {
-    if (platform::IsAnsiAlpha(CodeOf(c))) return false;
+    if (platform::IsAnsiAlpha(AnsiCode(c))) return false;
   }
   return true;
 }

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/char_class.hpp"
-#include "platform/codepage.hpp"
 #include "platform/oem_codepage.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl::platform {
 namespace {

@@ -12,6 +12,7 @@
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/names.hpp"
 #include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
@@ -142,15 +143,6 @@ class Writer {
 
 // ---- reading -----------------------------------------------------------------------------
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The type codes a tag may name, as the tags write them.
 constexpr VarType kTaggable[] = {
     VarType::Empty, VarType::Null,     VarType::Integer, VarType::Long,   VarType::Single,
@@ -160,7 +152,7 @@ constexpr VarType kTaggable[] = {
 
 std::optional<VarType> TypeByName(std::string_view name) {
   for (VarType t : kTaggable) {
-    if (SameName(VarTypeName(t), name)) return t;
+    if (EqualsIgnoringAsciiCase(VarTypeName(t), name)) return t;
   }
   return std::nullopt;
 }
@@ -248,8 +240,8 @@ class Reader {
       throw ValueError("a JSON object must be a tagged value with a \"type\"");
     }
     const std::string& name = type_field->get_ref<const std::string&>();
-    if (SameName(name, "Array")) return ReadArray(json, depth);
-    if (SameName(name, "Collection")) return ReadCollection(json, depth);
+    if (EqualsIgnoringAsciiCase(name, "Array")) return ReadArray(json, depth);
+    if (EqualsIgnoringAsciiCase(name, "Collection")) return ReadCollection(json, depth);
     const std::optional<VarType> type = TypeByName(name);
     if (!type || *type == VarType::Variant) throw ValueError("unknown value type " + Quoted(name));
     if (*type == VarType::Object) return ReadObject(json);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ztldata/platform/utf8.hpp"
+
 namespace ztl::cli {
 
 namespace {
@@ -62,39 +64,11 @@ std::string Detail(const Refusal& refusal) {
   return text;
 }
 
-// The length of the UTF-8 sequence that starts at `i`, or 0 when none does there (a stray
-// continuation byte, an overlong form, a surrogate, a code point above U+10FFFF, a cut-off end).
-std::size_t Utf8Length(std::string_view text, std::size_t i) {
-  auto byte = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
-  const unsigned lead = byte(i);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
-  }
-  return length;
-}
-
 // The line with each run of bytes that are no UTF-8 replaced by a marker.
 std::string MarkBadUtf8(std::string_view line, std::vector<std::string>& problems) {
   std::string text;
   for (std::size_t i = 0; i < line.size();) {
-    if (const std::size_t length = Utf8Length(line, i); length > 0) {
+    if (const std::size_t length = Utf8SequenceLength(line, i); length > 0) {
       text.append(line.substr(i, length));
       i += length;
       continue;
@@ -104,7 +78,7 @@ std::string MarkBadUtf8(std::string_view line, std::vector<std::string>& problem
     problems.push_back("the text is not valid UTF-8 (byte " + std::string(hex) + " at byte " +
                        std::to_string(i + 1) + " of the line)");
     text += MarkerText(problems.size() - 1);
-    while (i < line.size() && Utf8Length(line, i) == 0) ++i;
+    while (i < line.size() && Utf8SequenceLength(line, i) == 0) ++i;
   }
   return text;
 }
