@@ -1,8 +1,6 @@
 // Objects and late-bound calls across the C interface: creating and releasing objects, their
 // class names and identities, dispatch ids of names, and calls by name, dispatch id or slot.
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -49,12 +47,15 @@ Status WriteBack(ztl_variant& arg, Variant& after) {
   return Replace(arg, after);
 }
 
-// The call itself: the caller's variants in, the result and by-reference values out.
-Status Invoke(ztl_object* handle, const MemberInfo* member, CallForm form, ztl_variant* args, std::size_t count,
-              ztl_variant* result, const std::string& what) {
+// The call itself: the member `key` names, the caller's variants in, the result and
+// by-reference values out.
+Status Invoke(ztl_object* handle, const MemberKey& key, MemberKind kind, ztl_variant* args, std::size_t count,
+              ztl_variant* result) {
   ZTL_TRY(object, Checked(handle));
   if (count > 0 && args == nullptr) return Refuse(ZTL_E_INVALID_ARG, "args must not be NULL when arg_count is not 0");
-  if (member == nullptr) return RefuseError(kNoSuchMember, what);
+  CallFailure failure;
+  const MemberInfo* member = ResolveMember(*object->ref, key, kind, &failure);
+  if (member == nullptr) return Refuse(failure.number, failure.message);
   std::vector<Variant> values;
   values.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -62,10 +63,8 @@ Status Invoke(ztl_object* handle, const MemberInfo* member, CallForm form, ztl_v
     values.push_back(std::move(arg));
   }
   Variant value;
-  std::string message;
-  if (const Status call = Call(*object->ref, *member, values, value, form, &message); !call) {
-    return Refuse(call.error(), message);
-  }
+  const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
+  if (!Call(*object->ref, *member, values, value, form, failure)) return Refuse(failure.number, failure.message);
   for (std::size_t i = 0; i < count && i < member->params.size(); ++i) {
     if (member->params[i].byref) ZTL_CHECK(WriteBack(args[i], values[i]));
   }
@@ -75,12 +74,6 @@ Status Invoke(ztl_object* handle, const MemberInfo* member, CallForm form, ztl_v
   return Done();
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 // Sets the 0-based position of each parameter name in names[1..count-1], leaving -1 for one
 // the member lacks. Gives the first name it lacks.
 Outcome<std::optional<std::string>> ParameterIds(const MemberInfo& member, const char* const* names, size_t count,
@@ -88,10 +81,11 @@ Outcome<std::optional<std::string>> ParameterIds(const MemberInfo& member, const
   std::optional<std::string> missing;
   for (size_t i = 1; i < count; ++i) {
     ZTL_TRY(param, RequiredText(names[i], "a parameter name"));
-    for (std::size_t p = 0; p < member.params.size(); ++p) {
-      if (SameName(member.params[p].name, param)) dispids[i] = static_cast<int32_t>(p);
+    if (const std::optional<std::size_t> index = ParameterIndex(member, param)) {
+      dispids[i] = static_cast<int32_t>(*index);
+    } else if (!missing) {
+      missing = std::string(param);
     }
-    if (dispids[i] == -1 && !missing) missing = std::string(param);
   }
   return missing;
 }
@@ -155,12 +149,11 @@ int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t co
     ZTL_CHECK(Required(dispids, "dispids"));
     for (size_t i = 0; i < count; ++i) dispids[i] = -1;
     ZTL_TRY(name, RequiredText(names[0], "names[0]"));
-    const String member_name = Utf8ToUtf16(name);
-    const MemberInfo* member = FindMember(*info, member_name, MemberKind::Method);
-    if (member == nullptr) member = FindMember(*info, member_name, MemberKind::PropertyLet);
-    if (member == nullptr) {
-      return Refuse(kNoSuchMember, std::string(info->name) + " has no member '" + std::string(name) + "'");
-    }
+    // A method or property get, else a property that is only set.
+    CallFailure failure;
+    const MemberInfo* member = ResolveMember(info, MemberKey::Name(name), MemberKind::Method, &failure);
+    if (member == nullptr) member = ResolveMember(info, MemberKey::Name(name), MemberKind::PropertyLet);
+    if (member == nullptr) return Refuse(failure.number, failure.message);
     dispids[0] = member->dispid;
     ZTL_TRY(missing, ParameterIds(*member, names, count, dispids));
     if (missing) {
@@ -173,30 +166,26 @@ int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t co
 
 int ztl_invoke(ztl_object* object, int32_t dispid, int kind, ztl_variant* args, size_t arg_count, ztl_variant* result) {
   return Guard([&]() -> Status {
-    ZTL_TRY(info, ClassOf(object));
+    ZTL_CHECK(ClassOf(object));
     ZTL_TRY(member_kind, MemberKindOf(kind));
-    return Invoke(object, FindMember(*info, dispid, member_kind), CallForm::Dispatch, args, arg_count, result,
-                  std::string(info->name) + " dispatch id " + std::to_string(dispid));
+    return Invoke(object, MemberKey::Id(dispid), member_kind, args, arg_count, result);
   });
 }
 
 int ztl_invoke_name(ztl_object* object, const char* member, int kind, ztl_variant* args, size_t arg_count,
                     ztl_variant* result) {
   return Guard([&]() -> Status {
-    ZTL_TRY(info, ClassOf(object));
+    ZTL_CHECK(ClassOf(object));
     ZTL_TRY(name, RequiredText(member, "member"));
     ZTL_TRY(member_kind, MemberKindOf(kind));
-    return Invoke(object, FindMember(*info, Utf8ToUtf16(name), member_kind), CallForm::Dispatch, args, arg_count,
-                  result, std::string(info->name) + "." + std::string(name));
+    return Invoke(object, MemberKey::Name(name), member_kind, args, arg_count, result);
   });
 }
 
 int ztl_invoke_slot(ztl_object* object, size_t slot, ztl_variant* args, size_t arg_count, ztl_variant* result) {
   return Guard([&]() -> Status {
-    ZTL_TRY(info, ClassOf(object));
-    const MemberInfo* member = slot >= 1 && slot <= info->members.size() ? &info->members[slot - 1] : nullptr;
-    return Invoke(object, member, CallForm::Slot, args, arg_count, result,
-                  std::string(info->name) + " slot " + std::to_string(slot));
+    ZTL_CHECK(ClassOf(object));
+    return Invoke(object, MemberKey::Slot(slot), MemberKind::Method, args, arg_count, result);
   });
 }
 

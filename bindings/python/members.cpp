@@ -205,34 +205,17 @@ class Values {
   std::size_t size_ = 0;
 };
 
-bool SameName(std::string_view a, PyObject* key) {
-  if (PyUnicode_READY(key) != 0) throw py::error_already_set();
-  if (static_cast<std::size_t>(PyUnicode_GET_LENGTH(key)) != a.size()) return false;
-  const int kind = PyUnicode_KIND(key);
-  const void* data = PyUnicode_DATA(key);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](Py_UCS4 c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    if (lower(static_cast<unsigned char>(a[i])) != lower(PyUnicode_READ(kind, data, static_cast<Py_ssize_t>(i)))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The parameter each keyword names (fixed when it names none).
 std::vector<std::size_t> KeywordTargets(const MemberInfo& member, std::size_t fixed, PyObject* kwnames) {
   std::vector<std::size_t> targets;
   for (Py_ssize_t k = 0; k < PyTuple_GET_SIZE(kwnames); ++k) {
-    PyObject* key = PyTuple_GET_ITEM(kwnames, k);
-    std::size_t index = fixed;
-    for (std::size_t i = 0; i < fixed; ++i) {
-      if (SameName(member.params[i].name, key)) index = i;
+    const String name = TextOf(PyTuple_GET_ITEM(kwnames, k));
+    const std::optional<std::size_t> index = ParameterIndex(member, name);
+    if (!index || *index >= fixed) {
+      throw py::type_error(std::string(member.name) + "() got an unexpected keyword argument '" + Utf16ToUtf8(name) +
+                           "'");
     }
-    if (index == fixed) {
-      throw py::type_error(std::string(member.name) + "() got an unexpected keyword argument '" +
-                           Utf16ToUtf8(TextOf(key)) + "'");
-    }
-    targets.push_back(index);
+    targets.push_back(*index);
   }
   return targets;
 }
@@ -290,7 +273,7 @@ py::object CallWith(Object& object, const MemberInfo& member, unsigned traits, P
   }
 
   Variant result;
-  std::string message;
+  CallFailure failure;
   const std::span<Variant> passed = values.Span();
   // Only methods: a property's let tells the object's container, which other threads use.
   const bool release = member.kind == MemberKind::Method && InputSize(passed).value_or(0) > kReleaseAbove &&
@@ -298,12 +281,14 @@ py::object CallWith(Object& object, const MemberInfo& member, unsigned traits, P
   Status call;
   if (release) {
     const Exclusive alone(object, true);
-    call = Call(object, member, passed, result, CallForm::Dispatch, &message);
+    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
   } else {
     const ObjectRef kept = AwaitIdle(object);
-    call = Call(object, member, passed, result, CallForm::Dispatch, &message);
+    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
   }
-  if (!call) RaiseError(call.error(), message.empty() ? std::string(ErrorText(call.error())) : message);
+  if (!call) {
+    RaiseError(failure.number, failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message);
+  }
   for (std::size_t i = 0; i < fixed && i < count; ++i) {
     if (params[i].byref && given[i]) WriteBack(given[i], passed[i]);
   }
@@ -509,16 +494,21 @@ struct PropertyObject {
 
 PyTypeObject* property_type = nullptr;
 
+// Raises the failure of a property used the way it cannot be: read when it is only set, or
+// set when it is read-only.
+[[noreturn]] void Unresolved(const ClassInfo& info, const MemberInfo& member, MemberKind kind) {
+  CallFailure failure;
+  ResolveMember(&info, MemberKey::Name(member.name), kind, &failure);
+  RaiseError(failure.number, failure.message, true);
+}
+
 PyObject* PropertyGet(PyObject* self, PyObject* owner, PyObject*) {
   if (!owner || owner == Py_None) return Py_NewRef(self);
   const auto* p = reinterpret_cast<PropertyObject*>(self);
   return Guarded([&] {
     const MemberInfo* member = p->get ? p->get : p->let;
     Object& object = OwnObject(owner, p->info, member->name);
-    if (!p->get) {
-      RaiseError(kNoSuchMember, std::string(p->info->name) + "." + std::string(member->name) +
-                                    " can only be set (" + ErrorText(kNoSuchMember) + ")", true);
-    }
+    if (!p->get) Unresolved(*p->info, *member, MemberKind::PropertyGet);
     return CallWith(object, *p->get, 0, nullptr, 0, nullptr).release().ptr();
   });
 }
@@ -529,12 +519,7 @@ int PropertySet(PyObject* self, PyObject* owner, PyObject* value) {
     const MemberInfo* member = p->let ? p->let : p->get;
     Object& object = OwnObject(owner, p->info, member->name);
     if (!value) throw py::type_error("the property " + std::string(member->name) + " cannot be deleted");
-    if (!p->let) {
-      RaiseError(kNoSuchMember,
-                 std::string(p->info->name) + " has no settable property '" + std::string(member->name) + "' (" +
-                     ErrorText(kNoSuchMember) + ")",
-                 true);
-    }
+    if (!p->let) Unresolved(*p->info, *member, MemberKind::PropertyLet);
     return CallWith(object, *p->let, 0, &value, 1, nullptr).release().ptr();
   });
   Py_XDECREF(done);
@@ -717,8 +702,8 @@ py::list Descriptors(const ClassInfo& info) {
       out.append(py::make_tuple(std::string(m.name), NewOperation(info, m)));
       continue;
     }
-    const MemberInfo* get = FindMember(info, std::u16string(m.name.begin(), m.name.end()), MemberKind::PropertyGet);
-    const MemberInfo* let = FindMember(info, std::u16string(m.name.begin(), m.name.end()), MemberKind::PropertyLet);
+    const MemberInfo* get = ResolveMember(&info, MemberKey::Name(m.name), MemberKind::PropertyGet);
+    const MemberInfo* let = ResolveMember(&info, MemberKey::Name(m.name), MemberKind::PropertyLet);
     const bool indexed = (get && Required(*get) > 0) || (let && let->params.size() > 1);
     out.append(py::make_tuple(std::string(m.name), indexed ? py::object(py::none()) : NewProperty(info, get, let)));
   }

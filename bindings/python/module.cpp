@@ -48,11 +48,6 @@ const char* KindText(MemberKind kind) {
   return "method";
 }
 
-std::string ClassTitle(const Object& object) {
-  const ClassInfo* info = object.Class();
-  return info ? std::string(info->name) : std::string("the object");
-}
-
 // ---- objects ------------------------------------------------------------------------------
 
 py::object DefaultText(const ParamInfo& p) {
@@ -81,15 +76,10 @@ py::object Invoke(const py::handle& self, const py::str& name, int kind_code, co
                   const py::object& kwargs) {
   Object& object = ObjectOf(self);
   const MemberKind kind = KindOf(kind_code);
-  const ClassInfo* info = object.Class();
   const String member_name = TextOf(name);
-  const MemberInfo* member = info ? FindMember(*info, member_name, kind) : nullptr;
-  if (!member) {
-    RaiseError(kNoSuchMember,
-               ClassTitle(object) + " has no " + (kind == MemberKind::PropertyLet ? "settable property " : "member ") +
-                   "'" + Utf8(member_name) + "' (" + ErrorText(kNoSuchMember) + ")",
-               true);
-  }
+  CallFailure failure;
+  const MemberInfo* member = ResolveMember(object, MemberKey::Name(member_name), kind, &failure);
+  if (!member) RaiseError(failure.number, failure.message, true);
   // The arguments as a vectorcall passes them: the positional ones, then the keywords' values.
   std::vector<PyObject*> values(args.size());
   for (std::size_t i = 0; i < args.size(); ++i) values[i] = args[i].ptr();

@@ -1,16 +1,22 @@
-// Late-bound calls, in steps: check the argument count, bind the arguments (conversions,
-// defaults, parameter arrays), run the member, write back by-reference arguments. The errors a
-// host sees come from these steps, before an operation runs. The typed C++ methods do the
+// Late-bound calls, in steps: find the member a name, dispatch id or slot names, check the
+// argument count, bind the arguments (conversions, defaults, parameter arrays), run the member,
+// write back by-reference arguments. The errors a host sees come from these steps, worded here
+// once for all of them, before an operation runs. The typed C++ methods do the
 // work; this layer only adapts Variants to them, driven by the interface tables.
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/object.hpp"
+#include "ztldata/platform/names.hpp"
+#include "ztldata/platform/utf8.hpp"
 
 namespace ztl {
 
@@ -24,8 +30,11 @@ std::string MemberTitle(const Object& self, const MemberInfo& member) {
   return (info ? std::string(info->name) + "." : std::string()) + std::string(member.name);
 }
 
-Failure Report(std::string* message, Long code, const std::string& detail) {
-  if (message) *message = std::string(ErrorText(code)) + (detail.empty() ? "" : ": " + detail);
+Failure Report(CallFailure* failure, Long code, const std::string& detail) {
+  if (failure) {
+    failure->number = code;
+    failure->message = std::string(ErrorText(code)) + (detail.empty() ? "" : ": " + detail);
+  }
   return Fail(code);
 }
 
@@ -130,7 +139,7 @@ Shape ShapeOf(const MemberInfo& member) noexcept {
 }
 
 Status CheckCount(const Object& self, const MemberInfo& member, const Shape& shape, std::size_t given,
-                  CallForm form, std::string* message) {
+                  CallForm form, CallFailure* message) {
   const std::size_t most = form == CallForm::Slot || !shape.has_array ? member.params.size() : SIZE_MAX;
   if (given >= shape.required && given <= most) return Done();
   const std::string takes = shape.required == shape.fixed && !shape.has_array
@@ -143,7 +152,7 @@ Status CheckCount(const Object& self, const MemberInfo& member, const Shape& sha
 // Binds the fixed parameters: a default for an omitted optional one, the argument itself when
 // it has the parameter's type, otherwise the argument converted.
 Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shape, std::span<Variant> args,
-                 Bound& bound, std::string* message) {
+                 Bound& bound, CallFailure* message) {
   for (std::size_t i = 0; i < shape.fixed; ++i) {
     const ParamInfo& p = member.params[i];
     auto which = [&] {
@@ -171,7 +180,7 @@ Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shap
 // Binds a parameter array: through dispatch the remaining arguments are gathered into one
 // array of Variants (lower bound 0); through the slot order the caller passes that array.
 Status BindParamArray(const Object& self, const MemberInfo& member, const Shape& shape, std::span<Variant> args,
-                      CallForm form, Bound& bound, std::string* message) {
+                      CallForm form, Bound& bound, CallFailure* message) {
   const std::size_t at = shape.fixed;
   if (form == CallForm::Dispatch) {
     std::vector<Variant> rest(args.begin() + static_cast<std::ptrdiff_t>(std::min(at, args.size())), args.end());
@@ -190,7 +199,7 @@ Status BindParamArray(const Object& self, const MemberInfo& member, const Shape&
 // Runs the member on the bound arguments. A library operation never fails; a host's object
 // (the Collection) reports its failures, as the host's own objects do. The guard only keeps a
 // fault from reaching the host: the result then holds the value its type starts with.
-Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result, std::string* message) {
+Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result, CallFailure* message) {
   Status status;
   try {
     status = member.call(self, bound.slots.data(), result);
@@ -210,7 +219,7 @@ void WriteBack(const MemberInfo& member, const Shape& shape, std::span<Variant> 
 }
 
 Status CallSteps(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-                 std::string* message) {
+                 CallFailure* message) {
   const Shape shape = ShapeOf(member);
   ZTL_CHECK(CheckCount(self, member, shape, args.size(), form, message));
   Bound bound;
@@ -221,24 +230,151 @@ Status CallSteps(Object& self, const MemberInfo& member, std::span<Variant> args
   return Done();
 }
 
-Outcome<Variant> InvokeFound(Object& self, const MemberInfo* member, std::span<Variant> args) {
-  if (!member) return Fail(kNoSuchMember);
-  Variant result;
-  ZTL_CHECK(Call(self, *member, args, result, CallForm::Dispatch));
-  return result;
+// The start of a long text for a message: its first 40 characters, then "...".
+std::string Shortened(std::string_view text) {
+  constexpr int kShownCharacters = 40;
+  int characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // A character starts at every byte that is no UTF-8 continuation byte.
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && ++characters > kShownCharacters) {
+      return std::string(text.substr(0, i)) + "...";
+    }
+  }
+  return std::string(text);
+}
+
+std::string_view KindText(MemberKind kind) {
+  switch (kind) {
+    case MemberKind::PropertyGet: return "property get";
+    case MemberKind::PropertyLet: return "property let";
+    default: return "method";
+  }
 }
 
 }  // namespace
 
+std::optional<DispId> ParseDispId(std::string_view text) noexcept {
+  long long id = 0;
+  const char* end = text.data() + text.size();
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  const char* begin = text.data() + (hex ? 2 : 0);
+  if (hex && begin != end && *begin == '-') return std::nullopt;  // from_chars would take "0x-5"
+  const auto [ptr, ec] = std::from_chars(begin, end, id, hex ? 16 : 10);
+  if (begin == end || ec != std::errc() || ptr != end || id < INT32_MIN || id > UINT32_MAX) return std::nullopt;
+  return static_cast<DispId>(static_cast<std::uint32_t>(id));
+}
+
+std::string DispIdText(DispId id) {
+  if (id < 0) return std::to_string(id);
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(id));
+  return text;
+}
+
+std::optional<std::size_t> ParameterIndex(const MemberInfo& member, std::u16string_view name) noexcept {
+  for (std::size_t i = 0; i < member.params.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(name, member.params[i].name)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> ParameterIndex(const MemberInfo& member, std::string_view utf8) noexcept {
+  for (std::size_t i = 0; i < member.params.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(utf8, member.params[i].name)) return i;
+  }
+  return std::nullopt;
+}
+
+MemberKey MemberKey::Text(std::string_view utf8) noexcept {
+  if (const std::optional<DispId> id = ParseDispId(utf8)) return Id(*id);
+  return Name(utf8);
+}
+
+const MemberInfo* MemberKey::Find(const ClassInfo& info, MemberKind kind) const noexcept {
+  switch (by_) {
+    case By::Name16: return FindMember(info, name16_, kind);
+    case By::Id: return FindMember(info, static_cast<DispId>(static_cast<std::uint32_t>(number_)), kind);
+    case By::Slot: return number_ >= 1 && number_ <= info.members.size() ? &info.members[number_ - 1] : nullptr;
+    case By::Name8: break;
+  }
+  // As FindMember does: a member of the call's own kind first, else one that answers it (a
+  // method call reaches a property get and the other way round; a let reaches only a let).
+  const MemberInfo* fallback = nullptr;
+  for (const MemberInfo& m : info.members) {
+    if (!EqualsIgnoringAsciiCase(name8_, m.name)) continue;
+    if (m.kind == kind) return &m;
+    if (!fallback && m.kind != MemberKind::PropertyLet && kind != MemberKind::PropertyLet) fallback = &m;
+  }
+  return fallback;
+}
+
+std::string MemberKey::Describe() const {
+  switch (by_) {
+    case By::Name16: return Shortened(Utf16ToUtf8(name16_));
+    case By::Name8: return Shortened(name8_);
+    case By::Id: return DispIdText(static_cast<DispId>(static_cast<std::uint32_t>(number_)));
+    case By::Slot: return "slot " + std::to_string(number_);
+  }
+  return std::string();
+}
+
 Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-            std::string* message) noexcept {
+            CallFailure& failure) noexcept {
   try {
-    return CallSteps(self, member, args, result, form, message);
+    return CallSteps(self, member, args, result, form, &failure);
   } catch (...) {
     // The last guard: only running out of memory while binding arguments gets here.
-    if (message) message->clear();
+    failure.number = kOutOfMemory;
+    failure.message.clear();
     return Fail(kOutOfMemory);
   }
+}
+
+Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
+            std::string* message) noexcept {
+  if (!message) {
+    try {
+      return CallSteps(self, member, args, result, form, nullptr);
+    } catch (...) {
+      return Fail(kOutOfMemory);
+    }
+  }
+  CallFailure failure;
+  const Status status = Call(self, member, args, result, form, failure);
+  if (!status) *message = std::move(failure.message);
+  return status;
+}
+
+const MemberInfo* ResolveMember(const Object& self, const MemberKey& key, MemberKind kind,
+                                CallFailure* failure) noexcept {
+  return ResolveMember(self.Class(), key, kind, failure);
+}
+
+const MemberInfo* ResolveMember(const ClassInfo* info, const MemberKey& key, MemberKind kind,
+                                CallFailure* failure) noexcept {
+  const MemberInfo* member = info ? key.Find(*info, kind) : nullptr;
+  if (member || !failure) return member;
+  failure->number = kNoSuchMember;
+  try {
+    const std::string kind_text = key.IsSlot() ? std::string() : std::string(KindText(kind)) + " ";
+    failure->message = (info ? std::string(info->name) : std::string("the object")) + " has no " + kind_text +
+                       key.Describe() + " (" + std::string(ErrorText(kNoSuchMember)) + ")";
+  } catch (...) {
+    failure->message.clear();
+  }
+  return nullptr;
+}
+
+Outcome<Variant> LateCall(Object& self, const MemberKey& key, MemberKind kind, std::span<Variant> args,
+                          CallFailure* failure) noexcept {
+  const MemberInfo* member = ResolveMember(self, key, kind, failure);
+  if (!member) return Fail(kNoSuchMember);
+  const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
+  Variant result;
+  const Status status =
+      failure ? Call(self, *member, args, result, form, *failure) : Call(self, *member, args, result, form);
+  if (!status) return status.failure();
+  return result;
 }
 
 Outcome<Variant> Object::Invoke(std::u16string_view member, std::initializer_list<Variant> args, MemberKind kind) {
@@ -247,23 +383,15 @@ Outcome<Variant> Object::Invoke(std::u16string_view member, std::initializer_lis
 }
 
 Outcome<Variant> Object::Invoke(std::u16string_view member, std::span<Variant> args, MemberKind kind) {
-  const ClassInfo* info = Class();
-  if (!info) return Fail(kNoSuchMember);
-  return InvokeFound(*this, FindMember(*info, member, kind), args);
+  return LateCall(*this, MemberKey::Name(member), kind, args);
 }
 
 Outcome<Variant> Object::Invoke(DispId member, std::span<Variant> args, MemberKind kind) {
-  const ClassInfo* info = Class();
-  if (!info) return Fail(kNoSuchMember);
-  return InvokeFound(*this, FindMember(*info, member, kind), args);
+  return LateCall(*this, MemberKey::Id(member), kind, args);
 }
 
 Outcome<Variant> Object::InvokeSlot(std::size_t slot, std::span<Variant> args) {
-  const ClassInfo* info = Class();
-  if (!info || slot < 1 || slot > info->members.size()) return Fail(kNoSuchMember);
-  Variant result;
-  ZTL_CHECK(Call(*this, info->members[slot - 1], args, result, CallForm::Slot));
-  return result;
+  return LateCall(*this, MemberKey::Slot(slot), MemberKind::Method, args);
 }
 
 namespace {

@@ -2,7 +2,6 @@
 // component placed in a container of its own), every step an Invoke by name or dispatch id.
 //
 //   replay_dispatch VECTORS_FOLDER
-#include <cctype>
 #include <memory>
 
 #include "replay_json.hpp"
@@ -23,13 +22,9 @@ void RunStep(Object& object, const Case& c, std::size_t index, const Json& step,
   for (const Json& arg : step.value("args", Json::array())) args.push_back(Decode(arg, table));
   // A member is a name, or a dispatch id: a number, or its text in hexadecimal or decimal.
   const Json& member = step["member"];
-  const std::string name = member.is_string() ? member.get<std::string>() : std::string();
-  const bool by_id = member.is_number() || (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0])));
-  const Outcome<Variant> outcome =
-      by_id ? object.Invoke(member.is_number() ? member.get<DispId>()
-                                               : static_cast<DispId>(std::stoll(name, nullptr, 0)),
-                            args, KindOf(step))
-            : object.Invoke(Utf8ToUtf16(name), args, KindOf(step));
+  const MemberKey key = member.is_number() ? MemberKey::Id(member.get<DispId>())
+                                           : MemberKey::Text(member.get_ref<const std::string&>());
+  const Outcome<Variant> outcome = LateCall(object, key, KindOf(step), args);
   Json byref = Json::array();
   for (const Variant& arg : args) byref.push_back(cli::ToJson(arg, table));
   if (outcome) {

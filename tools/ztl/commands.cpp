@@ -231,12 +231,6 @@ class FontOption {
   Long hdc_ = 0;
 };
 
-// A member named on the command line: by name, or by dispatch id written as a number.
-const MemberInfo* MemberArgument(const ClassInfo& info, std::string_view name) {
-  if (const std::optional<DispId> id = DispIdFromText(name)) return FindMember(info, *id, MemberKind::Method);
-  return FindMember(info, Utf8ToUtf16(name), MemberKind::Method);
-}
-
 // The object to call: a new utility object, or a component placed in the given container.
 ObjectRef MakeObject(const ClassInfo& info, Container& form) {
   const String name = Utf8ToUtf16(info.name);
@@ -258,12 +252,10 @@ const MemberInfo* TargetArgument(std::string_view target, const ClassInfo*& info
   }
   info = ClassArgument(target.substr(0, dot));
   if (info == nullptr) return nullptr;
-  const std::string_view member_name = target.substr(dot + 1);
-  const MemberInfo* member = MemberArgument(*info, member_name);
-  if (member == nullptr) {
-    UsageError(std::string(info->name) + " has no method or property '" + std::string(member_name) +
-               "' (see 'ztl describe " + std::string(info->name) + "')");
-  }
+  // A name, or a dispatch id written as a number.
+  CallFailure failure;
+  const MemberInfo* member = ResolveMember(info, MemberKey::Text(target.substr(dot + 1)), MemberKind::Method, &failure);
+  if (member == nullptr) UsageError(failure.message + "; see 'ztl describe " + std::string(info->name) + "'");
   return member;
 }
 
@@ -345,10 +337,10 @@ int RunCall(std::span<const std::string_view> args) {
   if (!read) return kExitError;
   std::vector<Variant>& call_args = *read;
   Variant result;
-  std::string message;
-  if (const Status call = Call(*object, *member, call_args, result, CallForm::Dispatch, &message); !call) {
-    if (message.empty()) message = "the call failed";
-    return UsageError(message + " (error " + std::to_string(call.error()) + ")");
+  CallFailure failure;
+  if (!Call(*object, *member, call_args, result, CallForm::Dispatch, failure)) {
+    const std::string message = failure.message.empty() ? "the call failed" : failure.message;
+    return UsageError(message + " (error " + std::to_string(failure.number) + ")");
   }
   std::cout << CallOutput(options, *member, result, call_args, table) << std::flush;
   return kExitOk;

@@ -3,10 +3,8 @@
 #include "describe.hpp"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdint>
-#include <cstdio>
 
+#include "ztldata/frame/object.hpp"
 #include "ztldata/platform/utf8.hpp"
 
 namespace ztl::cli {
@@ -21,24 +19,6 @@ std::string_view MemberKindText(MemberKind kind) {
     case MemberKind::PropertyLet: return "property let";
     default: return "method";
   }
-}
-
-std::string DispIdText(DispId id) {
-  if (id < 0) return std::to_string(id);
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(id));
-  return text;
-}
-
-std::optional<DispId> DispIdFromText(std::string_view text) {
-  long long id = 0;
-  const char* end = text.data() + text.size();
-  const bool hex = text.starts_with("0x") || text.starts_with("0X");
-  const char* begin = text.data() + (hex ? 2 : 0);
-  if (hex && begin != end && *begin == '-') return std::nullopt;  // from_chars would take "0x-5"
-  const auto [ptr, ec] = std::from_chars(begin, end, id, hex ? 16 : 10);
-  if (begin == end || ec != std::errc() || ptr != end || id < INT32_MIN || id > UINT32_MAX) return std::nullopt;
-  return static_cast<DispId>(static_cast<std::uint32_t>(id));
 }
 
 std::string ProgId(const ClassInfo& info) {

@@ -17,14 +17,6 @@ std::string_view ClassKindText(ClassKind kind);
 // "method", "property get" or "property let".
 std::string_view MemberKindText(MemberKind kind);
 
-// A dispatch id as written in the interface tables: hexadecimal ("0x6003000D"), or decimal
-// for the negative standard ids ("-552").
-std::string DispIdText(DispId id);
-
-// The dispatch id a text writes: hexadecimal after 0x ("0x6003000D", as DispIdText writes it)
-// or decimal ("1610809357", "-552"), within 32 bits; nothing for any other text (a name).
-std::optional<DispId> DispIdFromText(std::string_view text);
-
 // "Name(dblNumber1 As Double, [intSize As Integer = 9], ByRef aArray As Variant) As Double".
 std::string SignatureText(const MemberInfo& member);
 

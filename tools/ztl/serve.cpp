@@ -188,38 +188,26 @@ Json Server::Invoke(const Json& params) {
 
   auto member_field = params.find("member");
   if (member_field == params.end()) BadParams("\"member\" is required");
-  const ClassInfo* info = object->Class();
-  const MemberInfo* member = nullptr;
-  std::string member_text;
+  // A name, or a dispatch id: a number, or text as `ztl describe` writes it ("0x60030007").
+  MemberKey key = MemberKey::Id(0);
   if (member_field->is_string()) {
-    // A name, or a dispatch id written as `ztl describe` writes it ("0x60030007").
-    member_text = member_field->get<std::string>();
-    const std::optional<DispId> dispid = DispIdFromText(member_text);
-    if (info != nullptr) {
-      member = dispid ? FindMember(*info, *dispid, kind) : FindMember(*info, Utf8ToUtf16(member_text), kind);
-    }
+    key = MemberKey::Text(member_field->get_ref<const std::string&>());
   } else if (member_field->is_number_integer()) {
     const auto dispid = member_field->get<long long>();
     if (dispid < INT32_MIN || dispid > UINT32_MAX) {
       BadParams("\"member\" " + Excerpt(*member_field) + " is no dispatch id");
     }
-    member_text = DispIdText(static_cast<DispId>(static_cast<std::uint32_t>(dispid)));
-    if (info != nullptr) member = FindMember(*info, static_cast<DispId>(static_cast<std::uint32_t>(dispid)), kind);
+    key = MemberKey::Id(static_cast<DispId>(static_cast<std::uint32_t>(dispid)));
   } else {
     BadParams("\"member\" must be a name or a dispatch id, not " + Excerpt(*member_field));
   }
-  if (member == nullptr) {
-    const std::string owner = info != nullptr ? std::string(info->name) : "the object";
-    throw RpcError{kCallError,
-                   owner + " has no " + std::string(MemberKindText(kind)) + " " + Shortened(member_text) + " (" +
-                       std::string(ErrorText(kNoSuchMember)) + ")",
-                   kNoSuchMember};
-  }
 
+  CallFailure failure;
+  const MemberInfo* member = ResolveMember(*object, key, kind, &failure);
   Variant result;
-  std::string message;
-  if (const Status call = Call(*object, *member, args, result, CallForm::Dispatch, &message); !call) {
-    throw RpcError{kCallError, message.empty() ? std::string(ErrorText(call.error())) : message, call.error()};
+  if (member == nullptr || !Call(*object, *member, args, result, CallForm::Dispatch, failure)) {
+    throw RpcError{kCallError, failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message,
+                   failure.number};
   }
 
   // One entry per argument: its value after the call where the call can have changed it (a
