@@ -89,7 +89,9 @@ TEST(Form, ADamagedDocumentLoadsWhatItCan) {
     const auto form = Container::Load(document, &problems);
     ASSERT_EQ(form->Components().size(), loaded) << document;
     EXPECT_EQ(problems.size(), problem_count) << document;
-    if (loaded > 0) EXPECT_EQ(form->Components()[0].second->Enabled(), first_enabled) << document;
+    if (loaded > 0) {
+      EXPECT_EQ(form->Components()[0].second->Enabled(), first_enabled) << document;
+    }
   }
 }
 

@@ -159,7 +159,9 @@ TEST(BadInput, EveryMemberWithEveryHostileValueInEveryPositionThroughBothForms) 
         EXPECT_EQ(code != 0, !message.empty());
         // Whatever a call did, the collection's positions and keys still agree.
         for (Long p = 1; p <= collection->Count(); ++p) {
-          if (collection->Key(p)) ASSERT_EQ(collection->Item(*collection->Key(p)), collection->Item(p)) << p;
+          if (collection->Key(p)) {
+            ASSERT_EQ(collection->Item(*collection->Key(p)), collection->Item(p)) << p;
+          }
         }
       }
     }

@@ -252,16 +252,22 @@ TEST(DecimalDivide, CorrectlyRounded) {
     const U128 error = exact > got ? exact - got : got - exact;
     const U128 unit = mb * Pow10(sa);
     EXPECT_LE(2 * error, unit);
-    if (2 * error == unit) EXPECT_EQ(m % 2, U128{0}) << "a tie rounds to even";
+    if (2 * error == unit) {
+      EXPECT_EQ(m % 2, U128{0}) << "a tie rounds to even";
+    }
     if (error != 0) {
       // Trailing zeros of the rounded quotient are dropped; put them back first.
       U128 full = m;
       int scale = t;
       for (; scale < 28 && full * 10 <= kMax96; ++scale) full *= 10;
-      if (scale < 28) EXPECT_GE(full, Pow10(27)) << Show(q);
+      if (scale < 28) {
+        EXPECT_GE(full, Pow10(27)) << Show(q);
+      }
     } else {
       EXPECT_GE(t, std::max(sa - sb, 0));
-      if (t > std::max(sa - sb, 0)) EXPECT_NE(m % 10, U128{0}) << Show(q);
+      if (t > std::max(sa - sb, 0)) {
+        EXPECT_NE(m % 10, U128{0}) << Show(q);
+      }
     }
   }
 }

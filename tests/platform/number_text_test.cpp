@@ -55,7 +55,9 @@ void ExpectReadsBack(bool single) {
     const String text = single ? SingleToText(static_cast<float>(x)) : DoubleToText(x);
     const std::optional<double> back = ParseNumber(text), expected = RoundedByC(x, single ? 7 : 15);
     ASSERT_TRUE(back.has_value()) << Narrow(text);
-    if (x != 0 && expected) ASSERT_EQ(*back, *expected) << Narrow(text);
+    if (x != 0 && expected) {
+      ASSERT_EQ(*back, *expected) << Narrow(text);
+    }
   }
 }
 
