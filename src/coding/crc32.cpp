@@ -34,12 +34,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtCRC32Class = {
-    "ZtCRC32", "_ZtCRC32", "__ZtCRC32", ClassKind::Component,
-    ids::kZtCRC32Class, ids::kZtCRC32Interface, ids::kZtCRC32Events,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtCRC32>()); },
-};
+const ClassInfo kZtCRC32Class = DefineClass<ZtCRC32, "ZtCRC32">(
+    ClassKind::Component, {ids::kZtCRC32Class, ids::kZtCRC32Interface, ids::kZtCRC32Events}, kMembers);
 
 const ClassInfo* ZtCRC32::Class() const noexcept { return &kZtCRC32Class; }
 

@@ -31,12 +31,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtEncryptionClass = {
-    "ZtEncryption", "_ZtEncryption", "__ZtEncryption", ClassKind::Component,
-    ids::kZtEncryptionClass, ids::kZtEncryptionInterface, ids::kZtEncryptionEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtEncryption>()); },
-};
+const ClassInfo kZtEncryptionClass = DefineClass<ZtEncryption, "ZtEncryption">(
+    ClassKind::Component, {ids::kZtEncryptionClass, ids::kZtEncryptionInterface, ids::kZtEncryptionEvents}, kMembers);
 
 const ClassInfo* ZtEncryption::Class() const noexcept { return &kZtEncryptionClass; }
 

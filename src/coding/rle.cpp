@@ -28,12 +28,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtRLEClass = {
-    "ZtRLE", "_ZtRLE", "__ZtRLE", ClassKind::Component,
-    ids::kZtRLEClass, ids::kZtRLEInterface, ids::kZtRLEEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtRLE>()); },
-};
+const ClassInfo kZtRLEClass = DefineClass<ZtRLE, "ZtRLE">(
+    ClassKind::Component, {ids::kZtRLEClass, ids::kZtRLEInterface, ids::kZtRLEEvents}, kMembers);
 
 const ClassInfo* ZtRLE::Class() const noexcept { return &kZtRLEClass; }
 

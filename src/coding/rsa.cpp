@@ -16,9 +16,10 @@
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
 #include "platform/number_text.hpp"
-#include "platform/random.hpp"
+#include "platform/random_generator.hpp"
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/platform/code_page.hpp"
+#include "ztldata/platform/random.hpp"
 
 namespace ztl {
 
@@ -53,12 +54,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtRSAClass = {
-    "ZtRSA", "_ZtRSA", "__ZtRSA", ClassKind::Component,
-    ids::kZtRSAClass, ids::kZtRSAInterface, ids::kZtRSAEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtRSA>()); },
-};
+const ClassInfo kZtRSAClass = DefineClass<ZtRSA, "ZtRSA">(
+    ClassKind::Component, {ids::kZtRSAClass, ids::kZtRSAInterface, ids::kZtRSAEvents}, kMembers);
 
 const ClassInfo* ZtRSA::Class() const noexcept { return &kZtRSAClass; }
 
@@ -73,7 +70,7 @@ enum Slot { kExponent = 0, kInverse = 1, kModulus = 2 };
 // Draws the exponent: a prime of at least 10000000, counted upward one by one from a random
 // start, that does not divide the totient.
 std::int64_t ChooseExponent(std::int64_t totient) {
-  platform::ReseedRandomFromClock();
+  RandomizeFromClock();
   std::int64_t e = platform::RandomBetween(10000000, 99999999);
   for (;;) {
     const std::int64_t g = (totient % e) % e;
@@ -147,7 +144,7 @@ Long ZtRSA::Key(int slot) const noexcept {
 
 void ZtRSA::GenerateKeys() noexcept {
   std::int64_t p = 0, q = 0;
-  platform::ReseedRandomFromClock();
+  RandomizeFromClock();
   // Both numbers are tested on every pass and both redrawn whenever the pair does not do:
   // two different primes whose product is at most the largest exact modulus.
   for (;;) {

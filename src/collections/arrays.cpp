@@ -127,12 +127,8 @@ Variant Sum(OneIndex& a) {
 
 }  // namespace
 
-const ClassInfo kZtArraysClass = {
-    "ZtArrays", "_ZtArrays", "", ClassKind::Utility,
-    ids::kZtArraysClass, ids::kZtArraysInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtArrays>()); },
-};
+const ClassInfo kZtArraysClass = DefineClass<ZtArrays, "ZtArrays">(
+    ClassKind::Utility, {ids::kZtArraysClass, ids::kZtArraysInterface}, kMembers);
 
 const ClassInfo* ZtArrays::Class() const noexcept { return &kZtArraysClass; }
 

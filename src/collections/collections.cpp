@@ -11,7 +11,7 @@
 #include "frame/classes.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
-#include "platform/random.hpp"
+#include "ztldata/platform/random.hpp"
 
 namespace ztl {
 
@@ -45,16 +45,12 @@ class Positions {
 
 }  // namespace
 
-const ClassInfo kZtCollectionsClass = {
-    "ZtCollections", "_ZtCollections", "", ClassKind::Utility,
-    ids::kZtCollectionsClass, ids::kZtCollectionsInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtCollections>()); },
-};
+const ClassInfo kZtCollectionsClass = DefineClass<ZtCollections, "ZtCollections">(
+    ClassKind::Utility, {ids::kZtCollectionsClass, ids::kZtCollectionsInterface}, kMembers);
 
 const ClassInfo* ZtCollections::Class() const noexcept { return &kZtCollectionsClass; }
 
-ZtCollections::ZtCollections() noexcept { platform::ReseedRandomFromClock(); }
+ZtCollections::ZtCollections() noexcept { RandomizeFromClock(); }
 
 Long ZtCollections::Search(const CollectionRef& cllCollection, const Variant& vntKey) noexcept {
   if (!cllCollection) return 0;

@@ -49,12 +49,8 @@ Date Now() noexcept {
 
 }  // namespace
 
-const ClassInfo kZtDataClass = {
-    "ZtData", "_ZtData", "", ClassKind::Utility,
-    ids::kZtDataClass, ids::kZtDataInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtData>()); },
-};
+const ClassInfo kZtDataClass = DefineClass<ZtData, "ZtData">(
+    ClassKind::Utility, {ids::kZtDataClass, ids::kZtDataInterface}, kMembers);
 
 const ClassInfo* ZtData::Class() const noexcept { return &kZtDataClass; }
 

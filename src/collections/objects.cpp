@@ -19,12 +19,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtObjectsClass = {
-    "ZtObjects", "_ZtObjects", "", ClassKind::Utility,
-    ids::kZtObjectsClass, ids::kZtObjectsInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtObjects>()); },
-};
+const ClassInfo kZtObjectsClass = DefineClass<ZtObjects, "ZtObjects">(
+    ClassKind::Utility, {ids::kZtObjectsClass, ids::kZtObjectsInterface}, kMembers);
 
 const ClassInfo* ZtObjects::Class() const noexcept { return &kZtObjectsClass; }
 

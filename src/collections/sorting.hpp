@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "frame/variant_ops.hpp"
-#include "platform/random.hpp"
+#include "platform/random_generator.hpp"
 #include "ztldata/frame/variant.hpp"
 
 namespace ztl::collections {

@@ -21,7 +21,7 @@
 #include "frame/component_rows.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
-#include "platform/file_access.hpp"
+#include "platform/confined_files.hpp"
 #include "ztldata/platform/utf8.hpp"
 #include "ztldata/base/outcome.hpp"
 
@@ -232,12 +232,8 @@ Status WriteBitFile(const std::string& path, const std::vector<std::uint16_t>& w
 
 }  // namespace
 
-const ClassInfo kZtBitsClass = {
-    "ZtBits", "_ZtBits", "__ZtBits", ClassKind::Component,
-    ids::kZtBitsClass, ids::kZtBitsInterface, ids::kZtBitsEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtBits>()); },
-};
+const ClassInfo kZtBitsClass = DefineClass<ZtBits, "ZtBits">(
+    ClassKind::Component, {ids::kZtBitsClass, ids::kZtBitsInterface, ids::kZtBitsEvents}, kMembers);
 
 const ClassInfo* ZtBits::Class() const noexcept { return &kZtBitsClass; }
 

@@ -40,12 +40,8 @@ constexpr std::size_t kMostItems = static_cast<std::size_t>(std::numeric_limits<
 
 }  // namespace
 
-const ClassInfo kZtStackClass = {
-    "ZtStack", "_ZtStack", "__ZtStack", ClassKind::Component,
-    ids::kZtStackClass, ids::kZtStackInterface, ids::kZtStackEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtStack>()); },
-};
+const ClassInfo kZtStackClass = DefineClass<ZtStack, "ZtStack">(
+    ClassKind::Component, {ids::kZtStackClass, ids::kZtStackInterface, ids::kZtStackEvents}, kMembers);
 
 const ClassInfo* ZtStack::Class() const noexcept { return &kZtStackClass; }
 

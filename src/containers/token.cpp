@@ -76,12 +76,8 @@ void AppendTokens(const String& list, const DelimiterSet& delimiters, String& to
 
 }  // namespace
 
-const ClassInfo kZtTokenClass = {
-    "ZtToken", "_ZtToken", "__ZtToken", ClassKind::Component,
-    ids::kZtTokenClass, ids::kZtTokenInterface, ids::kZtTokenEvents,
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtToken>()); },
-};
+const ClassInfo kZtTokenClass = DefineClass<ZtToken, "ZtToken">(
+    ClassKind::Component, {ids::kZtTokenClass, ids::kZtTokenInterface, ids::kZtTokenEvents}, kMembers);
 
 const ClassInfo* ZtToken::Class() const noexcept { return &kZtTokenClass; }
 

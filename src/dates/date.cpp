@@ -60,7 +60,7 @@ MonthLengths LengthsOf(bool leap) {
 
 // The date written with a pattern of the value-formatting service; "" when it fails.
 String Formatted(Date date, std::u16string_view pattern) noexcept {
-  return Guarded(String(), [&] { return platform::FormatDate(date, pattern).value_or(String()); });
+  return GuardedStep(String(), [&] { return platform::FormatDate(date, pattern); });
 }
 
 // A time text in the form the time parser reads: "." becomes ":", and texts of one to five
@@ -90,12 +90,8 @@ std::optional<String> TimeForm(String s) {
 
 }  // namespace
 
-const ClassInfo kZtDateClass = {
-    "ZtDate", "_ZtDate", "", ClassKind::Utility,
-    ids::kZtDateClass, ids::kZtDateInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtDate>()); },
-};
+const ClassInfo kZtDateClass = DefineClass<ZtDate, "ZtDate">(
+    ClassKind::Utility, {ids::kZtDateClass, ids::kZtDateInterface}, kMembers);
 
 const ClassInfo* ZtDate::Class() const noexcept { return &kZtDateClass; }
 
@@ -163,10 +159,8 @@ String ZtDate::GetWeekDayAbbrev(Date datDate) noexcept { return Formatted(datDat
 
 Integer ZtDate::GetWeekDayNumber(Date datDate) noexcept {
   // The weekday's digit read back as a number, as the platform's conversion reads it.
-  return Guarded(Integer{0}, [&] {
-    return platform::FormatDate(datDate, u"w")
-        .and_then([](const String& digit) { return ToInteger(Variant(digit)); })
-        .value_or(Integer{0});
+  return GuardedStep(Integer{0}, [&] {
+    return platform::FormatDate(datDate, u"w").and_then([](const String& digit) { return ToInteger(Variant(digit)); });
   });
 }
 

@@ -23,6 +23,14 @@ R Guarded(R fallback, Body&& body) noexcept {
   }
 }
 
+// Runs a step that may fail (it returns an Outcome) and returns its value; a failed step, like
+// running out of memory, gives `fallback`.
+//   return GuardedStep(String(), [&] { return ReplaceFirst(strString, strSearch, strReplace); });
+template <class R, class Step>
+R GuardedStep(R fallback, Step&& step) noexcept {
+  return Guarded(fallback, [&]() -> R { return std::forward<Step>(step)().value_or(fallback); });
+}
+
 // The same for an operation without a result: running out of memory ends it where it was.
 template <class Body>
 void Guarded(Body&& body) noexcept {

@@ -63,12 +63,8 @@ int DigitValue(char16_t c) {
 
 }  // namespace
 
-const ClassInfo kZtBasesClass = {
-    "ZtBases", "_ZtBases", "", ClassKind::Utility,
-    ids::kZtBasesClass, ids::kZtBasesInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtBases>()); },
-};
+const ClassInfo kZtBasesClass = DefineClass<ZtBases, "ZtBases">(
+    ClassKind::Utility, {ids::kZtBasesClass, ids::kZtBasesInterface}, kMembers);
 
 const ClassInfo* ZtBases::Class() const noexcept { return &kZtBasesClass; }
 

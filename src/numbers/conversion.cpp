@@ -79,12 +79,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtConversionClass = {
-    "ZtConversion", "_ZtConversion", "", ClassKind::Utility,
-    ids::kZtConversionClass, ids::kZtConversionInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtConversion>()); },
-};
+const ClassInfo kZtConversionClass = DefineClass<ZtConversion, "ZtConversion">(
+    ClassKind::Utility, {ids::kZtConversionClass, ids::kZtConversionInterface}, kMembers);
 
 const ClassInfo* ZtConversion::Class() const noexcept { return &kZtConversionClass; }
 

@@ -13,7 +13,7 @@
 #include "frame/classes.hpp"
 #include "frame/identities.hpp"
 #include "frame/member_table.hpp"
-#include "platform/random.hpp"
+#include "platform/random_generator.hpp"
 
 namespace ztl {
 
@@ -73,12 +73,8 @@ bool IsOddWhole(double x) { return IsWhole(x) && std::fmod(x, 2.0) != 0; }
 
 }  // namespace
 
-const ClassInfo kZtNumericClass = {
-    "ZtNumeric", "_ZtNumeric", "", ClassKind::Utility,
-    ids::kZtNumericClass, ids::kZtNumericInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtNumeric>()); },
-};
+const ClassInfo kZtNumericClass = DefineClass<ZtNumeric, "ZtNumeric">(
+    ClassKind::Utility, {ids::kZtNumericClass, ids::kZtNumericInterface}, kMembers);
 
 const ClassInfo* ZtNumeric::Class() const noexcept { return &kZtNumericClass; }
 

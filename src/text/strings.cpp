@@ -71,12 +71,8 @@ constexpr MemberInfo kMembers[] = {
 
 }  // namespace
 
-const ClassInfo kZtStringsClass = {
-    "ZtStrings", "_ZtStrings", "", ClassKind::Utility,
-    ids::kZtStringsClass, ids::kZtStringsInterface, {},
-    kMembers,
-    [] { return ObjectRef(std::make_shared<ZtStrings>()); },
-};
+const ClassInfo kZtStringsClass = DefineClass<ZtStrings, "ZtStrings">(
+    ClassKind::Utility, {ids::kZtStringsClass, ids::kZtStringsInterface}, kMembers);
 
 const ClassInfo* ZtStrings::Class() const noexcept { return &kZtStringsClass; }
 
@@ -195,7 +191,7 @@ class ByteMap {
 
 String ZtStrings::Expand(const String& strSource, const String& strChars) noexcept {
   if (strSource.empty()) return String();  // there is no last character to end with
-  return Guarded(String(), [&] { return Interleave(strSource, strChars).value_or(String()); });
+  return GuardedStep(String(), [&] { return Interleave(strSource, strChars); });
 }
 
 String ZtStrings::Capital(const String& strSource) noexcept {
@@ -218,18 +214,18 @@ Long ZtStrings::Occurs(const String& strCheckIn, const String& strCheckFor) noex
 }
 
 String ZtStrings::Pad(const String& strBuffer, Integer intLength, Integer intCharPad) noexcept {
-  return Guarded(String(), [&] { return PadOrCut(strBuffer, intLength, intCharPad).value_or(String()); });
+  return GuardedStep(String(), [&] { return PadOrCut(strBuffer, intLength, intCharPad); });
 }
 
 // ---- replacing and splitting ------------------------------------------------------------
 
 String ZtStrings::Replace(const String& strString, const String& strSearch, const String& strReplace) noexcept {
-  return Guarded(String(), [&] { return ReplaceFirst(strString, strSearch, strReplace).value_or(String()); });
+  return GuardedStep(String(), [&] { return ReplaceFirst(strString, strSearch, strReplace); });
 }
 
 String ZtStrings::ReplaceAll(const String& strString, const String& strSearch, const String& strReplace) noexcept {
   if (strSearch.empty()) return Guarded(String(), [&] { return strString; });
-  return Guarded(String(), [&] { return ReplaceEach(strString, strSearch, strReplace).value_or(String()); });
+  return GuardedStep(String(), [&] { return ReplaceEach(strString, strSearch, strReplace); });
 }
 
 Long ZtStrings::InStrAdv(const String& strBuffer, const String& strSearch, const CollectionRef& cllCollection) noexcept {
@@ -242,7 +238,7 @@ Long ZtStrings::InStrAdv(const String& strBuffer, const String& strSearch, const
 // ---- formatted output -------------------------------------------------------------------
 
 String ZtStrings::sPrintf(const String& strText, std::span<const Variant> Vals) noexcept {
-  return Guarded(String(), [&] { return text::Sprintf(strText, Vals).value_or(String()); });
+  return GuardedStep(String(), [&] { return text::Sprintf(strText, Vals); });
 }
 
 // ---- character classes and code pages ----------------------------------------------------
