@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "harness.hpp"
-#include "platform/device_context.hpp"
+#include "platform/device_font.hpp"
 #include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/device_context.hpp"
 #include "ztldata/text/strings.hpp"

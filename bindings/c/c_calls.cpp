@@ -25,11 +25,11 @@ Outcome<MemberKind> MemberKindOf(int kind) {
   }
 }
 
-// The class of a live object handle.
+// The class of a live object handle; null for an object without a class description, whose
+// member lookups the frame refuses in the words every host gives.
 Outcome<const ClassInfo*> ClassOf(ztl_object* handle) {
   ZTL_TRY(object, Checked(handle));
   const ClassInfo* info = object->ref ? object->ref->Class() : nullptr;
-  if (info == nullptr) return Refuse(kNoSuchMember, "the object has no members");
   return info;
 }
 
@@ -54,7 +54,7 @@ Status Invoke(ztl_object* handle, const MemberKey& key, MemberKind kind, ztl_var
   ZTL_TRY(object, Checked(handle));
   if (count > 0 && args == nullptr) return Refuse(ZTL_E_INVALID_ARG, "args must not be NULL when arg_count is not 0");
   CallFailure failure;
-  const MemberInfo* member = ResolveMember(*object->ref, key, kind, &failure);
+  const MemberInfo* member = ResolveMember(object->ref ? object->ref->Class() : nullptr, key, kind, &failure);
   if (member == nullptr) return Refuse(failure.number, failure.message);
   std::vector<Variant> values;
   values.reserve(count);
@@ -122,6 +122,7 @@ int ztl_object_release(ztl_object* object) {
 int ztl_object_class(ztl_object* object, const char** class_name) {
   return Guard([&]() -> Status {
     ZTL_TRY(info, ClassOf(object));
+    if (info == nullptr) return Refuse(kNoSuchMember, "the object has no class description");
     ZTL_CHECK(Required(class_name, "class_name"));
     // The names of the tables are views; keep one NUL-terminated copy of each.
     static std::mutex mutex;

@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -344,22 +345,14 @@ void RaiseError(Long number, const std::string& message, bool member) {
 String TextOf(py::handle text) {
   PyObject* p = text.ptr();
   if (!PyUnicode_Check(p)) throw py::type_error("ztldata: a text must be a str");
-  if (PyUnicode_READY(p) != 0) throw py::error_already_set();
-  // Each code point as its UTF-16 code units; a lone surrogate stays the code unit it is.
-  const Py_ssize_t length = PyUnicode_GET_LENGTH(p);
-  const int kind = PyUnicode_KIND(p);
-  const void* data = PyUnicode_DATA(p);
-  String out;
-  out.reserve(static_cast<std::size_t>(length));
-  for (Py_ssize_t i = 0; i < length; ++i) {
-    const Py_UCS4 c = PyUnicode_READ(kind, data, i);
-    if (c > 0xFFFF) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
-  }
+  // Python's own UTF-16 codec pairs each code point past U+FFFF; "surrogatepass" keeps a lone
+  // surrogate the code unit it is, so TextObject gives the same str back.
+  static_assert(std::endian::native == std::endian::little);
+  const py::object units =
+      py::reinterpret_steal<py::object>(PyUnicode_AsEncodedString(p, "utf-16-le", "surrogatepass"));
+  if (!units) throw py::error_already_set();
+  String out(static_cast<std::size_t>(PyBytes_GET_SIZE(units.ptr())) / 2, u'\0');
+  std::memcpy(out.data(), PyBytes_AS_STRING(units.ptr()), out.size() * 2);
   return out;
 }
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "calendar.hpp"
-#include "locale.hpp"
+#include "locale_names.hpp"
 
 namespace ztl::platform {
 

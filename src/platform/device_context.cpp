@@ -1,7 +1,7 @@
 // Device contexts: the process-wide table of handles, fonts found through fontconfig and
 // measured with FreeType, and the built-in fixed-pitch font.
 
-#include "device_context.hpp"
+#include "device_font.hpp"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -3,7 +3,7 @@
 // with RESOLVE_BENEATH); elsewhere realpath resolves the path and the result is checked, which
 // leaves a window between the check and the open (see the public header).
 
-#include "platform/file_access.hpp"
+#include "platform/confined_files.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

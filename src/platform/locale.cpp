@@ -2,7 +2,7 @@
 // named or the environment's. The data of the last locale asked for is kept behind a mutex;
 // callers hold a shared pointer, so a change of locale never pulls data from under a call.
 
-#include "locale.hpp"
+#include "locale_names.hpp"
 
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>

@@ -1,6 +1,6 @@
-// Code page 437, the OEM code page, beside Windows-1252 (codepage.hpp): the byte-to-byte
-// conversions between the two that the system's CharToOem and OemToChar make. Codes below
-// 0x80 are the same in both pages and pass unchanged.
+// Code page 437, the OEM code page, beside Windows-1252 (ztldata/platform/code_page.hpp): the
+// byte-to-byte conversions between the two that the system's CharToOem and OemToChar make.
+// Codes below 0x80 are the same in both pages and pass unchanged.
 #pragma once
 
 #include "ztldata/base/types.hpp"

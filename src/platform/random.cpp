@@ -2,7 +2,7 @@
 // counter, so concurrent requests each take their own step without a lock. A value is the
 // top 24 bits of the mixed step, k / 2^24 as a Single (exact), 0 <= k < 2^24.
 
-#include "platform/random.hpp"
+#include "platform/random_generator.hpp"
 
 #include <atomic>
 #include <cmath>
@@ -34,16 +34,6 @@ Single NextRandom() noexcept {
   return static_cast<Single>(k) * (1.0f / 16777216.0f);
 }
 
-void ReseedRandomFromClock() noexcept {
-  const auto ticks = static_cast<std::uint64_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count());
-  // Mixing in the current state keeps two reseeds within one clock tick apart.
-  g_state.store(Mix(ticks ^ Mix(g_state.load(std::memory_order_relaxed))),
-                std::memory_order_relaxed);
-}
-
-void SeedRandom(std::uint64_t seed) noexcept { g_state.store(Mix(seed), std::memory_order_relaxed); }
-
 Long RandomBetween(Long lngLow, Long lngHigh) noexcept {
   const Single r = NextRandom();  // advances whatever follows
   // The count of values, in Long arithmetic: each of the two steps may overflow, and so may
@@ -62,7 +52,16 @@ Long RandomBetween(Long lngLow, Long lngHigh) noexcept {
 
 namespace ztl {
 
-void SeedRandom(std::uint64_t seed) noexcept { platform::SeedRandom(seed); }
-void RandomizeFromClock() noexcept { platform::ReseedRandomFromClock(); }
+void SeedRandom(std::uint64_t seed) noexcept {
+  platform::g_state.store(platform::Mix(seed), std::memory_order_relaxed);
+}
+
+void RandomizeFromClock() noexcept {
+  const auto ticks = static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  // Mixing in the current state keeps two reseeds within one clock tick apart.
+  std::atomic<std::uint64_t>& state = platform::g_state;
+  state.store(platform::Mix(ticks ^ platform::Mix(state.load(std::memory_order_relaxed))), std::memory_order_relaxed);
+}
 
 }  // namespace ztl

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "frame/boundary.hpp"
-#include "platform/device_context.hpp"
+#include "platform/device_font.hpp"
 #include "platform/text_fit.hpp"
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/platform/code_page.hpp"

@@ -15,11 +15,11 @@
 #include "coding/cipher_passes.hpp"
 #include "coding/crc32_engine.hpp"
 #include "coding/rsa_math.hpp"
-#include "platform/codepage.hpp"
 #include "ztldata/coding/crc32.hpp"
 #include "ztldata/coding/encryption.hpp"
 #include "ztldata/coding/rle.hpp"
 #include "ztldata/coding/rsa.hpp"
+#include "ztldata/platform/code_page.hpp"
 
 namespace ztl {
 namespace {
@@ -42,7 +42,7 @@ Bytes RandomBytes(std::mt19937& random, std::size_t n, unsigned limit = 256) {
 // The text whose ANSI bytes are the given bytes.
 String TextOf(const Bytes& bytes) {
   String text;
-  for (const std::uint8_t b : bytes) text += platform::AnsiChar(b);
+  for (const std::uint8_t b : bytes) text += AnsiChar(b);
   return text;
 }
 
@@ -144,7 +144,7 @@ String StreamCompress(const String& in) {
   String out;
   int count = 0;
   bool in_run = false;
-  auto flush = [&] { out += count > 0 ? String{u'~', platform::AnsiChar(static_cast<Byte>(count))} : u""; count = 0; };
+  auto flush = [&] { out += count > 0 ? String{u'~', AnsiChar(static_cast<Byte>(count))} : u""; count = 0; };
   for (std::size_t i = 0; i < in.size(); ++i) {
     if (!in_run || in[i] != in[i - 1]) {  // a new run
       flush(), out += in[i], in_run = true;
@@ -214,7 +214,7 @@ TEST(ZtRSA, ArithmeticAgreesWithTrialDivisionAndTheDoubleRoutine) {
 
 TEST(ZtRSA, EveryGeneratedKeySetDecodesWhatItEncodes) {
   String text = u"The quick brown fox \u20AC\u2122";
-  for (int code = 0; code < 256; ++code) text += platform::AnsiChar(static_cast<Byte>(code));
+  for (int code = 0; code < 256; ++code) text += AnsiChar(static_cast<Byte>(code));
   ZtRSA rsa;
   for (int round = 0; round < 25; ++round) {
     rsa.GenerateKeys();

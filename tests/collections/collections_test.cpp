@@ -12,7 +12,7 @@
 #include "../frame/test_values.hpp"
 #include "../support/scoped_state.hpp"
 #include "frame/variant_ops.hpp"
-#include "platform/random.hpp"
+#include "platform/random_generator.hpp"
 #include "ztldata/collections/arrays.hpp"
 #include "ztldata/collections/collections.hpp"
 #include "ztldata/collections/data.hpp"

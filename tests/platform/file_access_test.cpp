@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/file_access.hpp"
+#include "platform/confined_files.hpp"
 #include "ztldata/containers/bits.hpp"
 
 namespace ztl {

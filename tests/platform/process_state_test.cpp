@@ -3,8 +3,8 @@
 // it consumes) and the locale changed while others read it. Where the locale's name comes from
 // and its data are vectors (tests/vectors/values/locale.jsonl, date_format.jsonl).
 
-#include "platform/locale.hpp"
-#include "platform/random.hpp"
+#include "platform/locale_names.hpp"
+#include "platform/random_generator.hpp"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/device_context.hpp"
+#include "platform/device_font.hpp"
 #include "ztldata/platform/device_context.hpp"
 
 namespace ztl::platform {

@@ -11,10 +11,9 @@
 #include "../support/scoped_state.hpp"
 #include "platform/calendar.hpp"
 #include "platform/char_class.hpp"
-#include "platform/codepage.hpp"
 #include "platform/date_format.hpp"
 #include "platform/date_text_reader.hpp"
-#include "platform/locale.hpp"
+#include "platform/locale_names.hpp"
 #include "platform/number_format.hpp"
 #include "platform/number_text.hpp"
 #include "platform/oem_codepage.hpp"
@@ -22,6 +21,7 @@
 #include "platform/time_parse.hpp"
 #include "value_ops.hpp"
 #include "ztldata/frame/convert.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/locale.hpp"
 
 namespace ztl::replay {

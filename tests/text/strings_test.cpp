@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "../support/text.hpp"
-#include "platform/codepage.hpp"
-#include "platform/device_context.hpp"
+#include "platform/device_font.hpp"
 #include "ztldata/frame/collection.hpp"
+#include "ztldata/platform/code_page.hpp"
 #include "ztldata/platform/device_context.hpp"
 #include "ztldata/text/ebcdic.hpp"
 #include "ztldata/text/strings.hpp"
@@ -132,7 +132,7 @@ TEST(sPrintf, ValueArrayInTheSlotOrder) {
   }
 }
 
-String CharOf(int code) { return String(1, platform::AnsiChar(static_cast<Byte>(code))); }
+String CharOf(int code) { return String(1, AnsiChar(static_cast<Byte>(code))); }
 
 // The EBCDIC byte of each code: code page 500 for 0x00-0x9F, with "|" at 0x6A and 0x9F at
 // 0xE1; then the bytes left unused, ascending, for 0xA0-0xFF. Empty without the converter.

@@ -10,7 +10,7 @@ import weakref as _weakref
 from collections.abc import Mapping as _Mapping
 
 from . import _ztldata as _core
-from ._values import Error, ItemIndexError, ItemKeyError, MemberError
+from ._values import Error, ItemIndexError, ItemKeyError
 
 # ---- objects ---------------------------------------------------------------------------------
 
@@ -50,12 +50,12 @@ def _class_name_of(obj):
 
 
 def _get_other(obj, name):
-    # An attribute the class does not hold as spelt: a member in another case, or none.
+    # An attribute the class does not hold as spelt: a member in another case, or none. For none
+    # the library's call refuses before anything runs and words the error as for every host.
     canonical = type(obj)._lower.get(name.lower())
     if canonical is not None and canonical != name:
         return getattr(obj, canonical)
-    raise MemberError(438, "%s has no member %r (Object doesn't support this property or method)"
-                      % (_class_name_of(obj), name))
+    return _core.invoke(obj, name, _GET, ())
 
 
 def _set_other(obj, name, value):

@@ -1,16 +1,13 @@
 // The process-wide pseudo-random generator: uniform Singles k / 2^24 in [0, 1).
-// Thread-safe; every request advances it by one value.
+// Thread-safe; every request advances it by one value. Seeding it is public
+// (ztldata/platform/random.hpp).
 #pragma once
-
-#include <cstdint>
 
 #include "ztldata/base/types.hpp"
 
 namespace ztl::platform {
 
 Single NextRandom() noexcept;
-void ReseedRandomFromClock() noexcept;
-void SeedRandom(std::uint64_t seed) noexcept;
 
 // A random Long: floor(r * (lngHigh - lngLow + 1) + lngLow) for the generator's next r.
 // lngLow..lngHigh when lngLow <= lngHigh; 0 when the count or the result leaves the Long
