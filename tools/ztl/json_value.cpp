@@ -2,6 +2,7 @@
 
 #include "json_value.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -417,16 +418,19 @@ Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& 
 
 std::string Dump(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
+std::size_t JsonStringEnd(std::string_view text, std::size_t i) {
+  for (++i; i < text.size() && text[i] != '"'; ++i) {
+    if (text[i] == '\\') ++i;  // the escaped character, a quote perhaps
+  }
+  return std::min(i + 1, text.size());
+}
+
 std::size_t DeepNestingAt(std::string_view text) {
   int depth = 0;
-  bool in_string = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (in_string) {
-      if (c == '\\') ++i;  // the escaped character, a quote perhaps
-      else if (c == '"') in_string = false;
-    } else if (c == '"') {
-      in_string = true;
+    if (c == '"') {
+      i = JsonStringEnd(text, i) - 1;
     } else if (c == '[' || c == '{') {
       if (++depth > kMaxJsonNesting) return i;
     } else if ((c == ']' || c == '}') && depth > 0) {

@@ -75,6 +75,10 @@ inline constexpr int kMaxJsonNesting = 256;
 // strings do not count, and the text need not be JSON.
 std::size_t DeepNestingAt(std::string_view text);
 
+// The end of the JSON string token that starts with the quote at `i`: the byte after its
+// closing quote (the end of the text when it has none).
+std::size_t JsonStringEnd(std::string_view text, std::size_t i);
+
 // Messages quote what a client sent in short: a text cut after 40 characters, "..." marking the
 // cut; a JSON value flat, as "an array of 3 items", "an object of 2 members", or a scalar as JSON
 // (a string cut the same way).

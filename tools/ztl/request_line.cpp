@@ -122,15 +122,6 @@ std::size_t CountMarkers(const Json& value) {
   return count;
 }
 
-// The end of the string token that starts with the quote at `i`: the byte after its closing
-// quote.
-std::size_t StringEnd(std::string_view line, std::size_t i) {
-  for (++i; i < line.size() && line[i] != '"'; ++i) {
-    if (line[i] == '\\') ++i;
-  }
-  return std::min(i + 1, line.size());
-}
-
 // Whether a key token (quotes included) is "id", however it is escaped.
 bool IsIdKey(std::string_view token) {
   if (token == "\"id\"") return true;
@@ -156,7 +147,7 @@ std::vector<std::string_view> IdTexts(std::string_view line, bool batch, std::si
     const char c = line[i];
     const bool here = depth == request_depth && in_object;
     if (c == '"') {
-      const std::size_t end = StringEnd(line, i);
+      const std::size_t end = JsonStringEnd(line, i);
       const std::string_view token = line.substr(i, end - i);
       if (here && want_key) {
         id_next = IsIdKey(token);
