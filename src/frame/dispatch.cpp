@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "type_rows.hpp"
 #include "ztldata/frame/convert.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/object.hpp"
@@ -38,76 +39,37 @@ Failure Report(CallFailure* failure, Long code, const std::string& detail) {
   return Fail(code);
 }
 
-// The value a result holds when an operation never assigns it.
-Variant DefaultResult(Type type) {
-  switch (type) {
-    case Type::Integer: return Integer{0};
-    case Type::Long:
-    case Type::ztlEllipseText:
-    case Type::ztlStackStrategy: return Long{0};
-    case Type::Byte: return Byte{0};
-    case Type::Boolean: return false;
-    case Type::Single: return Single{0};
-    case Type::Double: return Double{0};
-    case Type::Date: return Date{};
-    case Type::String: return String();
-    case Type::Object:
-    case Type::Collection: return nullptr;
-    case Type::Void:
-    case Type::Variant: return Variant();
-  }
-  return Variant();
-}
-
 // Whether an argument already has its parameter's type, so it is passed without a copy.
-bool HasType(const Variant& v, Type type) {
-  switch (type) {
-    case Type::Integer: return v.If<Integer>() != nullptr;
-    case Type::Long:
-    case Type::ztlEllipseText:
-    case Type::ztlStackStrategy: return v.If<Long>() != nullptr;
-    case Type::Byte: return v.If<Byte>() != nullptr;
-    case Type::Boolean: return v.If<Boolean>() != nullptr;
-    case Type::Single: return v.If<Single>() != nullptr;
-    case Type::Double: return v.If<Double>() != nullptr;
-    case Type::Date: return v.If<Date>() != nullptr;
-    case Type::String: return v.IsString();
-    case Type::Variant: return true;
-    case Type::Object: return v.IsObject();
-    case Type::Collection: {
+bool HasType(const Variant& v, const TypeRow& row) {
+  switch (row.binding) {
+    case Binding::Convert: return v.Type() == row.var_type;
+    case Binding::AsIs: return true;
+    case Binding::Object: return v.IsObject();
+    case Binding::Collection: {
       const ObjectRef* o = v.If<ObjectRef>();
       return o && (!*o || dynamic_cast<const Collection*>(o->get()) != nullptr);
     }
-    case Type::Void: return false;
+    case Binding::None: break;
   }
   return false;
 }
 
 // Converts an argument to its parameter's type as the host platform does for a dispatch
 // call. Objects are not converted to other objects: a wrong object is a type mismatch.
-Outcome<Variant> ConvertArgument(const Variant& v, Type type) {
-  switch (type) {
-    case Type::Integer: return ChangeType(v, VarType::Integer);
-    case Type::Long:
-    case Type::ztlEllipseText:
-    case Type::ztlStackStrategy: return ChangeType(v, VarType::Long);
-    case Type::Byte: return ChangeType(v, VarType::Byte);
-    case Type::Boolean: return ChangeType(v, VarType::Boolean);
-    case Type::Single: return ChangeType(v, VarType::Single);
-    case Type::Double: return ChangeType(v, VarType::Double);
-    case Type::Date: return ChangeType(v, VarType::Date);
-    case Type::String: return ChangeType(v, VarType::String);
-    case Type::Variant: return v;
-    case Type::Object:
-    case Type::Collection:
-    case Type::Void: break;
+Outcome<Variant> ConvertArgument(const Variant& v, const TypeRow& row) {
+  switch (row.binding) {
+    case Binding::Convert: return ChangeType(v, row.var_type);
+    case Binding::AsIs: return v;
+    case Binding::Object:
+    case Binding::Collection:
+    case Binding::None: break;
   }
   return Fail(kTypeMismatch);
 }
 
 Outcome<Variant> DefaultArgument(const ParamInfo& p) {
   if (p.default_value.is_text) return Variant(String(p.default_value.text));
-  return ConvertArgument(Variant(p.default_value.number), p.type);
+  return ConvertArgument(Variant(p.default_value.number), RowOf(p.type));
 }
 
 // The arguments of one call bound to the member's parameters: for each parameter, the
@@ -162,10 +124,10 @@ Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shap
       if (!p.optional) return Report(message, kArgumentNotOptional, which());
       ZTL_TRY(fallback, DefaultArgument(p));
       bound.slots[i] = &bound.converted[i].emplace(std::move(fallback));
-    } else if (HasType(args[i], p.type)) {
+    } else if (HasType(args[i], RowOf(p.type))) {
       bound.slots[i] = &args[i];
     } else {
-      Outcome<Variant> converted = ConvertArgument(args[i], p.type);
+      Outcome<Variant> converted = ConvertArgument(args[i], RowOf(p.type));
       if (!converted) {
         return Report(message, converted.error() == kOverflow ? kOverflow : kTypeMismatch,
                       which() + " cannot be " + std::string(VarTypeName(args[i].Type())) + " for " +
@@ -204,7 +166,7 @@ Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result
   try {
     status = member.call(self, bound.slots.data(), result);
   } catch (...) {
-    result = DefaultResult(member.result);
+    result = InitialValue(RowOf(member.result).var_type);
     return Done();
   }
   if (!status) return Report(message, status.error(), MemberTitle(self, member));

@@ -16,6 +16,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "type_rows.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/object.hpp"
 
@@ -63,41 +64,36 @@ ZTL_METHOD_TRAITS(const noexcept)
 // converted to the parameter's declared type, and which declared types it accepts.
 template <class T> struct Arg;
 
-template <class T, Type kDeclared>
+// A number, Date or enumeration arrives as the Variant type its row gives.
+template <class T>
 struct ScalarArg {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == kDeclared && !p.paramarray; }
-  static T Get(Variant& v) { return *v.If<T>(); }
+  static constexpr bool Accepts(const ParamInfo& p) { return p.type == DeclaredType<T> && !p.paramarray; }
+  static T Get(Variant& v) { return static_cast<T>(*v.If<typename CppType<T>::Stored>()); }
 };
-template <> struct Arg<Integer> : ScalarArg<Integer, Type::Integer> {};
-template <> struct Arg<Long> : ScalarArg<Long, Type::Long> {};
-template <> struct Arg<Byte> : ScalarArg<Byte, Type::Byte> {};
-template <> struct Arg<Boolean> : ScalarArg<Boolean, Type::Boolean> {};
-template <> struct Arg<Single> : ScalarArg<Single, Type::Single> {};
-template <> struct Arg<Double> : ScalarArg<Double, Type::Double> {};
-template <> struct Arg<Date> : ScalarArg<Date, Type::Date> {};
+template <> struct Arg<Integer> : ScalarArg<Integer> {};
+template <> struct Arg<Long> : ScalarArg<Long> {};
+template <> struct Arg<Byte> : ScalarArg<Byte> {};
+template <> struct Arg<Boolean> : ScalarArg<Boolean> {};
+template <> struct Arg<Single> : ScalarArg<Single> {};
+template <> struct Arg<Double> : ScalarArg<Double> {};
+template <> struct Arg<Date> : ScalarArg<Date> {};
+template <> struct Arg<ztlEllipseText> : ScalarArg<ztlEllipseText> {};
+template <> struct Arg<ztlStackStrategy> : ScalarArg<ztlStackStrategy> {};
 
 template <> struct Arg<const String&> {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == Type::String && !p.paramarray; }
+  static constexpr bool Accepts(const ParamInfo& p) { return p.type == DeclaredType<String> && !p.paramarray; }
   static const String& Get(Variant& v) { return *v.If<String>(); }
 };
 template <> struct Arg<String> : Arg<const String&> {};
 
-template <class E, Type kDeclared>
-struct EnumArg {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == kDeclared && !p.paramarray; }
-  static E Get(Variant& v) { return static_cast<E>(*v.If<Long>()); }
-};
-template <> struct Arg<ztlEllipseText> : EnumArg<ztlEllipseText, Type::ztlEllipseText> {};
-template <> struct Arg<ztlStackStrategy> : EnumArg<ztlStackStrategy, Type::ztlStackStrategy> {};
-
 // A Variant parameter: by reference as Variant&, by value as Variant or const Variant&.
 template <> struct Arg<Variant&> {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == Type::Variant && p.byref; }
+  static constexpr bool Accepts(const ParamInfo& p) { return p.type == DeclaredType<Variant> && p.byref; }
   static Variant& Get(Variant& v) { return v; }
 };
 template <> struct Arg<const Variant&> {
   static constexpr bool Accepts(const ParamInfo& p) {
-    return p.type == Type::Variant && !p.byref && !p.paramarray;
+    return p.type == DeclaredType<Variant> && !p.byref && !p.paramarray;
   }
   static const Variant& Get(Variant& v) { return v; }
 };
@@ -113,35 +109,21 @@ template <> struct Arg<std::span<const Variant>> {
 };
 
 template <> struct Arg<const ObjectRef&> {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == Type::Object && !p.paramarray; }
+  static constexpr bool Accepts(const ParamInfo& p) { return p.type == DeclaredType<ObjectRef> && !p.paramarray; }
   static const ObjectRef& Get(Variant& v) { return *v.If<ObjectRef>(); }
 };
 template <> struct Arg<ObjectRef> : Arg<const ObjectRef&> {};
 
 // A Collection parameter: dispatch has checked that the object is a Collection (or Nothing).
 template <> struct Arg<const CollectionRef&> {
-  static constexpr bool Accepts(const ParamInfo& p) { return p.type == Type::Collection && !p.paramarray; }
+  static constexpr bool Accepts(const ParamInfo& p) { return p.type == DeclaredType<CollectionRef> && !p.paramarray; }
   static CollectionRef Get(Variant& v) { return std::static_pointer_cast<Collection>(*v.If<ObjectRef>()); }
 };
 template <> struct Arg<CollectionRef> : Arg<const CollectionRef&> {};
 
-// How a C++ result type becomes a Variant, and which declared result it stands for.
+// How a C++ result type becomes a Variant; its declared type is the one its row gives.
 template <class R> struct Result {
-  static constexpr Type kType = [] {
-    if constexpr (std::is_void_v<R>) return Type::Void;
-    else if constexpr (std::is_same_v<R, Integer>) return Type::Integer;
-    else if constexpr (std::is_same_v<R, Long>) return Type::Long;
-    else if constexpr (std::is_same_v<R, Byte>) return Type::Byte;
-    else if constexpr (std::is_same_v<R, Boolean>) return Type::Boolean;
-    else if constexpr (std::is_same_v<R, Single>) return Type::Single;
-    else if constexpr (std::is_same_v<R, Double>) return Type::Double;
-    else if constexpr (std::is_same_v<R, Date>) return Type::Date;
-    else if constexpr (std::is_same_v<R, String>) return Type::String;
-    else if constexpr (std::is_same_v<R, Variant>) return Type::Variant;
-    else if constexpr (std::is_same_v<R, ObjectRef>) return Type::Object;
-    else if constexpr (std::is_same_v<R, ztlStackStrategy>) return Type::ztlStackStrategy;
-    else static_assert(sizeof(R) == 0, "no declared type for this C++ result");
-  }();
+  static constexpr Type kType = DeclaredType<R>;
   template <class T>
   static Variant Wrap(T&& r) {
     if constexpr (std::is_enum_v<R>) return Variant(static_cast<Long>(r));

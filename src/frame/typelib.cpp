@@ -5,6 +5,7 @@
 
 #include "classes.hpp"
 #include "identities.hpp"
+#include "type_rows.hpp"
 #include "ztldata/platform/names.hpp"
 
 namespace ztl {
@@ -76,24 +77,6 @@ const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind ki
   return Find(info, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
 }
 
-std::string_view TypeName(Type type) noexcept {
-  switch (type) {
-    case Type::Void: return "";
-    case Type::Integer: return "Integer";
-    case Type::Long: return "Long";
-    case Type::Byte: return "Byte";
-    case Type::Boolean: return "Boolean";
-    case Type::Single: return "Single";
-    case Type::Double: return "Double";
-    case Type::Date: return "Date";
-    case Type::String: return "String";
-    case Type::Variant: return "Variant";
-    case Type::Object: return "Object";
-    case Type::Collection: return "Collection";
-    case Type::ztlEllipseText: return "ztlEllipseText";
-    case Type::ztlStackStrategy: return "ztlStackStrategy";
-  }
-  return "";
-}
+std::string_view TypeName(Type type) noexcept { return RowOf(type).name; }
 
 }  // namespace ztl

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "type_rows.hpp"
 #include "ztldata/frame/convert.hpp"
 
 namespace ztl {
@@ -73,32 +74,12 @@ std::string_view VarTypeName(VarType type) noexcept {
 
 // ---- SafeArray --------------------------------------------------------------------------
 
-namespace {
-// The value every element of a new array starts with.
-Variant DefaultOf(VarType element) {
-  switch (element) {
-    case VarType::Integer: return Integer{0};
-    case VarType::Long: return Long{0};
-    case VarType::Single: return Single{0};
-    case VarType::Double: return Double{0};
-    case VarType::Currency: return Currency{};
-    case VarType::Date: return Date{};
-    case VarType::String: return String();
-    case VarType::Object: return nullptr;
-    case VarType::Error: return ErrorValue{};
-    case VarType::Boolean: return false;
-    case VarType::Decimal: return Decimal{};
-    case VarType::Byte: return Byte{0};
-    default: return Variant();
-  }
-}
-}  // namespace
 
 SafeArray::SafeArray(VarType element, std::vector<ArrayBound> bounds)
     : element_(element), bounds_(std::move(bounds)) {
   std::size_t total = bounds_.empty() ? 0 : 1;
   for (const ArrayBound& b : bounds_) total *= b.count > 0 ? static_cast<std::size_t>(b.count) : 0;
-  elements_.assign(total, DefaultOf(element_));
+  elements_.assign(total, InitialValue(element_));
 }
 
 SafeArray SafeArray::Of(std::vector<Variant> items, Long lower) {
