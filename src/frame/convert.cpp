@@ -116,6 +116,13 @@ Outcome<std::int64_t> WholeIn(const Variant& v, std::int64_t lo, std::int64_t hi
       n = whole;
       break;
     }
+    case VarType::String: {
+      // A plain whole number needs no Double on the way ("12345" is 12345 either way).
+      const std::optional<std::int64_t> whole = platform::ReadPlainWhole(*v.If<String>());
+      if (!whole) return RealOf(v).and_then([&](double x) { return RoundIn(x, lo, hi); });
+      n = *whole;
+      break;
+    }
     case VarType::Object: return ValueOf(v).and_then([&](const Variant& x) { return WholeIn(x, lo, hi); });
     default: return RealOf(v).and_then([&](double x) { return RoundIn(x, lo, hi); });
   }

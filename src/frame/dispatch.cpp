@@ -74,11 +74,42 @@ Outcome<Variant> DefaultArgument(const ParamInfo& p) {
 
 // The arguments of one call bound to the member's parameters: for each parameter, the
 // caller's argument itself when it already has the parameter's type, or a converted copy or
-// a default held here (built only when needed, since most calls pass arguments that already
-// have their parameters' types).
-struct Bound {
-  std::array<std::optional<Variant>, kMaxParams> converted;
+// a default held here. Held values are built only when needed and their cells are never
+// cleared up front: most calls pass arguments that already have their parameters' types.
+class Bound {
+ public:
+  Bound() noexcept {}  // NOLINT: leaves the cells unbuilt on purpose
+  Bound(const Bound&) = delete;
+  Bound& operator=(const Bound&) = delete;
+  ~Bound() {
+    for (std::size_t i = 0; i < kMaxParams; ++i) {
+      if (Held(i)) cells_[i].value.~Variant();
+    }
+  }
+
+  // Parameter i takes the caller's own argument.
+  void Pass(std::size_t i, Variant& argument) noexcept { slots[i] = &argument; }
+  // Parameter i takes a value held here (once per parameter).
+  void Hold(std::size_t i, Variant&& value) {
+    new (&cells_[i].value) Variant(std::move(value));
+    held_ |= 1u << i;
+    slots[i] = &cells_[i].value;
+  }
+  // The value held for parameter i, or null when it took the caller's argument.
+  Variant* Held(std::size_t i) noexcept { return held_ & (1u << i) ? &cells_[i].value : nullptr; }
+
   std::array<Variant*, kMaxParams> slots;
+
+ private:
+  struct Cell {
+    Cell() noexcept {}  // NOLINT: built by Hold
+    ~Cell() {}
+    union {
+      Variant value;
+    };
+  };
+  std::array<Cell, kMaxParams> cells_;
+  std::uint32_t held_ = 0;
 };
 
 // The shape of a member's parameters: how many fixed ones, how many of them required, and
@@ -123,9 +154,9 @@ Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shap
     if (i >= args.size() || args[i].IsMissing()) {
       if (!p.optional) return Report(message, kArgumentNotOptional, which());
       ZTL_TRY(fallback, DefaultArgument(p));
-      bound.slots[i] = &bound.converted[i].emplace(std::move(fallback));
+      bound.Hold(i, std::move(fallback));
     } else if (HasType(args[i], RowOf(p.type))) {
-      bound.slots[i] = &args[i];
+      bound.Pass(i, args[i]);
     } else {
       Outcome<Variant> converted = ConvertArgument(args[i], RowOf(p.type));
       if (!converted) {
@@ -133,7 +164,7 @@ Status BindFixed(const Object& self, const MemberInfo& member, const Shape& shap
                       which() + " cannot be " + std::string(VarTypeName(args[i].Type())) + " for " +
                           std::string(TypeName(p.type)));
       }
-      bound.slots[i] = &bound.converted[i].emplace(*std::move(converted));
+      bound.Hold(i, *std::move(converted));
     }
   }
   return Done();
@@ -146,15 +177,14 @@ Status BindParamArray(const Object& self, const MemberInfo& member, const Shape&
   const std::size_t at = shape.fixed;
   if (form == CallForm::Dispatch) {
     std::vector<Variant> rest(args.begin() + static_cast<std::ptrdiff_t>(std::min(at, args.size())), args.end());
-    bound.converted[at].emplace(SafeArray::Of(std::move(rest), 0));
+    bound.Hold(at, SafeArray::Of(std::move(rest), 0));
   } else if (args.size() > at && args[at].IsArray()) {
-    bound.converted[at].emplace(args[at]);
+    bound.Pass(at, args[at]);
   } else if (args.size() > at && !args[at].IsMissing()) {
     return Report(message, kTypeMismatch, "the parameter array of " + MemberTitle(self, member) + " must be an array");
   } else {
-    bound.converted[at].emplace(SafeArray::Of({}, 0));
+    bound.Hold(at, SafeArray::Of({}, 0));
   }
-  bound.slots[at] = &*bound.converted[at];
   return Done();
 }
 
@@ -176,7 +206,7 @@ Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result
 // By-reference arguments that were converted get the value the operation left in them.
 void WriteBack(const MemberInfo& member, const Shape& shape, std::span<Variant> args, Bound& bound) {
   for (std::size_t i = 0; i < shape.fixed && i < args.size(); ++i) {
-    if (member.params[i].byref && bound.converted[i]) args[i] = std::move(*bound.converted[i]);
+    if (Variant* held = bound.Held(i); held && member.params[i].byref) args[i] = std::move(*held);
   }
 }
 
@@ -257,17 +287,9 @@ const MemberInfo* MemberKey::Find(const ClassInfo& info, MemberKind kind) const 
     case By::Name16: return FindMember(info, name16_, kind);
     case By::Id: return FindMember(info, static_cast<DispId>(static_cast<std::uint32_t>(number_)), kind);
     case By::Slot: return number_ >= 1 && number_ <= info.members.size() ? &info.members[number_ - 1] : nullptr;
-    case By::Name8: break;
+    case By::Name8: return FindMember(info, name8_, kind);
   }
-  // As FindMember does: a member of the call's own kind first, else one that answers it (a
-  // method call reaches a property get and the other way round; a let reaches only a let).
-  const MemberInfo* fallback = nullptr;
-  for (const MemberInfo& m : info.members) {
-    if (!EqualsIgnoringAsciiCase(name8_, m.name)) continue;
-    if (m.kind == kind) return &m;
-    if (!fallback && m.kind != MemberKind::PropertyLet && kind != MemberKind::PropertyLet) fallback = &m;
-  }
-  return fallback;
+  return nullptr;
 }
 
 std::string MemberKey::Describe() const {

@@ -73,6 +73,10 @@ const MemberInfo* FindMember(const ClassInfo& info, std::u16string_view name, Me
   return Find(info, kind, [&](const MemberInfo& m) { return EqualsIgnoringAsciiCase(name, m.name); });
 }
 
+const MemberInfo* FindMember(const ClassInfo& info, std::string_view utf8_name, MemberKind kind) noexcept {
+  return Find(info, kind, [&](const MemberInfo& m) { return EqualsIgnoringAsciiCase(utf8_name, m.name); });
+}
+
 const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept {
   return Find(info, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
 }

@@ -43,6 +43,19 @@ String Widen(const std::string& s) { return String(s.begin(), s.end()); }
 // digits x 10^exponent as the nearest Double; an infinity beyond the range, 0 below it.
 double DigitsToDouble(const std::string& digits, long long exponent) {
   if (digits.empty()) return 0;
+  // The common short number ("12345", "2.5"): its digits make a whole number a Double holds
+  // exactly and 10^exponent is exact too, so one multiplication or division rounds correctly.
+  static constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr long long kLargestExact = 22;
+  constexpr std::size_t kExactDigits = 15;
+  if (digits.size() <= kExactDigits && exponent >= -kLargestExact && exponent <= kLargestExact) {
+    std::uint64_t whole = 0;
+    for (char c : digits) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    const double value = static_cast<double>(whole);
+    return exponent < 0 ? value / kExactPowers[-exponent] : value * kExactPowers[exponent];
+  }
   std::string text = digits + 'e' + std::to_string(exponent);
   double value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -261,7 +274,22 @@ std::optional<ParsedNumber> ReadNumber(std::u16string_view text) {
   return number;
 }
 
+std::optional<std::int64_t> ReadPlainWhole(std::u16string_view text) noexcept {
+  constexpr std::size_t kExactDigits = 15;
+  std::size_t i = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
+  if (i == text.size() || text.size() - i > kExactDigits) return std::nullopt;
+  std::int64_t whole = 0;
+  for (; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return std::nullopt;
+    whole = whole * 10 + (text[i] - u'0');
+  }
+  return text[0] == u'-' ? -whole : whole;
+}
+
 std::optional<double> ParseNumber(std::u16string_view text) {
+  if (const std::optional<std::int64_t> whole = ReadPlainWhole(text)) {
+    return *whole == 0 && text[0] == u'-' ? -0.0 : static_cast<double>(*whole);  // "-0" is negative zero
+  }
   std::optional<ParsedNumber> number = ReadNumber(text);
   if (!number) return std::nullopt;
   const double value = number->whole ? static_cast<double>(*number->whole)

@@ -3,6 +3,7 @@
 // accept) and Val, the lenient leading-number reader.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ std::string SignificantDigits(double x, int precision, int& exponent);
 // Empty when the text is no number (a type mismatch for the caller). A number beyond the
 // Double range reads as an infinity (an overflow for the caller).
 std::optional<double> ParseNumber(std::u16string_view text);
+
+// A plain whole number of up to 15 digits after an optional sign ("12345", "-7"), the text
+// most conversions meet, read without the general rules (which give it the same value, exact
+// in a Double). None for any other text.
+std::optional<std::int64_t> ReadPlainWhole(std::u16string_view text) noexcept;
 
 // A number text read by the rules of ParseNumber, before it becomes a Double: the value is
 // digits x 10^exponent, or `whole` for an "&H" or "&O" text (its bit pattern kept in an

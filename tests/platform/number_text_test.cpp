@@ -76,6 +76,19 @@ TEST(Val, AgreesWithParseNumberOnPlainText) {
   }
 }
 
+// Texts of up to 17 digits with exponents around the largest exact power of ten (10^22), both
+// inside and just outside the short-number path, read as strtod reads them.
+TEST(ParseNumber, AgreesWithStrtodAroundExactPowers) {
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 20000; ++i) {
+    const int digits = 1 + static_cast<int>(random() % 17);
+    std::string text;
+    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+    text += "E" + std::to_string(static_cast<int>(random() % 51) - 25);
+    EXPECT_EQ(ParseNumber(Wide(text.c_str())), std::strtod(text.c_str(), nullptr)) << text;
+  }
+}
+
 // m / 10^scale has the decimal text of m with the point put in, so a pattern with d places
 // must give m rounded, half away from zero, to d places: whole-number arithmetic on m.
 TEST(FormatNumber, AgreesWithDecimalArithmetic) {

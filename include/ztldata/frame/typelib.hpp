@@ -141,6 +141,7 @@ const ClassInfo* FindClass(const Guid& clsid) noexcept;
 // also reaches a property get and a property get also reaches a method, as automation allows;
 // a property let reaches only a let. Null when there is none.
 const MemberInfo* FindMember(const ClassInfo& info, std::u16string_view name, MemberKind kind) noexcept;
+const MemberInfo* FindMember(const ClassInfo& info, std::string_view utf8_name, MemberKind kind) noexcept;
 const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept;
 
 }  // namespace ztl
