@@ -112,6 +112,7 @@ std::unordered_map<const Object*, std::unique_ptr<Busy>>& BusyObjects() {
 
 bool IsBusy(const Object& object) {
   const auto& table = BusyObjects();
+  if (table.empty()) return false;  // no call runs without the GIL: the usual case
   const auto found = table.find(&object);
   return found != table.end() && found->second->callers > 0;
 }
@@ -342,6 +343,7 @@ std::string DocOf(const MemberInfo& member) {
 // ---- handles ------------------------------------------------------------------------------
 
 PyTypeObject* handle_type = nullptr;
+PyTypeObject* operation_type = nullptr;  // the type of the operations' descriptors
 
 PyObject* HandleNew(PyTypeObject* type, PyObject*, PyObject*) {
   PyObject* self = type->tp_alloc(type, 0);
@@ -362,6 +364,12 @@ bool Private(PyObject* name) {
 
 // A name the class does not hold as spelt (names ignore case) goes to the package.
 PyObject* HandleGetAttr(PyObject* self, PyObject* name) {
+  // The common case first: an operation spelt as the class holds it, on an object without a
+  // __dict__ that could hide it, is bound at once, as the generic lookup would bind it.
+  if (operation_type && Py_TYPE(self)->tp_dictoffset == 0 && PyUnicode_CheckExact(name)) {
+    PyObject* operation = _PyType_Lookup(Py_TYPE(self), name);  // borrowed
+    if (operation && Py_IS_TYPE(operation, operation_type)) return PyMethod_New(operation, self);
+  }
   PyObject* found = PyObject_GenericGetAttr(self, name);
   if (found || !PyErr_ExceptionMatches(PyExc_AttributeError) || !PyUnicode_Check(name) || Private(name) ||
       !Types()) {
@@ -404,8 +412,6 @@ struct OperationObject {
   unsigned traits;
   PyObject* signature;  // made on first use
 };
-
-PyTypeObject* operation_type = nullptr;
 
 Object& OwnObject(PyObject* self, const ClassInfo* info, std::string_view member) {
   ObjectRef* ref = RefOf(self);
