@@ -8,10 +8,17 @@
 namespace ztl::replay {
 namespace {
 
+// A corpus value decoded; one that is no value ends the run, as a corpus that cannot be read does.
+Variant Decoded(const Json& value, cli::ObjectTable& table) {
+  cli::Checked<Variant> decoded = cli::FromJson(value, table);
+  if (!decoded) throw std::runtime_error(decoded.problem().message);
+  return *std::move(decoded);
+}
+
 // The tagged form of a corpus value: decoded, then written back as a host writes results.
 Json Tagged(const Json& value) {
   cli::ObjectTable table;
-  return cli::ToJson(cli::FromJson(value, table), table);
+  return cli::ToJson(Decoded(value, table), table);
 }
 
 // Object ids differ between hosts and runs; only the fact of an object is compared.
@@ -65,7 +72,7 @@ std::vector<Json> Steps(const Json& c) {
   return {c};
 }
 
-Variant Decode(const Json& value, cli::ObjectTable& table) { return cli::FromJson(value, table); }
+Variant Decode(const Json& value, cli::ObjectTable& table) { return Decoded(value, table); }
 
 void Report::Check(const std::string& where, std::size_t index, const Json& step,
                    std::optional<int> error, const Json& result, const Json& byref) {

@@ -25,7 +25,7 @@ std::vector<Case> ReadCases(const std::filesystem::path& folder);
 // The calls of a case: its "steps", or the case itself.
 std::vector<Json> Steps(const Json& c);
 
-// The corpus value decoded as a host reads it.
+// The corpus value decoded as a host reads it. Throws for one that is no value.
 Variant Decode(const Json& value, cli::ObjectTable& table);
 
 // Counts cases and collects mismatches; Finish prints them and gives the exit status.

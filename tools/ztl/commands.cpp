@@ -13,6 +13,7 @@
 #include "describe.hpp"
 #include "help.hpp"
 #include "json_value.hpp"
+#include "output.hpp"
 #include "ztldata/frame/collection.hpp"
 #include "ztldata/frame/component.hpp"
 #include "ztldata/frame/convert.hpp"
@@ -272,25 +273,29 @@ std::optional<std::vector<Variant>> CallArguments(const CallOptions& options, co
       values.push_back(font.hdc());
       continue;
     }
-    try {
-      values.push_back(FromArgumentText(options.args[i], param != nullptr && TakesValues(*param), table));
-    } catch (const ValueError& e) {
-      UsageError("argument " + std::to_string(i + 1) + ": " + e.what());
+    Checked<Variant> value = FromArgumentText(options.args[i], param != nullptr && TakesValues(*param), table);
+    if (!value) {
+      UsageError("argument " + std::to_string(i + 1) + ": " + value.problem().message);
       return std::nullopt;
     }
+    values.push_back(*std::move(value));
   }
   return values;
 }
 
-// What `call` prints after a call: the result, then with --byref the arguments it changed.
-std::string CallOutput(const CallOptions& options, const MemberInfo& member, const Variant& result,
-                       std::span<const Variant> args, ObjectTable& table) {
+// What `call` prints after a call: the result, then with --byref the arguments it changed. A
+// problem for a value that nests too deeply to be written as JSON.
+Checked<std::string> CallOutput(const CallOptions& options, const MemberInfo& member, const Variant& result,
+                                std::span<const Variant> args, ObjectTable& table) {
   std::string out;
+  std::optional<Problem> problem;
   auto print = [&](const Variant& v) {
-    if (options.json) {
-      out += Dump(ToJson(v, table)) + "\n";
-    } else {
+    if (!options.json) {
       AppendText(v, out);
+    } else if (Checked<Json> json = WriteJson(v, table)) {
+      out += Dump(*json) + "\n";
+    } else if (!problem) {
+      problem = json.problem();
     }
   };
   if (member.result != Type::Void || options.json) print(result);
@@ -302,6 +307,7 @@ std::string CallOutput(const CallOptions& options, const MemberInfo& member, con
       if (param.byref || param.type == Type::Collection) print(args[i]);
     }
   }
+  if (problem) return *problem;
   return out;
 }
 
@@ -342,7 +348,12 @@ int RunCall(std::span<const std::string_view> args) {
     const std::string message = failure.message.empty() ? "the call failed" : failure.message;
     return UsageError(message + " (error " + std::to_string(failure.number) + ")");
   }
-  std::cout << CallOutput(options, *member, result, call_args, table) << std::flush;
+  const Checked<std::string> output = CallOutput(options, *member, result, call_args, table);
+  if (!output) {
+    std::cerr << "ztl: internal error: " << output.problem().message << '\n';
+    return kExitInternalError;
+  }
+  std::cout << *output << std::flush;
   return kExitOk;
 }
 

@@ -78,12 +78,16 @@ class Writer {
  public:
   explicit Writer(ObjectTable& table) : table_(table) {}
 
+  // Whether a value written had a part nested too deeply, which was written as null.
+  bool too_deep() const { return too_deep_; }
+
   Json Write(const Variant& v, int depth = 0) {
     // Arrays nest no deeper than they were read, and collections past kMaxDepth are written by
-    // reference, so this never fails for values a client sent; it stops any other from
+    // reference, so this never stops for values a client sent; it stops any other from
     // recursing without bound.
     if (depth > kMaxJsonNesting) {
-      throw ValueError("the value nests deeper than " + std::to_string(kMaxJsonNesting) + " levels");
+      too_deep_ = true;
+      return nullptr;
     }
     const std::string type(VarTypeName(v.Type()));
     return v.Visit(Overloaded{
@@ -140,6 +144,7 @@ class Writer {
 
   ObjectTable& table_;
   std::set<const Collection*> open_;
+  bool too_deep_ = false;
 };
 
 // ---- reading -----------------------------------------------------------------------------
@@ -161,26 +166,27 @@ std::optional<VarType> TypeByName(std::string_view name) {
 std::string Quoted(std::string_view text) { return "\"" + Shortened(text) + "\""; }
 
 // A whole number within [low, high], for the integral tags.
-long long WholeNumber(const Json& value, long long low, long long high, std::string_view type) {
+Checked<long long> WholeNumber(const Json& value, long long low, long long high, std::string_view type) {
+  auto out_of_range = [&] { return Problem(std::string(type) + " value out of range: " + Excerpt(value)); };
   long long n = 0;
   if (value.is_number_integer()) {
     if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)) {
-      throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
+      return out_of_range();
     }
     n = value.get<long long>();
   } else if (value.is_number_float() && std::trunc(value.get<double>()) == value.get<double>()) {
     const double x = value.get<double>();
-    if (std::fabs(x) >= 9.2e18) throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
+    if (std::fabs(x) >= 9.2e18) return out_of_range();
     n = static_cast<long long>(x);
   } else {
-    throw ValueError(std::string(type) + " value must be a whole number, not " + Excerpt(value));
+    return Problem(std::string(type) + " value must be a whole number, not " + Excerpt(value));
   }
-  if (n < low || n > high) throw ValueError(std::string(type) + " value out of range: " + Excerpt(value));
+  if (n < low || n > high) return out_of_range();
   return n;
 }
 
 // A floating-point value: a number or one of the names "Infinity", "-Infinity", "NaN".
-double FloatNumber(const Json& value, std::string_view type) {
+Checked<double> FloatNumber(const Json& value, std::string_view type) {
   if (value.is_number()) return value.get<double>();
   if (value.is_string()) {
     const std::string& s = value.get_ref<const std::string&>();
@@ -188,13 +194,13 @@ double FloatNumber(const Json& value, std::string_view type) {
     if (s == "-Infinity") return -std::numeric_limits<double>::infinity();
     if (s == "NaN") return std::numeric_limits<double>::quiet_NaN();
   }
-  throw ValueError(std::string(type) + " value must be a number, \"Infinity\", \"-Infinity\" or \"NaN\", not " +
-                   Excerpt(value));
+  return Problem(std::string(type) + " value must be a number, \"Infinity\", \"-Infinity\" or \"NaN\", not " +
+                 Excerpt(value));
 }
 
 // The value of a text or number converted by the library's own conversion to a type.
 template <class Convert>
-auto Converted(const Json& value, std::string_view type, Convert convert) {
+Checked<Variant> Converted(const Json& value, std::string_view type, Convert convert) {
   Variant source;
   if (value.is_string()) {
     source = Utf8ToUtf16(value.get_ref<const std::string&>());
@@ -203,79 +209,100 @@ auto Converted(const Json& value, std::string_view type, Convert convert) {
   } else if (value.is_number()) {
     source = value.get<double>();
   } else {
-    throw ValueError(std::string(type) + " value must be a decimal string or a number, not " + Excerpt(value));
+    return Problem(std::string(type) + " value must be a decimal string or a number, not " + Excerpt(value));
   }
   auto result = convert(source);
-  if (!result) throw ValueError(std::string(type) + " value does not convert: " + Excerpt(value));
-  return *std::move(result);
+  if (!result) return Problem(std::string(type) + " value does not convert: " + Excerpt(value));
+  return Variant(*std::move(result));
+}
+
+// A whole number of an integral type T, within T's range.
+template <class T>
+Checked<Variant> Whole(const Json& value, std::string_view type) {
+  Checked<long long> n = WholeNumber(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), type);
+  if (!n) return n.problem();
+  return Variant(static_cast<T>(*n));
 }
 
 class Reader {
  public:
   explicit Reader(ObjectTable& table) : table_(table) {}
 
-  Variant Read(const Json& json, int depth = 0) {
-    if (depth > kMaxDepth) throw ValueError("value nested too deeply");
+  Checked<Variant> Read(const Json& json, int depth = 0) {
+    if (depth > kMaxDepth) return Problem("value nested too deeply");
     switch (json.type()) {
-      case Json::value_t::null: return Null;
-      case Json::value_t::boolean: return json.get<bool>();
+      case Json::value_t::null: return Variant(Null);
+      case Json::value_t::boolean: return Variant(json.get<bool>());
       case Json::value_t::number_integer: return Variant(json.get<long long>());
       case Json::value_t::number_unsigned: {
         const auto n = json.get<std::uint64_t>();
         return n <= static_cast<std::uint64_t>(std::numeric_limits<Long>::max()) ? Variant(static_cast<Long>(n))
                                                                                   : Variant(static_cast<double>(n));
       }
-      case Json::value_t::number_float: return json.get<double>();
-      case Json::value_t::string: return Utf8ToUtf16(json.get_ref<const std::string&>());
+      case Json::value_t::number_float: return Variant(json.get<double>());
+      case Json::value_t::string: return Variant(Utf8ToUtf16(json.get_ref<const std::string&>()));
       case Json::value_t::object: return ReadTagged(json, depth);
       default:
-        throw ValueError("a plain JSON array is no value; write an array as "
-                         "{\"type\": \"Array\", \"of\": ..., \"bounds\": ..., \"items\": ...}");
+        return Problem("a plain JSON array is no value; write an array as "
+                       "{\"type\": \"Array\", \"of\": ..., \"bounds\": ..., \"items\": ...}");
     }
   }
 
  private:
-  Variant ReadTagged(const Json& json, int depth) {
+  Checked<Variant> ReadTagged(const Json& json, int depth) {
     auto type_field = json.find("type");
     if (type_field == json.end() || !type_field->is_string()) {
-      throw ValueError("a JSON object must be a tagged value with a \"type\"");
+      return Problem("a JSON object must be a tagged value with a \"type\"");
     }
     const std::string& name = type_field->get_ref<const std::string&>();
     if (EqualsIgnoringAsciiCase(name, "Array")) return ReadArray(json, depth);
     if (EqualsIgnoringAsciiCase(name, "Collection")) return ReadCollection(json, depth);
     const std::optional<VarType> type = TypeByName(name);
-    if (!type || *type == VarType::Variant) throw ValueError("unknown value type " + Quoted(name));
+    if (!type || *type == VarType::Variant) return Problem("unknown value type " + Quoted(name));
     if (*type == VarType::Object) return ReadObject(json);
-    const Json null_value;
-    auto value_field = json.find("value");
-    const Json& value = value_field == json.end() ? null_value : *value_field;
     if (*type == VarType::Empty) return Variant();
-    if (*type == VarType::Null) return Null;
-    if (value.is_null()) throw ValueError(Quoted(name) + " value needs a \"value\"");
-    switch (*type) {
+    if (*type == VarType::Null) return Variant(Null);
+    auto value_field = json.find("value");
+    if (value_field == json.end() || value_field->is_null()) return Problem(Quoted(name) + " value needs a \"value\"");
+    return ReadScalar(*type, *value_field, name);
+  }
+
+  // The value of a tag of a type that is no object, array or collection, from its "value".
+  static Checked<Variant> ReadScalar(VarType type, const Json& value, const std::string& name) {
+    switch (type) {
       case VarType::Boolean:
-        if (!value.is_boolean()) throw ValueError("Boolean value must be true or false, not " + Excerpt(value));
-        return value.get<bool>();
-      case VarType::Byte: return static_cast<Byte>(WholeNumber(value, 0, 255, "Byte"));
-      case VarType::Integer: return static_cast<Integer>(WholeNumber(value, -32768, 32767, "Integer"));
-      case VarType::Long:
-        return static_cast<Long>(WholeNumber(value, std::numeric_limits<Long>::min(),
-                                             std::numeric_limits<Long>::max(), "Long"));
-      case VarType::Error:
-        return ErrorValue{static_cast<std::int32_t>(WholeNumber(value, std::numeric_limits<std::int32_t>::min(),
-                                                                std::numeric_limits<std::int32_t>::max(), "Error"))};
-      case VarType::Single: {
-        const double x = FloatNumber(value, "Single");
-        if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) {
-          throw ValueError("Single value out of range: " + Excerpt(value));
-        }
-        return static_cast<Single>(x);
+        if (!value.is_boolean()) return Problem("Boolean value must be true or false, not " + Excerpt(value));
+        return Variant(value.get<bool>());
+      case VarType::Byte: return Whole<Byte>(value, "Byte");
+      case VarType::Integer: return Whole<Integer>(value, "Integer");
+      case VarType::Long: return Whole<Long>(value, "Long");
+      case VarType::Error: {
+        const Checked<long long> code = WholeNumber(value, std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max(), "Error");
+        if (!code) return code.problem();
+        return Variant(ErrorValue{static_cast<std::int32_t>(*code)});
       }
-      case VarType::Double: return FloatNumber(value, "Double");
-      case VarType::Date: return Date{FloatNumber(value, "Date")};
+      case VarType::Single: {
+        Checked<double> x = FloatNumber(value, "Single");
+        if (!x) return x.problem();
+        if (std::isfinite(*x) && std::fabs(*x) > std::numeric_limits<float>::max()) {
+          return Problem("Single value out of range: " + Excerpt(value));
+        }
+        return Variant(static_cast<Single>(*x));
+      }
+      case VarType::Double: {
+        Checked<double> x = FloatNumber(value, "Double");
+        if (!x) return x.problem();
+        return Variant(*x);
+      }
+      case VarType::Date: {
+        Checked<double> x = FloatNumber(value, "Date");
+        if (!x) return x.problem();
+        return Variant(Date{*x});
+      }
       case VarType::String:
-        if (!value.is_string()) throw ValueError("String value must be a JSON string, not " + Excerpt(value));
-        return Utf8ToUtf16(value.get_ref<const std::string&>());
+        if (!value.is_string()) return Problem("String value must be a JSON string, not " + Excerpt(value));
+        return Variant(Utf8ToUtf16(value.get_ref<const std::string&>()));
       case VarType::Currency:
         return Converted(value, "Currency", [](const Variant& v) { return ToCurrency(v); });
       case VarType::Decimal:
@@ -288,59 +315,65 @@ class Reader {
           }
           return ToDecimal(v);
         });
-      default: throw ValueError("unknown value type " + Quoted(name));
+      default: return Problem("unknown value type " + Quoted(name));
     }
   }
 
-  ObjectRef LookUp(const Json& id) {
-    if (!id.is_number_integer()) throw ValueError("an object id must be a whole number, not " + Excerpt(id));
+  Checked<ObjectRef> LookUp(const Json& id) {
+    if (!id.is_number_integer()) return Problem("an object id must be a whole number, not " + Excerpt(id));
     ObjectRef object = table_.Find(id.get<ObjectId>());
-    if (!object) throw ValueError("unknown object id " + Excerpt(id));
+    if (!object) return Problem("unknown object id " + Excerpt(id));
     return object;
   }
 
-  Variant ReadObject(const Json& json) {
+  Checked<Variant> ReadObject(const Json& json) {
     auto id = json.find("object");
-    if (id == json.end()) throw ValueError("\"Object\" value needs an \"object\" (an id or null)");
-    if (id->is_null()) return nullptr;
-    return LookUp(*id);
+    if (id == json.end()) return Problem("\"Object\" value needs an \"object\" (an id or null)");
+    if (id->is_null()) return Variant(nullptr);
+    Checked<ObjectRef> object = LookUp(*id);
+    if (!object) return object.problem();
+    return Variant(*std::move(object));
   }
 
   // A collection: an existing one by "object" id, or a new one made from "items".
-  Variant ReadCollection(const Json& json, int depth) {
+  Checked<Variant> ReadCollection(const Json& json, int depth) {
     if (auto id = json.find("object"); id != json.end() && !id->is_null()) {
-      ObjectRef object = LookUp(*id);
-      if (!dynamic_cast<Collection*>(object.get())) throw ValueError("object " + Excerpt(*id) + " is no Collection");
-      return object;
+      Checked<ObjectRef> object = LookUp(*id);
+      if (!object) return object.problem();
+      if (!dynamic_cast<Collection*>(object->get())) return Problem("object " + Excerpt(*id) + " is no Collection");
+      return Variant(*std::move(object));
     }
     auto items = json.find("items");
     if (items == json.end() || !items->is_array()) {
-      throw ValueError("\"Collection\" value needs \"items\" (a list of {\"value\", \"key\"}) or an \"object\" id");
+      return Problem("\"Collection\" value needs \"items\" (a list of {\"value\", \"key\"}) or an \"object\" id");
     }
     CollectionRef collection = Collection::Create();
     for (const Json& entry : *items) {
-      if (!entry.is_object() || !entry.contains("value")) {
-        throw ValueError("each Collection item must be {\"value\": VALUE, \"key\": TEXT or null}");
+      auto value = entry.find("value");  // none in an entry that is no object
+      if (value == entry.end()) {
+        return Problem("each Collection item must be {\"value\": VALUE, \"key\": TEXT or null}");
       }
-      Variant item = Read(entry["value"], depth + 1);
+      Checked<Variant> item = Read(*value, depth + 1);
+      if (!item) return item;
       std::optional<String> key;
-      if (auto k = entry.find("key"); k != entry.end() && !k->is_null()) {
-        if (!k->is_string()) throw ValueError("a Collection key must be a string or null, not " + Excerpt(*k));
+      auto k = entry.find("key");
+      if (k != entry.end() && !k->is_null()) {
+        if (!k->is_string()) return Problem("a Collection key must be a string or null, not " + Excerpt(*k));
         key = Utf8ToUtf16(k->get_ref<const std::string&>());
       }
-      if (!collection->Add(std::move(item), std::move(key))) {
-        throw ValueError("duplicate Collection key " + Excerpt(entry["key"]));
+      if (!collection->Add(*std::move(item), std::move(key))) {
+        return Problem("duplicate Collection key " + Excerpt(k != entry.end() ? *k : Json()));
       }
     }
-    return ObjectRef(collection);
+    return Variant(ObjectRef(collection));
   }
 
-  Variant ReadArray(const Json& json, int depth) {
+  Checked<Variant> ReadArray(const Json& json, int depth) {
     VarType element = VarType::Variant;
     if (auto of = json.find("of"); of != json.end()) {
       const std::optional<VarType> t = of->is_string() ? TypeByName(of->get_ref<const std::string&>()) : std::nullopt;
       if (!t || *t == VarType::Empty || *t == VarType::Null) {
-        throw ValueError("\"of\" must name an element type (Variant, Long, String ...), not " + Excerpt(*of));
+        return Problem("\"of\" must name an element type (Variant, Long, String ...), not " + Excerpt(*of));
       }
       element = *t;
     }
@@ -349,37 +382,48 @@ class Reader {
     const Json no_items = Json::array();
     const Json& items = items_field == json.end() ? no_items : *items_field;
     if (bounds_field == json.end() || !bounds_field->is_array() || !items.is_array()) {
-      throw ValueError("\"Array\" value needs \"bounds\" ([[LOWER, UPPER], ...], [] when unallocated) and \"items\"");
+      return Problem("\"Array\" value needs \"bounds\" ([[LOWER, UPPER], ...], [] when unallocated) and \"items\"");
     }
+    Checked<std::vector<ArrayBound>> bounds = ReadBounds(*bounds_field, items.size());
+    if (!bounds) return bounds.problem();
+    SafeArray array = bounds->empty() ? SafeArray(element) : SafeArray(element, *std::move(bounds));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      Checked<Variant> item = Read(items[i], depth + 1);
+      if (!item) return item;
+      if (const Status put = array.Put(i, *std::move(item)); !put) {
+        return Problem("array item " + std::to_string(i) + " does not convert to " +
+                       std::string(VarTypeName(element)) + " (error " + std::to_string(put.error()) + ")");
+      }
+    }
+    return Variant(std::move(array));
+  }
+
+  // The bounds of an array ([[LOWER, UPPER], ...]), which must make as many elements as the
+  // `given` items.
+  static Checked<std::vector<ArrayBound>> ReadBounds(const Json& field, std::size_t given) {
+    constexpr long long kMin = std::numeric_limits<Long>::min(), kMax = std::numeric_limits<Long>::max();
     std::vector<ArrayBound> bounds;
     // The element count the bounds make, saturating so that huge bounds cannot wrap around;
     // it must match the items given, so nothing large is ever allocated.
     constexpr std::uint64_t kMany = std::numeric_limits<std::uint64_t>::max();
-    std::uint64_t total = bounds_field->empty() ? 0 : 1;
-    for (const Json& b : *bounds_field) {
-      if (!b.is_array() || b.size() != 2) {
-        throw ValueError("each array bound must be [LOWER, UPPER], not " + Excerpt(b));
-      }
-      const auto lower = WholeNumber(b[0], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
-      const auto upper = WholeNumber(b[1], std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max(), "bound");
-      if (upper < lower) throw ValueError("array bound " + Excerpt(b) + " has its upper bound below its lower");
-      const auto count = static_cast<std::uint64_t>(upper - lower + 1);
-      if (count > std::numeric_limits<Long>::max()) throw ValueError("array bound " + Excerpt(b) + " is too large");
-      bounds.push_back({static_cast<Long>(lower), static_cast<Long>(count)});
+    std::uint64_t total = field.empty() ? 0 : 1;
+    for (const Json& b : field) {
+      if (!b.is_array() || b.size() != 2) return Problem("each array bound must be [LOWER, UPPER], not " + Excerpt(b));
+      const Checked<long long> lower = WholeNumber(b[0], kMin, kMax, "bound");
+      if (!lower) return lower.problem();
+      const Checked<long long> upper = WholeNumber(b[1], kMin, kMax, "bound");
+      if (!upper) return upper.problem();
+      if (*upper < *lower) return Problem("array bound " + Excerpt(b) + " has its upper bound below its lower");
+      const auto count = static_cast<std::uint64_t>(*upper - *lower + 1);
+      if (count > kMax) return Problem("array bound " + Excerpt(b) + " is too large");
+      bounds.push_back({static_cast<Long>(*lower), static_cast<Long>(count)});
       total = total > kMany / count ? kMany : total * count;
     }
-    if (total != items.size()) {
-      throw ValueError("the bounds make " + (total == kMany ? std::string("too many") : std::to_string(total)) +
-                       " items but " + std::to_string(items.size()) + " are given");
+    if (total != given) {
+      return Problem("the bounds make " + (total == kMany ? std::string("too many") : std::to_string(total)) +
+                     " items but " + std::to_string(given) + " are given");
     }
-    SafeArray array = bounds.empty() ? SafeArray(element) : SafeArray(element, std::move(bounds));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      if (const Status put = array.Put(i, Read(items[i], depth + 1)); !put) {
-        throw ValueError("array item " + std::to_string(i) + " does not convert to " +
-                         std::string(VarTypeName(element)) + " (error " + std::to_string(put.error()) + ")");
-      }
-    }
-    return array;
+    return bounds;
   }
 
   ObjectTable& table_;
@@ -387,31 +431,41 @@ class Reader {
 
 }  // namespace
 
-Json ToJson(const Variant& value, ObjectTable& table) { return Writer(table).Write(value); }
+Checked<Json> WriteJson(const Variant& value, ObjectTable& table) {
+  Writer writer(table);
+  Json json = writer.Write(value);
+  if (writer.too_deep()) return Problem("the value nests deeper than " + std::to_string(kMaxJsonNesting) + " levels");
+  return json;
+}
 
-Variant FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
+Json ToJson(const Variant& value, ObjectTable& table) {
+  Checked<Json> json = WriteJson(value, table);
+  return json ? *std::move(json) : Json(json.problem().message);
+}
 
-Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table) {
+Checked<Variant> FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
+
+Checked<Variant> FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table) {
   // Text that may be read as JSON (an object may be tagged; a list is read for a parameter that
   // takes values) and nests too deeply is refused unread; other text is only text.
   if (DeepNestingAt(text) != std::string_view::npos) {
     const std::size_t start = text.find_first_not_of(" \t\r\n");
     const char first = start == std::string_view::npos ? ' ' : text[start];
-    if (first != '{' && !(takes_values && first == '[')) return Utf8ToUtf16(text);
-    throw ValueError("the JSON nests arrays and objects deeper than " + std::to_string(kMaxJsonNesting) + " levels");
+    if (first != '{' && !(takes_values && first == '[')) return Variant(Utf8ToUtf16(text));
+    return Problem("the JSON nests arrays and objects deeper than " + std::to_string(kMaxJsonNesting) + " levels");
   }
   const Json json = Json::parse(text, nullptr, false);
-  if (json.is_discarded()) return Utf8ToUtf16(text);
+  if (json.is_discarded()) return Variant(Utf8ToUtf16(text));
   if (json.is_object() && json.contains("type")) return FromJson(json, table);
-  if (!takes_values || json.is_object()) return Utf8ToUtf16(text);
+  if (!takes_values || json.is_object()) return Variant(Utf8ToUtf16(text));
   if (json.is_array()) {
     // A list is most likely meant as an array: show the one it stands for, in full when short.
     constexpr std::size_t kShown = 200;
     const std::string bounds = json.empty() ? "[]" : "[[0," + std::to_string(json.size() - 1) + "]]";
     const bool shown = text.size() <= kShown;
-    throw ValueError("a plain JSON list is no value; write an array tagged, as {\"type\":\"Array\",\"of\":\"Variant\","
-                     "\"bounds\":" + bounds + ",\"items\":" + (shown ? Dump(json) : "[...]") + "}, or the text as " +
-                     (shown ? "'" + Dump(Json(std::string(text))) + "'" : "a JSON string"));
+    return Problem("a plain JSON list is no value; write an array tagged, as {\"type\":\"Array\",\"of\":\"Variant\","
+                   "\"bounds\":" + bounds + ",\"items\":" + (shown ? Dump(json) : "[...]") + "}, or the text as " +
+                   (shown ? "'" + Dump(Json(std::string(text))) + "'" : "a JSON string"));
   }
   return FromJson(json, table);
 }

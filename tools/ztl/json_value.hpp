@@ -5,12 +5,12 @@
 
 #include <cstdint>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "checked.hpp"
 #include "ztldata/frame/variant.hpp"
 
 namespace ztl::cli {
@@ -40,28 +40,28 @@ class ObjectTable {
   ObjectId next_ = 1;
 };
 
-// A JSON value that does not describe a value (a bad tag, a number out of range, an unknown
-// object id ...). The message says what is wrong, for the error the host receives.
-class ValueError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// The tagged JSON of a value; objects get registered in the table. A problem for a value that
+// nests deeper than kMaxJsonNesting levels (only a library result can, never a value read from
+// JSON), as writing it would recurse on its depth.
+Checked<Json> WriteJson(const Variant& value, ObjectTable& table);
 
-// The tagged JSON of a value; objects get registered in the table.
+// WriteJson for a value that cannot nest too deeply (one read from JSON). Should it nest too
+// deeply anyway, its JSON is the problem's message, a string, which no tagged value is.
 Json ToJson(const Variant& value, ObjectTable& table);
 
 // The value a JSON value stands for: a string is a String, true/false a Boolean, an integer a
 // Long (a Double outside the Long range), another number a Double, null is Null, and an object
-// is a tagged value. Throws ValueError for anything else.
-Variant FromJson(const Json& json, ObjectTable& table);
+// is a tagged value. A problem, saying what is wrong (a bad tag, a number out of range, an
+// unknown object id ...), for anything else.
+Checked<Variant> FromJson(const Json& json, ObjectTable& table);
 
 // The value of a command-line argument. A tagged value ({"type": ...}) is that value for every
 // parameter. For a parameter that takes values (`takes_values`: Variant, Object, Collection,
 // a parameter array) other JSON is its value too (5, "5", true, null). Anything else is the
 // text itself as a String: a text that is no JSON, a JSON object without "type", and any JSON
-// for a parameter of a fixed type. Throws ValueError for a tagged value that is not valid, and
-// for a plain JSON list given to a parameter that takes values (the message shows it tagged).
-Variant FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table);
+// for a parameter of a fixed type. A problem for a tagged value that is not valid, and for a
+// plain JSON list given to a parameter that takes values (the message shows it tagged).
+Checked<Variant> FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table);
 
 // Compact one-line JSON text; any text that is not valid UTF-8 is replaced, never thrown on.
 std::string Dump(const Json& json);

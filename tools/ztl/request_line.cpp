@@ -3,6 +3,7 @@
 #include "request_line.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "ztldata/platform/utf8.hpp"
@@ -96,11 +97,15 @@ bool MarkNumber(const Refusal& refusal, std::string& text, std::vector<std::stri
   return true;
 }
 
-// The number of the first marker in a text, or nothing.
+// The number of the first marker in a text, or nothing (also for a marker's start that a
+// client wrote itself, without a number).
 std::optional<std::size_t> MarkerIn(const std::string& text) {
   const std::size_t at = text.find(kMarkerStart);
   if (at == std::string::npos) return std::nullopt;
-  return std::stoul(text.substr(at + kMarkerStart.size()));
+  std::size_t number = 0;
+  const char* digits = text.data() + at + kMarkerStart.size();
+  if (std::from_chars(digits, text.data() + text.size(), number).ec != std::errc()) return std::nullopt;
+  return number;
 }
 
 // Every marker a value holds, in strings and keys, to check the second reading.

@@ -1,6 +1,7 @@
 // The serve loop and its methods: create, container, place, save, load, paint, invoke,
-// release, describe, randomize and deviceContext. Every failure becomes a JSON-RPC error
-// response; nothing escapes a request.
+// release, describe, randomize and deviceContext. A request that cannot be done is refused
+// with a Problem, which becomes its JSON-RPC error response. Only what nothing expects (running
+// out of memory) is an exception, which the serve loop answers for the line, and goes on.
 
 #include "serve.hpp"
 
@@ -35,14 +36,9 @@ constexpr int kInvalidParams = -32602;
 constexpr int kInternalError = -32603;
 constexpr int kCallError = -32000;  // an error the call reported; "data" is its error number
 
-// A request that ends in an error response.
-struct RpcError {
-  int code;
-  std::string message;
-  Json data = nullptr;
-};
-
-[[noreturn]] void BadParams(const std::string& detail) { throw RpcError{kInvalidParams, "Invalid params: " + detail}; }
+Problem RpcError(int code, std::string message) { return Problem(std::move(message), code); }
+Problem BadRequest(const std::string& detail) { return RpcError(kInvalidRequest, "Invalid Request: " + detail); }
+Problem BadParams(const std::string& detail) { return RpcError(kInvalidParams, "Invalid params: " + detail); }
 
 // A response line. `id` is JSON text: the request's id exactly as the client wrote it, so that
 // a number no Double holds (12345678901234567890123) comes back unchanged.
@@ -50,33 +46,37 @@ std::string Response(std::string_view id, std::string_view member, const Json& b
   return "{\"jsonrpc\":\"2.0\",\"id\":" + std::string(id) + ",\"" + std::string(member) + "\":" + Dump(body) + "}";
 }
 
-std::string ErrorResponse(std::string_view id, const RpcError& error) {
+std::string ErrorResponse(std::string_view id, const Problem& error) {
   Json body{{"code", error.code}, {"message", error.message}};
-  if (!error.data.is_null()) body["data"] = error.data;
+  if (error.data) body["data"] = *error.data;
   return Response(id, "error", body);
 }
 
 // A required id parameter ("object" or "container").
-ObjectId IdParam(const Json& params, const char* name) {
+Checked<ObjectId> IdParam(const Json& params, const char* name) {
   auto field = params.find(name);
-  if (field == params.end()) BadParams(std::string("\"") + name + "\" is required");
-  if (!field->is_number_integer()) BadParams(std::string("\"") + name + "\" must be an id, not " + Excerpt(*field));
+  if (field == params.end()) return BadParams(std::string("\"") + name + "\" is required");
+  if (!field->is_number_integer()) {
+    return BadParams(std::string("\"") + name + "\" must be an id, not " + Excerpt(*field));
+  }
   return field->get<ObjectId>();
 }
 
 // A required text parameter.
-std::string TextParam(const Json& params, const char* name) {
+Checked<std::string> TextParam(const Json& params, const char* name) {
   auto field = params.find(name);
-  if (field == params.end()) BadParams(std::string("\"") + name + "\" is required");
-  if (!field->is_string()) BadParams(std::string("\"") + name + "\" must be a string, not " + Excerpt(*field));
+  if (field == params.end()) return BadParams(std::string("\"") + name + "\" is required");
+  if (!field->is_string()) return BadParams(std::string("\"") + name + "\" must be a string, not " + Excerpt(*field));
   return field->get<std::string>();
 }
 
-const ClassInfo& ClassParam(const Json& params) {
-  const std::string name = TextParam(params, "class");
-  const ClassInfo* info = FindClass(Utf8ToUtf16(name));
-  if (info == nullptr) BadParams("unknown class \"" + Shortened(name) + "\"");
-  return *info;
+// The class a "class" parameter names. A pointer, never null, to the library's own record.
+Checked<const ClassInfo*> ClassParam(const Json& params) {
+  const Checked<std::string> name = TextParam(params, "class");
+  if (!name) return name.problem();
+  const ClassInfo* info = FindClass(Utf8ToUtf16(*name));
+  if (info == nullptr) return BadParams("unknown class \"" + Shortened(*name) + "\"");
+  return info;
 }
 
 // deviceContext {"font": NAME, "size": PIXELS} -> {"hdc": N}: a font at a pixel size, for the
@@ -84,130 +84,154 @@ const ClassInfo& ClassParam(const Json& params) {
 // server.
 constexpr long long kMaxPixelSize = 1000;
 
-Json NewDeviceContext(const Json& params) {
-  const std::string font = TextParam(params, "font");
+Checked<Json> NewDeviceContext(const Json& params) {
+  const Checked<std::string> font = TextParam(params, "font");
+  if (!font) return font.problem();
   auto size = params.find("size");
-  if (size == params.end()) BadParams("\"size\" is required");
+  if (size == params.end()) return BadParams("\"size\" is required");
   if (!size->is_number_integer() || size->get<long long>() < 1 || size->get<long long>() > kMaxPixelSize ||
       (size->is_number_unsigned() && size->get<unsigned long long>() > kMaxPixelSize)) {
-    BadParams("\"size\" must be a whole number of pixels from 1 to 1000, not " + Excerpt(*size));
+    return BadParams("\"size\" must be a whole number of pixels from 1 to 1000, not " + Excerpt(*size));
   }
-  const Long hdc = CreateDeviceContext(font, static_cast<Long>(size->get<long long>()));
+  const Long hdc = CreateDeviceContext(*font, static_cast<Long>(size->get<long long>()));
   if (hdc == 0) {
-    BadParams("unknown font \"" + Shortened(font) + "\" (no installed font of that family, and not \"" +
-              std::string(kFixedPitchFont) + "\")");
+    return BadParams("unknown font \"" + Shortened(*font) + "\" (no installed font of that family, and not \"" +
+                     std::string(kFixedPitchFont) + "\")");
   }
   return Json{{"hdc", hdc}};
 }
 
-void ReleaseDeviceContext(const Json& params) {
-  const Json& field = params.at("hdc");
-  if (!field.is_number_integer()) BadParams("\"hdc\" must be a device context handle, not " + Excerpt(field));
+// release {"hdc": N}; `field` is the "hdc" parameter.
+Checked<Json> ReleaseDeviceContext(const Json& field) {
+  if (!field.is_number_integer()) return BadParams("\"hdc\" must be a device context handle, not " + Excerpt(field));
   const bool in_range = field.is_number_unsigned()
                             ? field.get<unsigned long long>() <= INT32_MAX
                             : field.get<long long>() >= INT32_MIN && field.get<long long>() <= INT32_MAX;
   if (!in_range || !DeleteDeviceContext(static_cast<Long>(field.get<long long>()))) {
-    BadParams("unknown device context " + Excerpt(field));
+    return BadParams("unknown device context " + Excerpt(field));
   }
+  return Json::object();
+}
+
+// The member an "invoke" names: a name, or a dispatch id: a number, or text as `ztl describe`
+// writes it ("0x60030007"). The key views the request's text.
+Checked<MemberKey> MemberParam(const Json& params) {
+  auto field = params.find("member");
+  if (field == params.end()) return BadParams("\"member\" is required");
+  if (field->is_string()) return MemberKey::Text(field->get_ref<const std::string&>());
+  if (!field->is_number_integer()) {
+    return BadParams("\"member\" must be a name or a dispatch id, not " + Excerpt(*field));
+  }
+  const auto dispid = field->get<long long>();
+  if (dispid < INT32_MIN || dispid > UINT32_MAX) {
+    return BadParams("\"member\" " + Excerpt(*field) + " is no dispatch id");
+  }
+  return MemberKey::Id(static_cast<DispId>(static_cast<std::uint32_t>(dispid)));
+}
+
+// The "kind" of an "invoke": a method unless it says "get" or "let".
+Checked<MemberKind> KindParam(const Json& params) {
+  auto field = params.find("kind");
+  if (field == params.end() || field->is_null()) return MemberKind::Method;
+  const std::string text = field->is_string() ? field->get<std::string>() : std::string();
+  if (text == "method") return MemberKind::Method;
+  if (text == "get") return MemberKind::PropertyGet;
+  if (text == "let") return MemberKind::PropertyLet;
+  return BadParams("\"kind\" must be \"method\", \"get\" or \"let\", not " + Excerpt(*field));
+}
+
+// The tagged JSON of a value a call gave, or the internal error of one nested too deeply.
+Checked<Json> ResultJson(const Variant& value, ObjectTable& table) {
+  Checked<Json> json = WriteJson(value, table);
+  if (!json) {
+    std::cerr << "ztl serve: internal error: " << json.problem().message << '\n';
+    return RpcError(kInternalError, "Internal error: " + json.problem().message);
+  }
+  return json;
 }
 
 }  // namespace
 
 // ---- methods -------------------------------------------------------------------------------
 
-Json Server::Create(const Json& params) {
-  const ClassInfo& info = ClassParam(params);
-  if (info.kind == ClassKind::Component) {
-    BadParams(std::string(info.name) + " is a component: place it in a container (\"container\", then \"place\")");
+Checked<Json> Server::Create(const Json& params) {
+  const Checked<const ClassInfo*> info = ClassParam(params);
+  if (!info) return info.problem();
+  const std::string name((*info)->name);
+  if ((*info)->kind == ClassKind::Component) {
+    return BadParams(name + " is a component: place it in a container (\"container\", then \"place\")");
   }
-  ObjectRef object = CreateObject(Utf8ToUtf16(info.name));
-  if (!object) BadParams("cannot create an object of class " + std::string(info.name));
+  ObjectRef object = CreateObject(Utf8ToUtf16(name));
+  if (!object) return BadParams("cannot create an object of class " + name);
   return Json{{"object", objects_.Register(object)}};
 }
 
 // The server's containers are forms in a designer: they receive Paint.
-Json Server::NewContainer(const Json&) {
+Checked<Json> Server::NewContainer(const Json&) {
   const ObjectId id = objects_.NewId();
   containers_.emplace(id, std::make_unique<Container>(true));
   return Json{{"container", id}};
 }
 
-Container& Server::ContainerParam(const Json& params) {
-  const ObjectId id = IdParam(params, "container");
-  auto found = containers_.find(id);
-  if (found == containers_.end()) BadParams("unknown container " + std::to_string(id));
-  return *found->second;
+Checked<Container*> Server::ContainerParam(const Json& params) {
+  const Checked<ObjectId> id = IdParam(params, "container");
+  if (!id) return id.problem();
+  auto found = containers_.find(*id);
+  if (found == containers_.end()) return BadParams("unknown container " + std::to_string(*id));
+  return found->second.get();
 }
 
-Json Server::Place(const Json& params) {
-  const ObjectId id = IdParam(params, "container");
-  Container& form = ContainerParam(params);
-  const ClassInfo& info = ClassParam(params);
-  if (info.kind != ClassKind::Component) {
-    BadParams(std::string(info.name) + " is a utility class: create it with \"create\"");
+Checked<Json> Server::Place(const Json& params) {
+  const Checked<ObjectId> id = IdParam(params, "container");
+  if (!id) return id.problem();
+  const Checked<Container*> form = ContainerParam(params);
+  if (!form) return form.problem();
+  const Checked<const ClassInfo*> info = ClassParam(params);
+  if (!info) return info.problem();
+  const std::string class_name((*info)->name);
+  if ((*info)->kind != ClassKind::Component) {
+    return BadParams(class_name + " is a utility class: create it with \"create\"");
   }
   String name;
   if (auto field = params.find("name"); field != params.end() && !field->is_null()) {
-    if (!field->is_string()) BadParams("\"name\" must be a string, not " + Excerpt(*field));
+    if (!field->is_string()) return BadParams("\"name\" must be a string, not " + Excerpt(*field));
     name = Utf8ToUtf16(field->get_ref<const std::string&>());
   }
-  ComponentRef component = form.Place(Utf8ToUtf16(info.name), name);
+  ComponentRef component = (*form)->Place(Utf8ToUtf16(class_name), name);
   if (!component) {
-    BadParams(name.empty() ? "cannot place a " + std::string(info.name) + " in container " + std::to_string(id)
-                           : "the name \"" + Shortened(Utf16ToUtf8(name)) + "\" is already used in container " +
-                                 std::to_string(id));
+    return BadParams(name.empty() ? "cannot place a " + class_name + " in container " + std::to_string(*id)
+                                  : "the name \"" + Shortened(Utf16ToUtf8(name)) + "\" is already used in container " +
+                                        std::to_string(*id));
   }
   return Json{{"object", objects_.Register(component)}};
 }
 
-Json Server::Invoke(const Json& params) {
-  const ObjectId id = IdParam(params, "object");
-  ObjectRef object = objects_.Find(id);
-  if (!object) BadParams("unknown object " + std::to_string(id));
-
-  MemberKind kind = MemberKind::Method;
-  if (auto field = params.find("kind"); field != params.end() && !field->is_null()) {
-    const std::string text = field->is_string() ? field->get<std::string>() : std::string();
-    if (text == "method") kind = MemberKind::Method;
-    else if (text == "get") kind = MemberKind::PropertyGet;
-    else if (text == "let") kind = MemberKind::PropertyLet;
-    else BadParams("\"kind\" must be \"method\", \"get\" or \"let\", not " + Excerpt(*field));
-  }
+Checked<Json> Server::Invoke(const Json& params) {
+  const Checked<ObjectId> id = IdParam(params, "object");
+  if (!id) return id.problem();
+  ObjectRef object = objects_.Find(*id);
+  if (!object) return BadParams("unknown object " + std::to_string(*id));
+  const Checked<MemberKind> kind = KindParam(params);
+  if (!kind) return kind.problem();
 
   std::vector<Variant> args;
   if (auto field = params.find("args"); field != params.end() && !field->is_null()) {
-    if (!field->is_array()) BadParams("\"args\" must be an array, not " + Excerpt(*field));
+    if (!field->is_array()) return BadParams("\"args\" must be an array, not " + Excerpt(*field));
     for (std::size_t i = 0; i < field->size(); ++i) {
-      try {
-        args.push_back(FromJson((*field)[i], objects_));
-      } catch (const ValueError& e) {
-        BadParams("argument " + std::to_string(i + 1) + ": " + e.what());
-      }
+      Checked<Variant> arg = FromJson((*field)[i], objects_);
+      if (!arg) return BadParams("argument " + std::to_string(i + 1) + ": " + arg.problem().message);
+      args.push_back(*std::move(arg));
     }
   }
-
-  auto member_field = params.find("member");
-  if (member_field == params.end()) BadParams("\"member\" is required");
-  // A name, or a dispatch id: a number, or text as `ztl describe` writes it ("0x60030007").
-  MemberKey key = MemberKey::Id(0);
-  if (member_field->is_string()) {
-    key = MemberKey::Text(member_field->get_ref<const std::string&>());
-  } else if (member_field->is_number_integer()) {
-    const auto dispid = member_field->get<long long>();
-    if (dispid < INT32_MIN || dispid > UINT32_MAX) {
-      BadParams("\"member\" " + Excerpt(*member_field) + " is no dispatch id");
-    }
-    key = MemberKey::Id(static_cast<DispId>(static_cast<std::uint32_t>(dispid)));
-  } else {
-    BadParams("\"member\" must be a name or a dispatch id, not " + Excerpt(*member_field));
-  }
+  const Checked<MemberKey> key = MemberParam(params);
+  if (!key) return key.problem();
 
   CallFailure failure;
-  const MemberInfo* member = ResolveMember(*object, key, kind, &failure);
+  const MemberInfo* member = ResolveMember(*object, *key, *kind, &failure);
   Variant result;
   if (member == nullptr || !Call(*object, *member, args, result, CallForm::Dispatch, failure)) {
-    throw RpcError{kCallError, failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message,
-                   failure.number};
+    return Problem(failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message, kCallError,
+                   failure.number);
   }
 
   // One entry per argument: its value after the call where the call can have changed it (a
@@ -217,47 +241,62 @@ Json Server::Invoke(const Json& params) {
   Json byref = Json::array();
   for (std::size_t i = 0; i < args.size(); ++i) {
     const bool by_reference = i < member->params.size() && member->params[i].byref;
-    const bool changeable = by_reference || args[i].IsObject();
-    byref.push_back(changeable ? ToJson(args[i], objects_) : Json(nullptr));
+    if (!by_reference && !args[i].IsObject()) {
+      byref.push_back(nullptr);
+      continue;
+    }
+    Checked<Json> after = ResultJson(args[i], objects_);
+    if (!after) return after;
+    byref.push_back(*std::move(after));
   }
-  return Json{{"result", ToJson(result, objects_)}, {"byref", std::move(byref)}};
+  Checked<Json> written = ResultJson(result, objects_);
+  if (!written) return written;
+  return Json{{"result", *std::move(written)}, {"byref", std::move(byref)}};
 }
 
-Json Server::Release(const Json& params) {
-  if (params.contains("hdc")) {
-    ReleaseDeviceContext(params);
-    return Json::object();
-  }
+Checked<Json> Server::Release(const Json& params) {
+  if (auto hdc = params.find("hdc"); hdc != params.end()) return ReleaseDeviceContext(*hdc);
   if (params.contains("container")) {
-    const ObjectId id = IdParam(params, "container");
-    auto found = containers_.find(id);
-    if (found == containers_.end()) BadParams("unknown container " + std::to_string(id));
+    const Checked<ObjectId> id = IdParam(params, "container");
+    if (!id) return id.problem();
+    auto found = containers_.find(*id);
+    if (found == containers_.end()) return BadParams("unknown container " + std::to_string(*id));
     // The components go with their form.
     for (const auto& placed : found->second->Components()) objects_.Release(placed.second.get());
     containers_.erase(found);
     return Json::object();
   }
-  const ObjectId id = IdParam(params, "object");
-  if (!objects_.Release(id)) BadParams("unknown object " + std::to_string(id));
+  const Checked<ObjectId> id = IdParam(params, "object");
+  if (!id) return id.problem();
+  if (!objects_.Release(*id)) return BadParams("unknown object " + std::to_string(*id));
   return Json::object();
 }
 
-Json Server::Describe(const Json& params) { return DescribeJson(ClassParam(params)); }
+Checked<Json> Server::Describe(const Json& params) {
+  const Checked<const ClassInfo*> info = ClassParam(params);
+  if (!info) return info.problem();
+  return DescribeJson(**info);
+}
 
-Json Server::Randomize(const Json& params) {
+Checked<Json> Server::Randomize(const Json& params) {
   auto seed = params.find("seed");
-  if (seed == params.end() || !seed->is_number_integer()) BadParams("\"seed\" must be a whole number");
+  if (seed == params.end() || !seed->is_number_integer()) return BadParams("\"seed\" must be a whole number");
   SeedRandom(seed->is_number_unsigned() ? seed->get<std::uint64_t>()
                                         : static_cast<std::uint64_t>(seed->get<std::int64_t>()));
   return Json::object();
 }
 
-Json Server::Save(const Json& params) { return Json{{"data", ContainerParam(params).Save()}}; }
+Checked<Json> Server::Save(const Json& params) {
+  const Checked<Container*> form = ContainerParam(params);
+  if (!form) return form.problem();
+  return Json{{"data", (*form)->Save()}};
+}
 
-Json Server::Load(const Json& params) {
-  const std::string data = TextParam(params, "data");
+Checked<Json> Server::Load(const Json& params) {
+  const Checked<std::string> data = TextParam(params, "data");
+  if (!data) return data.problem();
   std::vector<std::string> problems;
-  std::unique_ptr<Container> form = Container::Load(data, &problems, true);
+  std::unique_ptr<Container> form = Container::Load(*data, &problems, true);
   // Every component once, in order, in "components"; "objects" maps the names that UTF-8 writes
   // exactly (a name with a lone surrogate would be written as U+FFFD and could take another's
   // place, so it is only in the list).
@@ -274,10 +313,11 @@ Json Server::Load(const Json& params) {
               {"problems", problems}};
 }
 
-Json Server::Paint(const Json& params) {
-  const ObjectId id = IdParam(params, "object");
-  ObjectRef object = objects_.Find(id);
-  if (!object) BadParams("unknown object " + std::to_string(id));
+Checked<Json> Server::Paint(const Json& params) {
+  const Checked<ObjectId> id = IdParam(params, "object");
+  if (!id) return id.problem();
+  ObjectRef object = objects_.Find(*id);
+  if (!object) return BadParams("unknown object " + std::to_string(*id));
   for (auto& [container_id, form] : containers_) {
     for (const auto& [name, component] : form->Components()) {
       if (component == object) {
@@ -286,10 +326,10 @@ Json Server::Paint(const Json& params) {
       }
     }
   }
-  BadParams("object " + std::to_string(id) + " is no component placed in a container");
+  return BadParams("object " + std::to_string(*id) + " is no component placed in a container");
 }
 
-Json Server::Dispatch(const std::string& method, const Json& params) {
+Checked<Json> Server::Dispatch(const std::string& method, const Json& params) {
   if (method == "create") return Create(params);
   if (method == "container") return NewContainer(params);
   if (method == "place") return Place(params);
@@ -301,7 +341,7 @@ Json Server::Dispatch(const std::string& method, const Json& params) {
   if (method == "load") return Load(params);
   if (method == "paint") return Paint(params);
   if (method == "deviceContext") return NewDeviceContext(params);
-  throw RpcError{kMethodNotFound, "Method not found"};
+  return RpcError(kMethodNotFound, "Method not found");
 }
 
 // ---- requests ------------------------------------------------------------------------------
@@ -310,46 +350,40 @@ std::optional<std::string> Server::HandleRequest(const Json& request, const Requ
                                                  std::string_view id_text) {
   std::string id = "null";
   bool notification = false;
+  // The answer once the request has run or been refused; nothing for a notification.
+  auto answer = [&](const Checked<Json>& outcome) -> std::optional<std::string> {
+    if (notification) return std::nullopt;
+    return outcome ? Response(id, "result", *outcome) : ErrorResponse(id, outcome.problem());
+  };
+  // A request that is no valid request object is answered even without an id.
+  if (!request.is_object()) return answer(BadRequest("not a JSON object"));
+  auto id_field = request.find("id");
+  if (id_field != request.end()) {
+    if (!id_field->is_null() && !id_field->is_string() && !id_field->is_number()) {
+      return answer(BadRequest("\"id\" must be a number, a string or null"));
+    }
+    // An id that could not be read cannot be repeated.
+    if (auto piece = UnreadablePiece(*id_field, line)) return answer(BadRequest("\"id\" cannot be read: " + *piece));
+    id = id_text.empty() ? Dump(*id_field) : std::string(id_text);
+  }
+  auto version = request.find("jsonrpc");
+  if (version == request.end() || *version != "2.0") return answer(BadRequest("\"jsonrpc\" must be \"2.0\""));
+  auto method = request.find("method");
+  if (method == request.end() || !method->is_string()) return answer(BadRequest("\"method\" must be a string"));
+  // From here on a request without an id is a notification: it runs, and nothing answers it.
+  notification = id_field == request.end();
+  auto params = request.find("params");
+  if (params != request.end() && !params->is_object()) {
+    return answer(BadParams("\"params\" must be an object of named parameters"));
+  }
+  if (auto piece = UnreadablePiece(request, line)) return answer(BadParams(*piece));
+  const Json no_params = Json::object();
   try {
-    // A request that is no valid request object is answered even without an id.
-    if (!request.is_object()) throw RpcError{kInvalidRequest, "Invalid Request: not a JSON object"};
-    auto id_field = request.find("id");
-    if (id_field != request.end()) {
-      if (!id_field->is_null() && !id_field->is_string() && !id_field->is_number()) {
-        throw RpcError{kInvalidRequest, "Invalid Request: \"id\" must be a number, a string or null"};
-      }
-      // An id that could not be read cannot be repeated.
-      if (auto piece = UnreadablePiece(*id_field, line)) {
-        throw RpcError{kInvalidRequest, "Invalid Request: \"id\" cannot be read: " + *piece};
-      }
-      id = id_text.empty() ? Dump(*id_field) : std::string(id_text);
-    }
-    auto version = request.find("jsonrpc");
-    if (version == request.end() || *version != "2.0") {
-      throw RpcError{kInvalidRequest, "Invalid Request: \"jsonrpc\" must be \"2.0\""};
-    }
-    auto method = request.find("method");
-    if (method == request.end() || !method->is_string()) {
-      throw RpcError{kInvalidRequest, "Invalid Request: \"method\" must be a string"};
-    }
-    // From here on a request without an id is a notification: it runs, and nothing answers it.
-    notification = id_field == request.end();
-    const Json no_params = Json::object();
-    auto params = request.find("params");
-    if (params != request.end() && !params->is_object()) {
-      BadParams("\"params\" must be an object of named parameters");
-    }
-    if (auto piece = UnreadablePiece(request, line)) BadParams(*piece);
-    Json result = Dispatch(method->get<std::string>(), params == request.end() ? no_params : *params);
-    if (notification) return std::nullopt;
-    return Response(id, "result", result);
-  } catch (const RpcError& error) {
-    if (notification) return std::nullopt;
-    return ErrorResponse(id, error);
+    return answer(Dispatch(method->get_ref<const std::string&>(), params == request.end() ? no_params : *params));
   } catch (const std::exception& e) {
-    std::cerr << "ztl serve: internal error: " << e.what() << '\n';
-    if (notification) return std::nullopt;
-    return ErrorResponse(id, RpcError{kInternalError, std::string("Internal error: ") + e.what()});
+    // Only a fault gets here (out of memory while building the answer): the request is told,
+    // with its id, and the server goes on.
+    return answer(RpcError(kInternalError, std::string("Internal error: ") + e.what()));
   }
 }
 
@@ -357,11 +391,11 @@ std::optional<std::string> Server::HandleLine(std::string_view text) {
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
   const RequestLine line = ReadRequestLine(text);
   const Json& request = line.json;
-  if (request.is_discarded()) return ErrorResponse("null", RpcError{kParseError, line.parse_error});
+  if (request.is_discarded()) return ErrorResponse("null", RpcError(kParseError, line.parse_error));
   auto id_text = [&line](std::size_t i) { return i < line.ids.size() ? line.ids[i] : std::string_view(); };
   if (!request.is_array()) return HandleRequest(request, line, id_text(0));
   // A batch: one array of the responses, none at all when every request was a notification.
-  if (request.empty()) return ErrorResponse("null", RpcError{kInvalidRequest, "Invalid Request: empty batch"});
+  if (request.empty()) return ErrorResponse("null", BadRequest("empty batch"));
   std::string responses;
   for (std::size_t i = 0; i < request.size(); ++i) {
     if (std::optional<std::string> response = HandleRequest(request[i], line, id_text(i))) {
@@ -428,8 +462,8 @@ class LineReader {
 int Serve(int in, std::ostream& out, std::size_t max_line) {
   Server server;
   LineReader reader(in, max_line);
-  const RpcError line_too_long{kInvalidRequest, "Invalid Request: the line is longer than " + std::to_string(max_line) +
-                                                    " bytes (--max-line); it was not read"};
+  const Problem line_too_long =
+      BadRequest("the line is longer than " + std::to_string(max_line) + " bytes (--max-line); it was not read");
   std::string line;
   bool too_long = false;
   while (reader.Next(line, too_long)) {
@@ -439,7 +473,7 @@ int Serve(int in, std::ostream& out, std::size_t max_line) {
     } catch (const std::exception& e) {
       // Out of memory while answering, for instance: the line gets an error, the server goes on.
       std::cerr << "ztl serve: internal error: " << e.what() << '\n';
-      response = ErrorResponse("null", RpcError{kInternalError, "Internal error"});
+      response = ErrorResponse("null", RpcError(kInternalError, "Internal error"));
     }
     if (response) out << *response << '\n' << std::flush;
     // No client reads the answers any more: the write error is reported on the way out.

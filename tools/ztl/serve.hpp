@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "checked.hpp"
 #include "json_value.hpp"
 #include "request_line.hpp"
 #include "ztldata/frame/component.hpp"
@@ -18,27 +19,30 @@ namespace ztl::cli {
 
 class Server {
  public:
-  // The response line to one input line, or nothing (a notification, a blank line).
+  // The response line to one input line, or nothing (a notification, a blank line). A bad
+  // request is answered; only what nothing expects (std::bad_alloc) is thrown.
   std::optional<std::string> HandleLine(std::string_view line);
 
  private:
   // The response to one request of a line, whose id the line writes as `id_text`.
   std::optional<std::string> HandleRequest(const Json& request, const RequestLine& line,
                                            std::string_view id_text);
-  Json Dispatch(const std::string& method, const Json& params);
+  // Each method gives its result, or the error it is answered with.
+  Checked<Json> Dispatch(const std::string& method, const Json& params);
 
-  Json Create(const Json& params);
-  Json NewContainer(const Json& params);
-  Json Place(const Json& params);
-  Json Invoke(const Json& params);
-  Json Release(const Json& params);
-  Json Describe(const Json& params);
-  Json Randomize(const Json& params);
-  Json Save(const Json& params);
-  Json Load(const Json& params);
-  Json Paint(const Json& params);
+  Checked<Json> Create(const Json& params);
+  Checked<Json> NewContainer(const Json& params);
+  Checked<Json> Place(const Json& params);
+  Checked<Json> Invoke(const Json& params);
+  Checked<Json> Release(const Json& params);
+  Checked<Json> Describe(const Json& params);
+  Checked<Json> Randomize(const Json& params);
+  Checked<Json> Save(const Json& params);
+  Checked<Json> Load(const Json& params);
+  Checked<Json> Paint(const Json& params);
 
-  Container& ContainerParam(const Json& params);
+  // The container a "container" parameter names; never null.
+  Checked<Container*> ContainerParam(const Json& params);
 
   ObjectTable objects_;
   std::map<ObjectId, std::unique_ptr<Container>> containers_;
