@@ -5,6 +5,7 @@
 // work; this layer only adapts Variants to them, driven by the interface tables.
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -82,9 +83,7 @@ class Bound {
   Bound(const Bound&) = delete;
   Bound& operator=(const Bound&) = delete;
   ~Bound() {
-    for (std::size_t i = 0; i < kMaxParams; ++i) {
-      if (Held(i)) cells_[i].value.~Variant();
-    }
+    for (std::uint32_t rest = held_; rest != 0; rest &= rest - 1) cells_[std::countr_zero(rest)].value.~Variant();
   }
 
   // Parameter i takes the caller's own argument.
@@ -97,6 +96,8 @@ class Bound {
   }
   // The value held for parameter i, or null when it took the caller's argument.
   Variant* Held(std::size_t i) noexcept { return held_ & (1u << i) ? &cells_[i].value : nullptr; }
+  // Whether any parameter holds a value here (most calls hold none).
+  bool HoldsAny() const noexcept { return held_ != 0; }
 
   std::array<Variant*, kMaxParams> slots;
 
@@ -205,6 +206,7 @@ Status Run(Object& self, const MemberInfo& member, Bound& bound, Variant& result
 
 // By-reference arguments that were converted get the value the operation left in them.
 void WriteBack(const MemberInfo& member, const Shape& shape, std::span<Variant> args, Bound& bound) {
+  if (!bound.HoldsAny()) return;
   for (std::size_t i = 0; i < shape.fixed && i < args.size(); ++i) {
     if (Variant* held = bound.Held(i); held && member.params[i].byref) args[i] = std::move(*held);
   }
