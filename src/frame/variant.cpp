@@ -9,17 +9,6 @@
 
 namespace ztl {
 
-namespace detail {
-ArrayBox::ArrayBox(SafeArray array) : array_(std::make_unique<SafeArray>(std::move(array))) {}
-ArrayBox::ArrayBox(const ArrayBox& other) : array_(std::make_unique<SafeArray>(*other.array_)) {}
-ArrayBox& ArrayBox::operator=(const ArrayBox& other) {
-  if (this != &other) array_ = std::make_unique<SafeArray>(*other.array_);
-  return *this;
-}
-ArrayBox::~ArrayBox() = default;
-bool operator==(const ArrayBox& a, const ArrayBox& b) { return *a.array_ == *b.array_; }
-}  // namespace detail
-
 namespace {
 template <class T>
 Variant FromWide(T l) noexcept {
@@ -32,16 +21,71 @@ Variant FromWide(T l) noexcept {
 
 Variant::Variant(long l) noexcept : Variant(FromWide(l)) {}
 Variant::Variant(long long l) noexcept : Variant(FromWide(l)) {}
-Variant::Variant(SafeArray array) : value_(std::in_place_index<kArray>, std::move(array)) {}
+Variant::Variant(SafeArray array) { SetPointer(kArray, new SafeArray(std::move(array))); }
+
+const ObjectRef Variant::kNothing;
+
+void Variant::CopyPointerFrom(const Variant& other) {
+  switch (other.kind_) {
+    case kString: {
+      detail::StringBox* box = other.Pointer<detail::StringBox>();
+      if (box->shareable) {
+        box->refs.fetch_add(1, std::memory_order_relaxed);
+      } else {
+        box = new detail::StringBox(box->text);
+      }
+      SetPointer(kString, box);
+      return;
+    }
+    case kObject: {
+      const ObjectRef* o = other.Pointer<ObjectRef>();
+      SetPointer(kObject, o ? new ObjectRef(*o) : nullptr);
+      return;
+    }
+    case kArray: SetPointer(kArray, new SafeArray(*other.Pointer<SafeArray>())); return;
+    default: std::memcpy(static_cast<void*>(this), &other, sizeof(Variant)); return;
+  }
+}
+
+void Variant::ReleasePointer() noexcept {
+  switch (kind_) {
+    case kString: {
+      detail::StringBox* box = Pointer<detail::StringBox>();
+      if (box->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete box;
+      break;
+    }
+    case kObject: delete Pointer<ObjectRef>(); break;
+    case kArray: delete Pointer<SafeArray>(); break;
+    default: break;
+  }
+  kind_ = kEmpty;
+}
+
+detail::StringBox* Variant::DetachString() noexcept {
+  detail::StringBox* shared = Pointer<detail::StringBox>();
+  auto* own = new detail::StringBox(shared->text);
+  if (shared->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
+  SetPointer(kString, own);
+  return own;
+}
+
+ObjectRef* Variant::MutableObject() noexcept {
+  ObjectRef* o = Pointer<ObjectRef>();
+  if (!o) {
+    o = new ObjectRef();
+    SetPointer(kObject, o);
+  }
+  return o;
+}
 
 VarType Variant::Type() const noexcept {
   static constexpr VarType kCodes[] = {
-      VarType::Empty,  VarType::Null,   VarType::Boolean, VarType::Byte,    VarType::Integer,
-      VarType::Long,   VarType::Currency, VarType::Single, VarType::Double, VarType::Date,
-      VarType::Decimal, VarType::String, VarType::Object, VarType::Error,
+      VarType::Empty,  VarType::Null,     VarType::Boolean, VarType::Byte,   VarType::Integer,
+      VarType::Long,   VarType::Currency, VarType::Single,  VarType::Double, VarType::Date,
+      VarType::Decimal, VarType::Error,   VarType::String,  VarType::Object,
   };
-  if (const SafeArray* a = If<SafeArray>()) return VarType::Array | a->ElementType();
-  return kCodes[value_.index()];
+  if (kind_ == kArray) return VarType::Array | Pointer<SafeArray>()->ElementType();
+  return kCodes[kind_];
 }
 
 bool Variant::IsMissing() const noexcept {
@@ -49,7 +93,27 @@ bool Variant::IsMissing() const noexcept {
   return e && e->code == ErrorValue::kParamNotFound;
 }
 
-bool operator==(const Variant& a, const Variant& b) { return a.value_ == b.value_; }
+bool operator==(const Variant& a, const Variant& b) {
+  if (a.kind_ != b.kind_) return false;
+  switch (a.kind_) {
+    case Variant::kEmpty:
+    case Variant::kNull: return true;
+    case Variant::kBoolean: return *a.Payload<Boolean>() == *b.Payload<Boolean>();
+    case Variant::kByte: return *a.Payload<Byte>() == *b.Payload<Byte>();
+    case Variant::kInteger: return *a.Payload<Integer>() == *b.Payload<Integer>();
+    case Variant::kLong: return *a.Payload<Long>() == *b.Payload<Long>();
+    case Variant::kCurrency: return *a.Payload<Currency>() == *b.Payload<Currency>();
+    case Variant::kSingle: return *a.Payload<Single>() == *b.Payload<Single>();
+    case Variant::kDouble: return *a.Payload<Double>() == *b.Payload<Double>();
+    case Variant::kDate: return *a.Payload<Date>() == *b.Payload<Date>();
+    case Variant::kDecimal: return *a.Payload<Decimal>() == *b.Payload<Decimal>();
+    case Variant::kError: return *a.Payload<ErrorValue>() == *b.Payload<ErrorValue>();
+    case Variant::kString: return *a.If<String>() == *b.If<String>();
+    case Variant::kObject: return *a.If<ObjectRef>() == *b.If<ObjectRef>();
+    case Variant::kArray: return *a.Pointer<SafeArray>() == *b.Pointer<SafeArray>();
+  }
+  return false;
+}
 
 std::string_view VarTypeName(VarType type) noexcept {
   switch (static_cast<VarType>(static_cast<std::uint16_t>(type) & 0x0FFF)) {

@@ -39,13 +39,17 @@ struct Date {
 // It converts to and from the other kinds and has exact arithmetic and comparison.
 // Note: the scale is kept, not normalised: 1.50 (150, scale 2) and 1.5 are equal numbers but
 // not the same Decimal, and == compares the stored form.
-struct Decimal {
+// Packed into 14 bytes (aligned to 2) so that a Variant holds it in place beside its tag.
+struct __attribute__((packed, aligned(2))) Decimal {
   std::uint64_t lo = 0;   // low 64 bits of the magnitude
   std::uint32_t hi = 0;   // high 32 bits of the magnitude
   std::uint8_t scale = 0; // the value is magnitude / 10^scale
   bool negative = false;
-  friend constexpr bool operator==(const Decimal&, const Decimal&) = default;
+  friend constexpr bool operator==(const Decimal& a, const Decimal& b) noexcept {
+    return a.lo == b.lo && a.hi == b.hi && a.scale == b.scale && a.negative == b.negative;
+  }
 };
+static_assert(sizeof(Decimal) == 14 && alignof(Decimal) == 2);
 
 // ErrorValue: the Error kind of a Variant (an automation status code).
 // The code kParamNotFound marks an optional argument that the caller left out.

@@ -7,10 +7,15 @@
 //   if (const ztl::Long* n = v.If<ztl::Long>()) { ... }
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -59,20 +64,15 @@ struct NullValue {
 inline constexpr NullValue Null{};
 
 namespace detail {
-// Holds an array with value semantics: copying the box copies the elements.
-class ArrayBox {
- public:
-  explicit ArrayBox(SafeArray array);
-  ArrayBox(const ArrayBox& other);
-  ArrayBox(ArrayBox&&) noexcept = default;
-  ArrayBox& operator=(const ArrayBox& other);
-  ArrayBox& operator=(ArrayBox&&) noexcept = default;
-  ~ArrayBox();
-  SafeArray& get() const noexcept { return *array_; }
-  friend bool operator==(const ArrayBox& a, const ArrayBox& b);
-
- private:
-  std::unique_ptr<SafeArray> array_;
+// The text of a String Variant: one heap block shared by copies until one of them asks to
+// change it (copy on write). A holder that hands out a mutable String* first takes a block of
+// its own and marks it unshareable, so copies made later copy the text: the pointer handed
+// out can only ever write into its own Variant's text.
+struct StringBox {
+  explicit StringBox(String s) noexcept : text(std::move(s)) {}
+  std::atomic<std::int32_t> refs{1};
+  bool shareable = true;
+  String text;
 };
 }  // namespace detail
 
@@ -102,27 +102,72 @@ class ArrayBox {
 class Variant {
  public:
   Variant() noexcept = default;  // Empty
-  Variant(NullValue) noexcept : value_(std::in_place_index<kNull>) {}
-  Variant(Boolean b) noexcept : value_(std::in_place_index<kBoolean>, b) {}
-  Variant(Byte b) noexcept : value_(std::in_place_index<kByte>, b) {}
-  Variant(Integer i) noexcept : value_(std::in_place_index<kInteger>, i) {}
-  Variant(Long l) noexcept : value_(std::in_place_index<kLong>, l) {}
+  Variant(NullValue) noexcept : kind_(kNull) {}
+  Variant(Boolean b) noexcept { Set(kBoolean, b); }
+  Variant(Byte b) noexcept { Set(kByte, b); }
+  Variant(Integer i) noexcept { Set(kInteger, i); }
+  Variant(Long l) noexcept { Set(kLong, l); }
   // Wider integers become a Long when they fit, a Double otherwise.
   Variant(long l) noexcept;
   Variant(long long l) noexcept;
-  Variant(Currency c) noexcept : value_(std::in_place_index<kCurrency>, c) {}
-  Variant(Single s) noexcept : value_(std::in_place_index<kSingle>, s) {}
-  Variant(Double d) noexcept : value_(std::in_place_index<kDouble>, d) {}
-  Variant(Date d) noexcept : value_(std::in_place_index<kDate>, d) {}
-  Variant(Decimal d) noexcept : value_(std::in_place_index<kDecimal>, d) {}
-  Variant(String s) noexcept : value_(std::in_place_index<kString>, std::move(s)) {}
-  Variant(std::u16string_view s) : value_(std::in_place_index<kString>, s) {}
-  Variant(const char16_t* s) : value_(std::in_place_index<kString>, s) {}
+  Variant(Currency c) noexcept { Set(kCurrency, c); }
+  Variant(Single s) noexcept { Set(kSingle, s); }
+  Variant(Double d) noexcept { Set(kDouble, d); }
+  Variant(Date d) noexcept { Set(kDate, d); }
+  Variant(Decimal d) noexcept { Set(kDecimal, d); }
+  Variant(String s) noexcept { SetPointer(kString, new detail::StringBox(std::move(s))); }
+  Variant(std::u16string_view s) : Variant(String(s)) {}
+  Variant(const char16_t* s) : Variant(String(s)) {}
   Variant(const char*) = delete;  // say u"..." for a String
-  Variant(ObjectRef o) noexcept : value_(std::in_place_index<kObject>, std::move(o)) {}
-  Variant(std::nullptr_t) noexcept : value_(std::in_place_index<kObject>) {}  // Nothing
-  Variant(ErrorValue e) noexcept : value_(std::in_place_index<kError>, e) {}
+  Variant(ObjectRef o) noexcept {
+    if (o) {
+      SetPointer(kObject, new ObjectRef(std::move(o)));
+    } else {
+      SetPointer<ObjectRef>(kObject, nullptr);
+    }
+  }
+  Variant(std::nullptr_t) noexcept { SetPointer<ObjectRef>(kObject, nullptr); }  // Nothing
+  Variant(ErrorValue e) noexcept { Set(kError, e); }
   Variant(SafeArray array);
+
+  // Copying copies the value (an array element by element); a move leaves the source Empty.
+  Variant(const Variant& other) {
+    if (other.HoldsPointer()) {
+      CopyPointerFrom(other);
+    } else {
+      std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+    }
+  }
+  Variant(Variant&& other) noexcept {
+    std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+    other.kind_ = kEmpty;
+  }
+  Variant& operator=(const Variant& other) {
+    if (this == &other) return *this;
+    if (!HoldsPointer() && !other.HoldsPointer()) {
+      std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+      return *this;
+    }
+    Variant copy(other);  // may fail: this keeps its value
+    return *this = std::move(copy);
+  }
+  Variant& operator=(Variant&& other) noexcept {
+    if (this == &other) return *this;
+    if (HoldsPointer()) ReleasePointer();
+    std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+    other.kind_ = kEmpty;
+    return *this;
+  }
+  ~Variant() {
+    if (HoldsPointer()) ReleasePointer();
+  }
+  // Exchanges two values (their bytes: nothing is copied or freed).
+  friend void swap(Variant& a, Variant& b) noexcept {
+    unsigned char t[sizeof(Variant)];
+    std::memcpy(t, static_cast<void*>(&a), sizeof t);
+    std::memcpy(static_cast<void*>(&a), &b, sizeof t);
+    std::memcpy(static_cast<void*>(&b), t, sizeof t);
+  }
 
   // An Error value that marks an optional argument left out by the caller.
   static Variant Missing() noexcept { return ErrorValue{ErrorValue::kParamNotFound}; }
@@ -130,14 +175,14 @@ class Variant {
   // The automation type code; for an array, VarType::Array | its element type.
   VarType Type() const noexcept;
 
-  bool IsEmpty() const noexcept { return value_.index() == kEmpty; }
-  bool IsNull() const noexcept { return value_.index() == kNull; }
+  bool IsEmpty() const noexcept { return kind_ == kEmpty; }
+  bool IsNull() const noexcept { return kind_ == kNull; }
   bool IsNumeric() const noexcept {  // Boolean, Byte, Integer, Long, Currency, Single, Double, Date, Decimal
-    return value_.index() >= kBoolean && value_.index() <= kDecimal;
+    return kind_ >= kBoolean && kind_ <= kDecimal;
   }
-  bool IsString() const noexcept { return value_.index() == kString; }
-  bool IsObject() const noexcept { return value_.index() == kObject; }
-  bool IsArray() const noexcept { return value_.index() == kArray; }
+  bool IsString() const noexcept { return kind_ == kString; }
+  bool IsObject() const noexcept { return kind_ == kObject; }
+  bool IsArray() const noexcept { return kind_ == kArray; }
   bool IsMissing() const noexcept;
 
   // The value when the Variant holds kind T, otherwise null. T is one of the scalar types,
@@ -157,15 +202,53 @@ class Variant {
   friend bool operator==(const Variant& a, const Variant& b);
 
  private:
-  enum Index : std::size_t {
+  // The kinds as held in the tag byte. The kinds up to kError are held in place and copy as
+  // bytes; the others hold one pointer to a heap block.
+  enum Kind : std::uint8_t {
     kEmpty, kNull, kBoolean, kByte, kInteger, kLong, kCurrency, kSingle, kDouble, kDate,
-    kDecimal, kString, kObject, kError, kArray,
+    kDecimal, kError, kString, kObject, kArray,
   };
-  using Storage = std::variant<std::monostate, NullValue, Boolean, Byte, Integer, Long, Currency,
-                               Single, Double, Date, Decimal, String, ObjectRef, ErrorValue,
-                               detail::ArrayBox>;
-  Storage value_;
+  static constexpr std::size_t kPayload = 15;  // bytes before the tag
+
+  bool HoldsPointer() const noexcept { return kind_ >= kString; }
+
+  template <class T> static constexpr Kind KindOf() noexcept;
+
+  template <class T> T* Payload() noexcept { return std::launder(reinterpret_cast<T*>(bytes_)); }
+  template <class T> const T* Payload() const noexcept {
+    return std::launder(reinterpret_cast<const T*>(bytes_));
+  }
+  template <class T> void Set(Kind kind, const T& value) noexcept {
+    static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= kPayload);
+    ::new (static_cast<void*>(bytes_)) T(value);
+    kind_ = kind;
+  }
+  template <class P> void SetPointer(Kind kind, P* p) noexcept {
+    std::memcpy(bytes_, &p, sizeof p);
+    kind_ = kind;
+  }
+  template <class P> P* Pointer() const noexcept {
+    P* p;
+    std::memcpy(&p, bytes_, sizeof p);
+    return p;
+  }
+
+  void CopyPointerFrom(const Variant& other);  // other holds a pointer kind; this is Empty
+  void ReleasePointer() noexcept;               // frees the block of a pointer kind
+  String* MutableString() noexcept {            // detaches a shared text first
+    detail::StringBox* box = Pointer<detail::StringBox>();
+    if (box->refs.load(std::memory_order_acquire) != 1) box = DetachString();
+    box->shareable = false;
+    return &box->text;
+  }
+  detail::StringBox* DetachString() noexcept;
+  ObjectRef* MutableObject() noexcept;          // gives Nothing a block of its own
+  static const ObjectRef kNothing;
+
+  alignas(8) unsigned char bytes_[kPayload] = {};
+  Kind kind_ = kEmpty;
 };
+static_assert(sizeof(Variant) == 16, "a Variant is two machine words");
 
 // One dimension of an array: its lower bound and its element count (upper = lower + count - 1).
 struct ArrayBound {
@@ -229,46 +312,101 @@ Overloaded(F...) -> Overloaded<F...>;
 
 // ---- implementation details ------------------------------------------------------------
 
+template <class T> constexpr Variant::Kind Variant::KindOf() noexcept {
+  if constexpr (std::is_same_v<T, NullValue>) return kNull;
+  else if constexpr (std::is_same_v<T, Boolean>) return kBoolean;
+  else if constexpr (std::is_same_v<T, Byte>) return kByte;
+  else if constexpr (std::is_same_v<T, Integer>) return kInteger;
+  else if constexpr (std::is_same_v<T, Long>) return kLong;
+  else if constexpr (std::is_same_v<T, Currency>) return kCurrency;
+  else if constexpr (std::is_same_v<T, Single>) return kSingle;
+  else if constexpr (std::is_same_v<T, Double>) return kDouble;
+  else if constexpr (std::is_same_v<T, Date>) return kDate;
+  else if constexpr (std::is_same_v<T, Decimal>) return kDecimal;
+  else if constexpr (std::is_same_v<T, ErrorValue>) return kError;
+  else if constexpr (std::is_same_v<T, String>) return kString;
+  else if constexpr (std::is_same_v<T, ObjectRef>) return kObject;
+  else if constexpr (std::is_same_v<T, SafeArray>) return kArray;
+  else static_assert(sizeof(T) == 0, "not a kind a Variant holds");
+}
+
 template <class T> const T* Variant::If() const noexcept {
-  if constexpr (std::is_same_v<T, SafeArray>) {
-    const auto* box = std::get_if<kArray>(&value_);
-    return box ? &box->get() : nullptr;
+  constexpr Kind kind = KindOf<T>();
+  if (kind_ != kind) return nullptr;
+  if constexpr (kind == kNull) {
+    return &Null;
+  } else if constexpr (kind == kString) {
+    return &Pointer<detail::StringBox>()->text;
+  } else if constexpr (kind == kObject) {
+    const ObjectRef* o = Pointer<ObjectRef>();
+    return o ? o : &kNothing;
+  } else if constexpr (kind == kArray) {
+    return Pointer<SafeArray>();
   } else {
-    return std::get_if<T>(&value_);
+    return Payload<T>();
+  }
+}
+
+template <class T> T* Variant::If() noexcept {
+  constexpr Kind kind = KindOf<T>();
+  if (kind_ != kind) return nullptr;
+  if constexpr (kind == kNull) {
+    return Payload<NullValue>();
+  } else if constexpr (kind == kString) {
+    return MutableString();
+  } else if constexpr (kind == kObject) {
+    return MutableObject();
+  } else if constexpr (kind == kArray) {
+    return Pointer<SafeArray>();
+  } else {
+    return Payload<T>();
   }
 }
 
 template <class F> decltype(auto) Variant::Visit(F&& f) const {
-  return std::visit(
-      [&f](const auto& x) -> decltype(auto) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(x)>, detail::ArrayBox>) {
-          return std::forward<F>(f)(static_cast<const SafeArray&>(x.get()));
-        } else {
-          return std::forward<F>(f)(x);
-        }
-      },
-      value_);
+  using R = decltype(std::forward<F>(f)(std::declval<const EmptyValue&>()));
+  switch (kind_) {
+    case kNull: return static_cast<R>(std::forward<F>(f)(*If<NullValue>()));
+    case kBoolean: return static_cast<R>(std::forward<F>(f)(*Payload<Boolean>()));
+    case kByte: return static_cast<R>(std::forward<F>(f)(*Payload<Byte>()));
+    case kInteger: return static_cast<R>(std::forward<F>(f)(*Payload<Integer>()));
+    case kLong: return static_cast<R>(std::forward<F>(f)(*Payload<Long>()));
+    case kCurrency: return static_cast<R>(std::forward<F>(f)(*Payload<Currency>()));
+    case kSingle: return static_cast<R>(std::forward<F>(f)(*Payload<Single>()));
+    case kDouble: return static_cast<R>(std::forward<F>(f)(*Payload<Double>()));
+    case kDate: return static_cast<R>(std::forward<F>(f)(*Payload<Date>()));
+    case kDecimal: return static_cast<R>(std::forward<F>(f)(*Payload<Decimal>()));
+    case kError: return static_cast<R>(std::forward<F>(f)(*Payload<ErrorValue>()));
+    case kString: return static_cast<R>(std::forward<F>(f)(*If<String>()));
+    case kObject: return static_cast<R>(std::forward<F>(f)(*If<ObjectRef>()));
+    case kArray: return static_cast<R>(std::forward<F>(f)(*If<SafeArray>()));
+    case kEmpty: break;
+  }
+  static constexpr EmptyValue kEmptyValue{};
+  return static_cast<R>(std::forward<F>(f)(kEmptyValue));
 }
 
 template <class F> decltype(auto) Variant::Visit(F&& f) {
-  return std::visit(
-      [&f](auto& x) -> decltype(auto) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(x)>, detail::ArrayBox>) {
-          return std::forward<F>(f)(x.get());
-        } else {
-          return std::forward<F>(f)(x);
-        }
-      },
-      value_);
-}
-
-template <class T> T* Variant::If() noexcept {
-  if constexpr (std::is_same_v<T, SafeArray>) {
-    auto* box = std::get_if<kArray>(&value_);
-    return box ? &box->get() : nullptr;
-  } else {
-    return std::get_if<T>(&value_);
+  using R = decltype(std::forward<F>(f)(std::declval<EmptyValue&>()));
+  switch (kind_) {
+    case kNull: return static_cast<R>(std::forward<F>(f)(*Payload<NullValue>()));
+    case kBoolean: return static_cast<R>(std::forward<F>(f)(*Payload<Boolean>()));
+    case kByte: return static_cast<R>(std::forward<F>(f)(*Payload<Byte>()));
+    case kInteger: return static_cast<R>(std::forward<F>(f)(*Payload<Integer>()));
+    case kLong: return static_cast<R>(std::forward<F>(f)(*Payload<Long>()));
+    case kCurrency: return static_cast<R>(std::forward<F>(f)(*Payload<Currency>()));
+    case kSingle: return static_cast<R>(std::forward<F>(f)(*Payload<Single>()));
+    case kDouble: return static_cast<R>(std::forward<F>(f)(*Payload<Double>()));
+    case kDate: return static_cast<R>(std::forward<F>(f)(*Payload<Date>()));
+    case kDecimal: return static_cast<R>(std::forward<F>(f)(*Payload<Decimal>()));
+    case kError: return static_cast<R>(std::forward<F>(f)(*Payload<ErrorValue>()));
+    case kString: return static_cast<R>(std::forward<F>(f)(*MutableString()));
+    case kObject: return static_cast<R>(std::forward<F>(f)(*MutableObject()));
+    case kArray: return static_cast<R>(std::forward<F>(f)(*Pointer<SafeArray>()));
+    case kEmpty: break;
   }
+  EmptyValue empty;
+  return static_cast<R>(std::forward<F>(f)(empty));
 }
 
 }  // namespace ztl
