@@ -71,8 +71,10 @@ class OneIndex {
   void Exchange(std::int64_t i, std::int64_t j) noexcept {
     Variant* a = At(i);
     Variant* b = At(j);
-    if (a && b) std::swap(*a, *b);
+    if (a && b) swap(*a, *b);
   }
+  // The element at lb() when Readable(): elements lb()..ub() follow it in index order.
+  Variant* First() noexcept { return Readable() ? array_->Elements().data() : nullptr; }
 
  private:
   SafeArray* array_;
@@ -80,6 +82,33 @@ class OneIndex {
   bool readable_ = false;
   std::int64_t lb_ = 0, ub_ = 0;
 };
+
+// The elements of a readable array, lb()..ub() of a OneIndex, where every read succeeds: what
+// the sort and the shuffle use once OneIndex has checked the array.
+class Dense {
+ public:
+  Dense(Variant* first, std::int64_t lb) noexcept : first_(first), lb_(lb) {}
+  Variant* At(std::int64_t i) const noexcept { return first_ + (i - lb_); }
+  void Exchange(std::int64_t i, std::int64_t j) const noexcept { swap(*At(i), *At(j)); }
+
+ private:
+  Variant* first_;
+  std::int64_t lb_;
+};
+
+// The sum of a run of Doubles from `sum`, with the outcome of adding them one at a time where
+// a step that is not finite is skipped. Adding finite values, a sum that ends finite was finite
+// at every step, so the plain sum is tried first.
+Double SumDoubles(Double sum, const Variant* x, std::size_t n) noexcept {
+  Double plain = sum;
+  for (std::size_t k = 0; k < n; ++k) plain += *x[k].If<Double>();
+  if (std::isfinite(plain)) return plain;
+  for (std::size_t k = 0; k < n; ++k) {
+    const Double r = sum + *x[k].If<Double>();
+    if (std::isfinite(r)) sum = r;
+  }
+  return sum;
+}
 
 // The greatest element (`after` true) or the smallest. The first element is the start; an
 // element replaces it when the variant test says it sorts after (before) it, or when the test
@@ -100,9 +129,18 @@ Variant Extreme(Variant& aArray, bool after) {
 // The variant sum of the elements, from Empty; a step that fails is skipped.
 Variant Sum(OneIndex& a) {
   Variant s;
+  const Variant* first = a.First();
   for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
     const Variant* x = a.At(i);
     if (!x) continue;
+    // A run of Doubles onto a Double sum is added in one pass.
+    if (Double* sum = s.If<Double>(); sum && first && x->If<Double>()) {
+      std::int64_t end = i + 1;
+      while (end <= a.ub() && first[end - a.lb()].If<Double>()) ++end;
+      *sum = SumDoubles(*sum, x, static_cast<std::size_t>(end - i));
+      i = end - 1;
+      continue;
+    }
     // Doubles and Longs add here directly, and texts join in place, with the result s + x
     // would give (a Double sum that overflows fails; a Long sum that leaves the range is a
     // Double).
@@ -184,6 +222,20 @@ Long ZtArrays::Search(Variant& aArray, const Variant& vntKey) noexcept {
   return Guarded(Long{0}, [&]() -> Long {
     OneIndex a(aArray);
     if (!a.HasElements()) return 0;
+    // A Double key against Double elements is compared here, with the outcome Matches gives.
+    const Variant* first = a.First();
+    if (const Double* key = vntKey.If<Double>(); key && first) {
+      const Double k = *key;
+      for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
+        const Variant& x = first[i - a.lb()];
+        if (const Double* d = x.If<Double>()) {
+          if (*d == k) return static_cast<Long>(i);
+        } else if (collections::Matches(x, vntKey)) {
+          return static_cast<Long>(i);
+        }
+      }
+      return 0;
+    }
     for (std::int64_t i = a.lb(); i <= a.ub(); ++i) {
       // A test that fails (an element that cannot be read or compared) counts as a match.
       const Variant* x = a.At(i);
@@ -219,12 +271,16 @@ Long ZtArrays::BinarySearch(Variant& aArray, const Variant& vntKey) noexcept {
 
 void ZtArrays::Sort(Variant& aArray) noexcept {
   OneIndex a(aArray);
-  if (a.Readable()) collections::Sort(a, a.lb(), a.ub());
+  if (!a.Readable()) return;
+  Dense items(a.First(), a.lb());
+  collections::Sort(items, a.lb(), a.ub());
 }
 
 void ZtArrays::Shuffle(Variant& aArray) noexcept {
   OneIndex a(aArray);
-  if (a.Readable()) collections::Shuffle(a, a.lb(), a.ub());
+  if (!a.Readable()) return;
+  Dense items(a.First(), a.lb());
+  collections::Shuffle(items, a.lb(), a.ub());
 }
 
 }  // namespace ztl

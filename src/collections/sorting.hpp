@@ -41,6 +41,20 @@ inline Long Order(const Variant& a, const Variant& b) noexcept {
   return CompareVariants(a, b);
 }
 
+// The order the sorts use: Order over any values, or, for a range known to hold Doubles only
+// (none of them a NaN), their payloads compared directly with the outcome Order gives.
+struct OrderVariants {
+  Long operator()(const Variant& a, const Variant& b) const noexcept { return Order(a, b); }
+};
+struct OrderDoubles {
+  Long operator()(const Variant& a, const Variant& b) const noexcept {
+    const Double* x = a.If<Double>();
+    const Double* y = b.If<Double>();
+    if (!x || !y) __builtin_unreachable();
+    return *x < *y ? -1 : *x > *y ? 1 : 0;
+  }
+};
+
 // The variant test a = b, where a test that fails (a value that cannot be compared) counts as
 // holding. Two Doubles, Longs or Strings are compared here directly, with the same outcome.
 // Note: not noexcept, as the variant test is not: running out of memory rises to the
@@ -63,8 +77,8 @@ inline bool Matches(const Variant& a, const Variant& b) {
 // the positions first and then moves the items along the cycles of that permutation.
 // False when it could not run (memory, or an item that cannot be read); the items are then
 // still a permutation of what they were.
-template <class Items>
-bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
+template <class Items, class Compare = OrderVariants>
+bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi, Compare order_of = {}) noexcept {
   const std::int64_t n = hi - lo + 1;
   // One block for the two index buffers; without the memory the sort does not run.
   const std::unique_ptr<std::int64_t[]> buffers(new (std::nothrow) std::int64_t[static_cast<std::size_t>(2 * n)]);
@@ -84,7 +98,7 @@ bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
         const Variant* x = items.At(lo + order[a]);
         const Variant* y = items.At(lo + order[b]);
         if (!x || !y) return false;
-        spare[out++] = order[Order(*x, *y) > 0 ? b++ : a++];
+        spare[out++] = order[order_of(*x, *y) > 0 ? b++ : a++];
       }
       while (a < mid) spare[out++] = order[a++];
       while (b < right) spare[out++] = order[b++];
@@ -114,8 +128,8 @@ bool MergeSort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
 // unsorted after 2 log2(n) partitions is finished by MergeSort: many equal items, or items
 // that cannot be compared, make every partition lopsided, which would otherwise take
 // quadratic time.
-template <class Items>
-void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, int budget = -1) noexcept {
+template <class Items, class Compare = OrderVariants>
+void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, Compare order = {}, int budget = -1) noexcept {
   if (budget < 0) {
     budget = 0;
     for (std::int64_t n = hi - lo + 1; n > 1; n >>= 1) budget += 2;
@@ -124,11 +138,11 @@ void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, int budget = -1) 
     if (hi - lo == 1) {
       const Variant* a = items.At(lo);
       const Variant* b = items.At(hi);
-      if (a && b && Order(*a, *b) > 0) items.Exchange(lo, hi);
+      if (a && b && order(*a, *b) > 0) items.Exchange(lo, hi);
       return;
     }
     if (budget-- == 0) {
-      MergeSort(items, lo, hi);
+      MergeSort(items, lo, hi, order);
       return;
     }
     const std::int64_t p = platform::RandomBetween(static_cast<Long>(lo), static_cast<Long>(hi));
@@ -146,12 +160,12 @@ void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, int budget = -1) 
       for (; i < j; ++i) {
         const Variant* x = items.At(i);
         if (!x) return;
-        if (Order(*x, *pivot) > 0) break;
+        if (order(*x, *pivot) > 0) break;
       }
       for (; j > i; --j) {
         const Variant* x = items.At(j);
         if (!x) return;
-        if (Order(*x, *pivot) < 0) break;
+        if (order(*x, *pivot) < 0) break;
       }
       if (i >= j) break;
       // Item i sorts after the pivot and item j before it: each goes to the other side. The
@@ -166,10 +180,10 @@ void QuickSort(Items& items, std::int64_t lo, std::int64_t hi, int budget = -1) 
     items.Exchange(i, hi);  // the pivot to its place
 
     if (i - lo < hi - i) {
-      QuickSort(items, lo, i - 1, budget);
+      QuickSort(items, lo, i - 1, order, budget);
       lo = i + 1;
     } else {
-      QuickSort(items, i + 1, hi, budget);
+      QuickSort(items, i + 1, hi, order, budget);
       hi = i - 1;
     }
   }
@@ -194,15 +208,38 @@ void Sort(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
     if (!x) return;
     if (AfterEverything(*x)) items.Exchange(k, last--);
   }
-  QuickSort(items, lo, last);
+  // A range of Doubles alone (the usual array of numbers) is sorted by comparing payloads: the
+  // same partitions and exchanges, without asking each pair for its kinds.
+  bool doubles = true;
+  for (std::int64_t k = lo; k <= last && doubles; ++k) {
+    const Variant* x = items.At(k);
+    doubles = x && x->If<Double>();
+  }
+  if (doubles) {
+    QuickSort(items, lo, last, OrderDoubles{});
+  } else {
+    QuickSort(items, lo, last);
+  }
 }
 
 // Descending Fisher-Yates: each index from hi down to lo + 1 is exchanged with a random index
-// lo..i (itself included).
+// lo..i (itself included). The draws do not depend on the exchanges, so a few are taken ahead
+// (in the same order) and their elements fetched into the cache while earlier steps run.
 template <class Items>
 void Shuffle(Items& items, std::int64_t lo, std::int64_t hi) noexcept {
+  constexpr std::int64_t kAhead = 8;
+  std::int64_t drawn[kAhead];
+  std::int64_t next = hi;  // the next step to draw for
+  auto slot = [](std::int64_t i) { return static_cast<std::uint64_t>(i) % kAhead; };
+  auto draw = [&] {
+    const std::int64_t j = platform::RandomBetween(static_cast<Long>(lo), static_cast<Long>(next));
+    drawn[slot(next)] = j;
+    if (const Variant* x = items.At(j)) __builtin_prefetch(x, 1);
+    --next;
+  };
   for (std::int64_t i = hi; i > lo; --i) {
-    items.Exchange(i, platform::RandomBetween(static_cast<Long>(lo), static_cast<Long>(i)));
+    while (next > lo && next > i - kAhead) draw();
+    items.Exchange(i, drawn[slot(i)]);
   }
 }
 

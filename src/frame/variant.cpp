@@ -78,16 +78,6 @@ ObjectRef* Variant::MutableObject() noexcept {
   return o;
 }
 
-VarType Variant::Type() const noexcept {
-  static constexpr VarType kCodes[] = {
-      VarType::Empty,  VarType::Null,     VarType::Boolean, VarType::Byte,   VarType::Integer,
-      VarType::Long,   VarType::Currency, VarType::Single,  VarType::Double, VarType::Date,
-      VarType::Decimal, VarType::Error,   VarType::String,  VarType::Object,
-  };
-  if (kind_ == kArray) return VarType::Array | Pointer<SafeArray>()->ElementType();
-  return kCodes[kind_];
-}
-
 bool Variant::IsMissing() const noexcept {
   const ErrorValue* e = If<ErrorValue>();
   return e && e->code == ErrorValue::kParamNotFound;

@@ -312,6 +312,16 @@ Overloaded(F...) -> Overloaded<F...>;
 
 // ---- implementation details ------------------------------------------------------------
 
+inline VarType Variant::Type() const noexcept {
+  static constexpr VarType kCodes[] = {
+      VarType::Empty,   VarType::Null,   VarType::Boolean, VarType::Byte,   VarType::Integer,
+      VarType::Long,    VarType::Currency, VarType::Single, VarType::Double, VarType::Date,
+      VarType::Decimal, VarType::Error,  VarType::String,  VarType::Object,
+  };
+  if (kind_ == kArray) return VarType::Array | Pointer<SafeArray>()->ElementType();
+  return kCodes[kind_];
+}
+
 template <class T> constexpr Variant::Kind Variant::KindOf() noexcept {
   if constexpr (std::is_same_v<T, NullValue>) return kNull;
   else if constexpr (std::is_same_v<T, Boolean>) return kBoolean;
