@@ -43,7 +43,7 @@ void Variant::CopyPointerFrom(const Variant& other) {
       return;
     }
     case kArray: SetPointer(kArray, new SafeArray(*other.Pointer<SafeArray>())); return;
-    default: std::memcpy(static_cast<void*>(this), &other, sizeof(Variant)); return;
+    default: Store(other.Load()); return;
   }
 }
 
@@ -58,7 +58,7 @@ void Variant::ReleasePointer() noexcept {
     case kArray: delete Pointer<SafeArray>(); break;
     default: break;
   }
-  kind_ = kEmpty;
+  Store({0, 0});
 }
 
 detail::StringBox* Variant::DetachString() noexcept {
@@ -78,10 +78,6 @@ ObjectRef* Variant::MutableObject() noexcept {
   return o;
 }
 
-bool Variant::IsMissing() const noexcept {
-  const ErrorValue* e = If<ErrorValue>();
-  return e && e->code == ErrorValue::kParamNotFound;
-}
 
 bool operator==(const Variant& a, const Variant& b) {
   if (a.kind_ != b.kind_) return false;

@@ -102,7 +102,7 @@ struct StringBox {
 class Variant {
  public:
   Variant() noexcept = default;  // Empty
-  Variant(NullValue) noexcept : kind_(kNull) {}
+  Variant(NullValue) noexcept { Store({0, Tag(kNull)}); }
   Variant(Boolean b) noexcept { Set(kBoolean, b); }
   Variant(Byte b) noexcept { Set(kByte, b); }
   Variant(Integer i) noexcept { Set(kInteger, i); }
@@ -135,17 +135,17 @@ class Variant {
     if (other.HoldsPointer()) {
       CopyPointerFrom(other);
     } else {
-      std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+      Store(other.Load());
     }
   }
   Variant(Variant&& other) noexcept {
-    std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
-    other.kind_ = kEmpty;
+    Store(other.Load());
+    other.Store({0, 0});
   }
   Variant& operator=(const Variant& other) {
     if (this == &other) return *this;
     if (!HoldsPointer() && !other.HoldsPointer()) {
-      std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
+      Store(other.Load());
       return *this;
     }
     Variant copy(other);  // may fail: this keeps its value
@@ -154,8 +154,8 @@ class Variant {
   Variant& operator=(Variant&& other) noexcept {
     if (this == &other) return *this;
     if (HoldsPointer()) ReleasePointer();
-    std::memcpy(static_cast<void*>(this), &other, sizeof(Variant));
-    other.kind_ = kEmpty;
+    Store(other.Load());
+    other.Store({0, 0});
     return *this;
   }
   ~Variant() {
@@ -163,10 +163,9 @@ class Variant {
   }
   // Exchanges two values (their bytes: nothing is copied or freed).
   friend void swap(Variant& a, Variant& b) noexcept {
-    unsigned char t[sizeof(Variant)];
-    std::memcpy(t, static_cast<void*>(&a), sizeof t);
-    std::memcpy(static_cast<void*>(&a), &b, sizeof t);
-    std::memcpy(static_cast<void*>(&b), t, sizeof t);
+    const Words x = a.Load(), y = b.Load();
+    a.Store(y);
+    b.Store(x);
   }
 
   // An Error value that marks an optional argument left out by the caller.
@@ -218,14 +217,32 @@ class Variant {
   template <class T> const T* Payload() const noexcept {
     return std::launder(reinterpret_cast<const T*>(bytes_));
   }
+  // The value as two 64-bit words, the tag in the top byte of the second. Values are built
+  // and copied a whole word at a time: a later read of a word is then served from the one
+  // write that made it, never pieced together from narrower writes.
+  struct Words {
+    std::uint64_t low, high;
+  };
+  static constexpr std::uint64_t Tag(Kind kind) noexcept { return std::uint64_t{kind} << 56; }
+  Words Load() const noexcept {
+    Words w;
+    std::memcpy(&w.low, bytes_, 8);
+    std::memcpy(&w.high, bytes_ + 8, 8);
+    __asm__("" : "+r"(w.low), "+r"(w.high));  // two general registers, not one vector
+    return w;
+  }
+  void Store(Words w) noexcept {
+    std::memcpy(bytes_, &w.low, 8);
+    std::memcpy(bytes_ + 8, &w.high, 8);
+  }
   template <class T> void Set(Kind kind, const T& value) noexcept {
     static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= kPayload);
-    ::new (static_cast<void*>(bytes_)) T(value);
-    kind_ = kind;
+    std::uint64_t w[2] = {0, Tag(kind)};
+    std::memcpy(w, &value, sizeof value);
+    Store({w[0], w[1]});
   }
   template <class P> void SetPointer(Kind kind, P* p) noexcept {
-    std::memcpy(bytes_, &p, sizeof p);
-    kind_ = kind;
+    Store({reinterpret_cast<std::uintptr_t>(p), Tag(kind)});
   }
   template <class P> P* Pointer() const noexcept {
     P* p;
@@ -311,6 +328,10 @@ template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
 
 // ---- implementation details ------------------------------------------------------------
+
+inline bool Variant::IsMissing() const noexcept {
+  return kind_ == kError && Payload<ErrorValue>()->code == ErrorValue::kParamNotFound;
+}
 
 inline VarType Variant::Type() const noexcept {
   static constexpr VarType kCodes[] = {

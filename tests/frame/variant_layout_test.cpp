@@ -1,0 +1,196 @@
+// The Variant's own representation: two machine words, every kind surviving copy, move and
+// assignment, moved-from values left Empty, texts shared between copies until one is written,
+// and a Decimal written in place keeping its kind.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ztldata/frame/object.hpp"
+#include "ztldata/frame/variant.hpp"
+
+namespace ztl {
+namespace {
+
+struct Sample {
+  const char* name;
+  Variant (*make)();
+};
+void PrintTo(const Sample& sample, std::ostream* out) { *out << sample.name; }
+
+// One object for every sample, so that two makes of the Object sample are equal.
+Variant SharedObject() {
+  static const ObjectRef object = CreateObject(u"ZTLData.ZtNumeric");
+  return object;
+}
+
+const Sample kSamples[] = {
+    {"Empty", [] { return Variant(); }},
+    {"Null", [] { return Variant(Null); }},
+    {"Boolean", [] { return Variant(true); }},
+    {"Byte", [] { return Variant(Byte{200}); }},
+    {"Integer", [] { return Variant(Integer{-12345}); }},
+    {"Long", [] { return Variant(Long{-2000000000}); }},
+    {"Currency", [] { return Variant(Currency{-922337203685477LL}); }},
+    {"Single", [] { return Variant(Single{1.5f}); }},
+    {"Double", [] { return Variant(Double{-0.125}); }},
+    {"Date", [] { return Variant(Date{45000.75}); }},
+    {"Decimal", [] { return Variant(Decimal{~0ULL, ~0U, 28, true}); }},
+    {"Error", [] { return Variant::Missing(); }},
+    {"ShortString", [] { return Variant(u"ab"); }},
+    {"LongString", [] { return Variant(String(100, u'x')); }},
+    {"Object", SharedObject},
+    {"Nothing", [] { return Variant(nullptr); }},
+    {"Array", [] { return Variant(SafeArray::Of({Long{1}, u"two", SafeArray::Of({3.0})})); }},
+};
+
+class EveryKind : public testing::TestWithParam<Sample> {};
+
+TEST(VariantLayout, IsTwoWords) { EXPECT_EQ(sizeof(Variant), 16u); }
+
+TEST_P(EveryKind, CopyHoldsTheValue) {
+  const Variant v = GetParam().make();
+  const Variant copy(v);
+  EXPECT_EQ(copy, v);
+}
+
+TEST_P(EveryKind, CopyKeepsTheType) {
+  const Variant v = GetParam().make();
+  const Variant copy(v);
+  EXPECT_EQ(copy.Type(), v.Type());
+}
+
+TEST_P(EveryKind, MoveHoldsTheValue) {
+  Variant source = GetParam().make();
+  const Variant moved(std::move(source));
+  EXPECT_EQ(moved, GetParam().make());
+}
+
+TEST_P(EveryKind, MovedFromIsEmpty) {
+  Variant source = GetParam().make();
+  const Variant moved(std::move(source));
+  EXPECT_TRUE(source.IsEmpty());  // NOLINT(bugprone-use-after-move): the state is defined
+}
+
+TEST_P(EveryKind, CopyAssignmentHoldsTheValue) {
+  const Variant v = GetParam().make();
+  Variant target = u"replaced";
+  target = v;
+  EXPECT_EQ(target, v);
+}
+
+TEST_P(EveryKind, MoveAssignmentHoldsTheValue) {
+  Variant source = GetParam().make();
+  Variant target = SafeArray::Of({Long{9}});
+  target = std::move(source);
+  EXPECT_EQ(target, GetParam().make());
+}
+
+TEST_P(EveryKind, MoveAssignmentEmptiesTheSource) {
+  Variant source = GetParam().make();
+  Variant target = Long{9};
+  target = std::move(source);
+  EXPECT_TRUE(source.IsEmpty());  // NOLINT(bugprone-use-after-move)
+}
+
+TEST_P(EveryKind, SelfCopyAssignmentKeepsTheValue) {
+  Variant v = GetParam().make();
+  const Variant& same = v;
+  v = same;
+  EXPECT_EQ(v, GetParam().make());
+}
+
+TEST_P(EveryKind, SelfMoveAssignmentKeepsTheValue) {
+  Variant v = GetParam().make();
+  Variant& same = v;
+  v = std::move(same);
+  EXPECT_EQ(v, GetParam().make());
+}
+
+TEST_P(EveryKind, SwapExchangesValues) {
+  Variant a = GetParam().make();
+  Variant b = u"other";
+  swap(a, b);
+  EXPECT_EQ(b, GetParam().make());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kSamples),
+                         [](const testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
+
+// ---- texts: shared until written -------------------------------------------------------
+
+TEST(VariantText, WritingACopyLeavesTheOriginal) {
+  Variant original = u"abc";
+  Variant copy = original;
+  copy.If<String>()->append(u"d");
+  EXPECT_EQ(*std::as_const(original).If<String>(), u"abc");
+}
+
+TEST(VariantText, WritingTheOriginalLeavesACopy) {
+  Variant original = u"abc";
+  const Variant copy = original;
+  original.If<String>()->append(u"d");
+  EXPECT_EQ(*copy.If<String>(), u"abc");
+}
+
+// A pointer handed out before a copy is made still writes only its own Variant's text.
+TEST(VariantText, APointerHandedOutNeverReachesALaterCopy) {
+  Variant original = u"abc";
+  String* text = original.If<String>();
+  const Variant copy = original;
+  text->append(u"d");
+  EXPECT_EQ(*copy.If<String>(), u"abc");
+}
+
+TEST(VariantText, APointerHandedOutWritesItsOwnVariant) {
+  Variant original = u"abc";
+  String* text = original.If<String>();
+  const Variant copy = original;
+  text->append(u"d");
+  EXPECT_EQ(*std::as_const(original).If<String>(), u"abcd");
+}
+
+TEST(VariantText, CopiesShareOneText) {
+  const Variant original = u"abc";
+  const Variant copy = original;
+  EXPECT_EQ(copy.If<String>(), original.If<String>());
+}
+
+// ---- values written in place --------------------------------------------------------------
+
+TEST(VariantInPlace, ADecimalWrittenInPlaceKeepsTheKind) {
+  Variant v = Decimal{};
+  *v.If<Decimal>() = Decimal{~0ULL, ~0U, 28, true};
+  EXPECT_EQ(v.Type(), VarType::Decimal);
+}
+
+TEST(VariantInPlace, ADecimalWrittenInPlaceIsRead) {
+  Variant v = Decimal{};
+  *v.If<Decimal>() = Decimal{~0ULL, ~0U, 28, true};
+  EXPECT_EQ(*v.If<Decimal>(), (Decimal{~0ULL, ~0U, 28, true}));
+}
+
+TEST(VariantInPlace, NothingTakesAnObjectInPlace) {
+  Variant v = nullptr;
+  *v.If<ObjectRef>() = CreateObject(u"ZTLData.ZtNumeric");
+  EXPECT_NE(*std::as_const(v).If<ObjectRef>(), nullptr);
+}
+
+TEST(VariantInPlace, AnArrayCopyIsItsOwn) {
+  const Variant original = SafeArray::Of({Long{1}});
+  Variant copy = original;
+  copy.If<SafeArray>()->Elements()[0] = Long{2};
+  EXPECT_EQ(original.If<SafeArray>()->Elements()[0], Variant(Long{1}));
+}
+
+TEST(VariantInPlace, AnObjectCopyIsTheSameObject) {
+  const Variant original = CreateObject(u"ZTLData.ZtNumeric");
+  const Variant copy = original;
+  EXPECT_EQ(copy.If<ObjectRef>()->get(), original.If<ObjectRef>()->get());
+}
+
+}  // namespace
+}  // namespace ztl
