@@ -101,7 +101,7 @@ struct StringBox {
 //   - An array converts to nothing but an array (type mismatch).
 class Variant {
  public:
-  Variant() noexcept = default;  // Empty
+  Variant() noexcept { Store({0, 0}); }  // Empty
   Variant(NullValue) noexcept { Store({0, Tag(kNull)}); }
   Variant(Boolean b) noexcept { Set(kBoolean, b); }
   Variant(Byte b) noexcept { Set(kByte, b); }
@@ -250,7 +250,7 @@ class Variant {
     return p;
   }
 
-  void CopyPointerFrom(const Variant& other);  // other holds a pointer kind; this is Empty
+  void CopyPointerFrom(const Variant& other);  // other holds a pointer kind; this is unset
   void ReleasePointer() noexcept;               // frees the block of a pointer kind
   String* MutableString() noexcept {            // detaches a shared text first
     detail::StringBox* box = Pointer<detail::StringBox>();
@@ -262,8 +262,10 @@ class Variant {
   ObjectRef* MutableObject() noexcept;          // gives Nothing a block of its own
   static const ObjectRef kNothing;
 
-  alignas(8) unsigned char bytes_[kPayload] = {};
-  Kind kind_ = kEmpty;
+  // Every constructor writes both words: none is left to a member initializer, which a copy
+  // would pay for before it knows the kind.
+  alignas(8) unsigned char bytes_[kPayload];
+  Kind kind_;
 };
 static_assert(sizeof(Variant) == 16, "a Variant is two machine words");
 
