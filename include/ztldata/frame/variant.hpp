@@ -224,16 +224,19 @@ class Variant {
     std::uint64_t low, high;
   };
   static constexpr std::uint64_t Tag(Kind kind) noexcept { return std::uint64_t{kind} << 56; }
+  // The whole object as bytes: the second word spans the last payload bytes and the tag.
+  unsigned char* Raw() noexcept { return reinterpret_cast<unsigned char*>(this); }
+  const unsigned char* Raw() const noexcept { return reinterpret_cast<const unsigned char*>(this); }
   Words Load() const noexcept {
     Words w;
-    std::memcpy(&w.low, bytes_, 8);
-    std::memcpy(&w.high, bytes_ + 8, 8);
+    std::memcpy(&w.low, Raw(), 8);
+    std::memcpy(&w.high, Raw() + 8, 8);
     __asm__("" : "+r"(w.low), "+r"(w.high));  // two general registers, not one vector
     return w;
   }
   void Store(Words w) noexcept {
-    std::memcpy(bytes_, &w.low, 8);
-    std::memcpy(bytes_ + 8, &w.high, 8);
+    std::memcpy(Raw(), &w.low, 8);
+    std::memcpy(Raw() + 8, &w.high, 8);
   }
   template <class T> void Set(Kind kind, const T& value) noexcept {
     static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= kPayload);
