@@ -61,7 +61,7 @@ void Variant::ReleasePointer() noexcept {
   Store({0, 0});
 }
 
-detail::StringBox* Variant::DetachString() noexcept {
+detail::StringBox* Variant::DetachString() {
   detail::StringBox* shared = Pointer<detail::StringBox>();
   auto* own = new detail::StringBox(shared->text);
   if (shared->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
@@ -69,7 +69,7 @@ detail::StringBox* Variant::DetachString() noexcept {
   return own;
 }
 
-ObjectRef* Variant::MutableObject() noexcept {
+ObjectRef* Variant::MutableObject() {
   ObjectRef* o = Pointer<ObjectRef>();
   if (!o) {
     o = new ObjectRef();

@@ -76,6 +76,12 @@ struct StringBox {
 };
 }  // namespace detail
 
+namespace detail {
+// The kinds whose mutable access may need a heap block of their own first.
+template <class T>
+inline constexpr bool kAllocatesWhenMutable = std::is_same_v<T, String> || std::is_same_v<T, ObjectRef>;
+}  // namespace detail
+
 // Variant: one value of any kind the interface carries.
 //
 // The kinds, in the order that groups them (every numeric kind lies between Boolean and Decimal):
@@ -115,11 +121,12 @@ class Variant {
   Variant(Double d) noexcept { Set(kDouble, d); }
   Variant(Date d) noexcept { Set(kDate, d); }
   Variant(Decimal d) noexcept { Set(kDecimal, d); }
-  Variant(String s) noexcept { SetPointer(kString, new detail::StringBox(std::move(s))); }
+  // A text, an object and an array are held in a heap block: making one may run out of memory.
+  Variant(String s) { SetPointer(kString, new detail::StringBox(std::move(s))); }
   Variant(std::u16string_view s) : Variant(String(s)) {}
   Variant(const char16_t* s) : Variant(String(s)) {}
   Variant(const char*) = delete;  // say u"..." for a String
-  Variant(ObjectRef o) noexcept {
+  Variant(ObjectRef o) {
     if (o) {
       SetPointer(kObject, new ObjectRef(std::move(o)));
     } else {
@@ -186,8 +193,10 @@ class Variant {
 
   // The value when the Variant holds kind T, otherwise null. T is one of the scalar types,
   // NullValue, String, ObjectRef, ErrorValue or SafeArray.
+  // The mutable form of a String or an object reference may need a block of its own first (a
+  // text shared with a copy, Nothing), and so may run out of memory.
   template <class T> const T* If() const noexcept;
-  template <class T> T* If() noexcept;
+  template <class T> T* If() noexcept(!(detail::kAllocatesWhenMutable<T>));
 
   // Calls f with the value the Variant holds, as one of: EmptyValue, NullValue, Boolean, Byte,
   // Integer, Long, Currency, Single, Double, Date, Decimal, String, ObjectRef, ErrorValue or
@@ -255,14 +264,14 @@ class Variant {
 
   void CopyPointerFrom(const Variant& other);  // other holds a pointer kind; this is unset
   void ReleasePointer() noexcept;               // frees the block of a pointer kind
-  String* MutableString() noexcept {            // detaches a shared text first
+  String* MutableString() {                     // detaches a shared text first
     detail::StringBox* box = Pointer<detail::StringBox>();
     if (box->refs.load(std::memory_order_acquire) != 1) box = DetachString();
     box->shareable = false;
     return &box->text;
   }
-  detail::StringBox* DetachString() noexcept;
-  ObjectRef* MutableObject() noexcept;          // gives Nothing a block of its own
+  detail::StringBox* DetachString();
+  ObjectRef* MutableObject();                   // gives Nothing a block of its own
   static const ObjectRef kNothing;
 
   // Every constructor writes both words: none is left to a member initializer, which a copy
@@ -383,7 +392,7 @@ template <class T> const T* Variant::If() const noexcept {
   }
 }
 
-template <class T> T* Variant::If() noexcept {
+template <class T> T* Variant::If() noexcept(!(detail::kAllocatesWhenMutable<T>)) {
   constexpr Kind kind = KindOf<T>();
   if (kind_ != kind) return nullptr;
   if constexpr (kind == kNull) {
