@@ -51,7 +51,11 @@ void Variant::ReleasePointer() noexcept {
   switch (kind_) {
     case kString: {
       detail::StringBox* box = Pointer<detail::StringBox>();
-      if (box->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete box;
+      // The only holder frees the block without a locked instruction: no other Variant can
+      // reach it to take a share meanwhile.
+      if (box->refs.load(std::memory_order_acquire) == 1 || box->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        delete box;
+      }
       break;
     }
     case kObject: delete Pointer<ObjectRef>(); break;
