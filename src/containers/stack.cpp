@@ -66,12 +66,11 @@ Variant ZtStack::Pop() noexcept {
   if (items_.empty()) return Null;
   // The item leaves the list, so it is moved out rather than copied: an object stays the
   // same object and nothing can fail.
-  Variant result;
-  if (strategy_ == ztlStackFIFO) {
-    result = std::move(items_.back());
+  const bool newest = strategy_ == ztlStackFIFO;
+  Variant result(std::move(newest ? items_.back() : items_.front()));
+  if (newest) {
     items_.pop_back();
   } else {
-    result = std::move(items_.front());
     items_.pop_front();
   }
   return result;
