@@ -165,6 +165,16 @@ int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t co
   });
 }
 
+int ztl_member_carries_bytes(ztl_object* object, int32_t dispid, int* carries) {
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    CallFailure failure;
+    const MemberInfo* member = ResolveMember(info, MemberKey::Id(dispid), MemberKind::Method, &failure);
+    if (member == nullptr) return Refuse(failure.number, failure.message);
+    return SetOutput(carries, "carries", CarriesBytes(*info, *member) ? 1 : 0);
+  });
+}
+
 int ztl_invoke(ztl_object* object, int32_t dispid, int kind, ztl_variant* args, size_t arg_count, ztl_variant* result) {
   return Guard([&]() -> Status {
     ZTL_CHECK(ClassOf(object));

@@ -86,6 +86,7 @@ namespace ZtlData
         [DllImport(Lib)] public static extern int ztl_object_class(IntPtr obj, out IntPtr className);
         [DllImport(Lib)] public static extern int ztl_object_same(IntPtr a, IntPtr b, out int same);
         [DllImport(Lib)] public static extern int ztl_get_ids_of_names(IntPtr obj, IntPtr* names, UIntPtr count, int* dispids);
+        [DllImport(Lib)] public static extern int ztl_member_carries_bytes(IntPtr obj, int dispid, out int carries);
         [DllImport(Lib)] public static extern int ztl_invoke(IntPtr obj, int dispid, int kind, NativeVariant* args, UIntPtr count, NativeVariant* result);
         [DllImport(Lib)] public static extern int ztl_invoke_name(IntPtr obj, byte[] member, int kind, NativeVariant* args, UIntPtr count, NativeVariant* result);
 

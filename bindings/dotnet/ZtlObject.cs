@@ -95,14 +95,27 @@ namespace ZtlData
         internal Member Resolve(string name)
         {
             if (members == null) members = MemberTable.For(ClassName);
-            return members.Find(name) ?? members.Add(name, LookUp(new[] { name })[0]);
+            Member found = members.Find(name);
+            if (found != null) return found;
+            int dispid = LookUp(new[] { name })[0];
+            return members.Add(name, dispid, CarriesBytes(dispid));
         }
 
         /// <summary>A member whose dispatch id the caller knows (the typed classes).</summary>
         internal Member Known(string name, int dispid)
         {
             if (members == null) members = MemberTable.For(ClassName);
-            return members.Find(name) ?? members.Add(name, dispid);
+            return members.Find(name) ?? members.Add(name, dispid, CarriesBytes(dispid));
+        }
+
+        // Whether the member's text arguments and result are bytes: the library says which.
+        private bool CarriesBytes(int dispid)
+        {
+            using (var lease = Handle.Use())
+            {
+                int carries;
+                return Native.ztl_member_carries_bytes(lease.Handle, dispid, out carries) == 0 && carries != 0;
+            }
         }
 
         internal int DispatchId(string name) { return Resolve(name).DispId; }
@@ -285,10 +298,10 @@ namespace ZtlData
         public readonly int[] ObjectPositions;
         public readonly int[] ByRef;
 
-        public Member(string className, string name, int dispid)
+        public Member(string className, string name, int dispid, bool bytes)
         {
             DispId = dispid;
-            Bytes = ByteOperations.Takes(className, name);
+            Bytes = bytes;
             ObjectParameters.Positions.TryGetValue(className + "." + name, out ObjectPositions);
             ByRefParameters.Positions.TryGetValue(className + "." + name, out ByRef);
         }
@@ -311,21 +324,6 @@ namespace ZtlData
             return byName.TryGetValue(name, out m) ? m : null;
         }
 
-        public Member Add(string name, int dispid) { return byName.GetOrAdd(name, new Member(className, name, dispid)); }
-    }
-
-    /// <summary>The operations that take bytes: a byte[] goes in as one Windows-1252 character
-    /// per byte, and a text result comes back as byte[].</summary>
-    internal static class ByteOperations
-    {
-        private static readonly System.Collections.Generic.HashSet<string> Members =
-            new System.Collections.Generic.HashSet<string>(StringComparer.OrdinalIgnoreCase)
-            {
-                "ZtCRC32.AddCRC32", "ZtRLE.Compress", "ZtRLE.Decompress", "ZtEncryption.Encode",
-                "ZtEncryption.Decode", "ZtRSA.Encode", "ZtRSA.Decode", "ZtStrings.ASCIIToEBCDIC",
-                "ZtStrings.EBCDICToASCII",
-            };
-
-        public static bool Takes(string className, string member) { return Members.Contains(className + "." + member); }
+        public Member Add(string name, int dispid, bool bytes) { return byName.GetOrAdd(name, new Member(className, name, dispid, bytes)); }
     }
 }
