@@ -64,7 +64,7 @@ Status Invoke(ztl_object* handle, const MemberKey& key, MemberKind kind, ztl_var
   }
   Variant value;
   const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
-  if (!Call(*object->ref, *member, values, value, form, failure)) return Refuse(failure.number, failure.message);
+  if (!Call(*object->ref, *member, values, value, form, &failure)) return Refuse(failure.number, failure.message);
   for (std::size_t i = 0; i < count && i < member->params.size(); ++i) {
     if (member->params[i].byref) ZTL_CHECK(WriteBack(args[i], values[i]));
   }

@@ -273,10 +273,10 @@ py::object CallWith(Object& object, const MemberInfo& member, unsigned traits, P
   Status call;
   if (release) {
     const Exclusive alone(object, true);
-    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &failure);
   } else {
     const ObjectRef kept = AwaitIdle(object);
-    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &failure);
   }
   if (!call) {
     RaiseError(failure.number, failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message);
