@@ -64,7 +64,7 @@ Status Invoke(ztl_object* handle, const MemberKey& key, MemberKind kind, ztl_var
   }
   Variant value;
   const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
-  if (!Call(*object->ref, *member, values, value, form, failure)) return Refuse(failure.number, failure.message);
+  if (!Call(*object->ref, *member, values, value, form, &failure)) return Refuse(failure.number, failure.message);
   for (std::size_t i = 0; i < count && i < member->params.size(); ++i) {
     if (member->params[i].byref) ZTL_CHECK(WriteBack(args[i], values[i]));
   }
@@ -162,6 +162,16 @@ int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t co
                     std::string(info->name) + "." + std::string(member->name) + " has no parameter '" + *missing + "'");
     }
     return Done();
+  });
+}
+
+int ztl_member_carries_bytes(ztl_object* object, int32_t dispid, int* carries) {
+  return Guard([&]() -> Status {
+    ZTL_TRY(info, ClassOf(object));
+    CallFailure failure;
+    const MemberInfo* member = ResolveMember(info, MemberKey::Id(dispid), MemberKind::Method, &failure);
+    if (member == nullptr) return Refuse(failure.number, failure.message);
+    return SetOutput(carries, "carries", CarriesBytes(*info, *member) ? 1 : 0);
   });
 }
 

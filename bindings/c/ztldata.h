@@ -219,6 +219,13 @@ ZTL_API int ztl_object_same(ztl_object* a, ztl_object* b, int* same);
 ZTL_API int ztl_get_ids_of_names(ztl_object* object, const char* const* names, size_t count,
                                  int32_t* dispids);
 
+/* Whether a method's text arguments and text result are bytes, one character per byte of the
+ * ANSI code page (CRC-32, run-length coding, the ciphers, RSA, EBCDIC): *carries is 1 or 0. A host
+ * with a byte string type may let its callers pass and receive byte strings there, each byte the
+ * Windows-1252 character of its code (as the functions under "bytes" below do). 438 for an
+ * unknown id. */
+ZTL_API int ztl_member_carries_bytes(ztl_object* object, int32_t dispid, int* carries);
+
 /* Calls a member by dispatch id. `kind` is ZTL_METHOD, ZTL_GET or ZTL_LET (a method call also
  * reaches a property get). `args` are in parameter order (a property let's new value last); use
  * ztl_variant_missing() for an optional argument left out. After the call, arguments of

@@ -37,31 +37,22 @@ struct Special {
   std::string_view class_name, member;
   unsigned traits;
 };
-// The byte-oriented operations (bytes in, bytes out), the CRC registers and polynomials that are
-// 32-bit patterns, and the operations that change an array or variable passed to them.
+// The CRC registers and polynomials, 32-bit patterns that Python writes as unsigned ints, and the
+// operations that change an array or variable passed to them. Which operations take bytes the
+// type library says (CarriesBytes).
 constexpr Special kSpecial[] = {
-    {"ZtCRC32", "InitCRC32", kAcceptUnsigned},
-    {"ZtCRC32", "AddCRC32", kAcceptBytes | kAcceptUnsigned},
-    {"ZtCRC32", "GetCRC32", kAcceptUnsigned},
-    {"ZtRLE", "Compress", kAcceptBytes},
-    {"ZtRLE", "Decompress", kAcceptBytes},
-    {"ZtEncryption", "Encode", kAcceptBytes},
-    {"ZtEncryption", "Decode", kAcceptBytes},
-    {"ZtRSA", "Encode", kAcceptBytes},
-    {"ZtRSA", "Decode", kAcceptBytes},
-    {"ZtStrings", "ASCIIToEBCDIC", kAcceptBytes},
-    {"ZtStrings", "EBCDICToASCII", kAcceptBytes},
-    {"ZtArrays", "Sort", kInPlace},
-    {"ZtArrays", "Shuffle", kInPlace},
-    {"ZtData", "Inter", kInPlace},
+    {"ZtCRC32", "InitCRC32", kAcceptUnsigned}, {"ZtCRC32", "AddCRC32", kAcceptUnsigned},
+    {"ZtCRC32", "GetCRC32", kAcceptUnsigned},  {"ZtArrays", "Sort", kInPlace},
+    {"ZtArrays", "Shuffle", kInPlace},         {"ZtData", "Inter", kInPlace},
 };
 
 unsigned TraitsOf(const ClassInfo* info, const MemberInfo& member) {
   if (!info || member.kind != MemberKind::Method) return 0;
+  unsigned traits = CarriesBytes(*info, member) ? unsigned{kAcceptBytes} : 0u;
   for (const Special& s : kSpecial) {
-    if (s.class_name == info->name && s.member == member.name) return s.traits;
+    if (s.class_name == info->name && s.member == member.name) traits |= s.traits;
   }
-  return 0;
+  return traits;
 }
 
 // ---- calls without the GIL ----------------------------------------------------------------
@@ -282,10 +273,10 @@ py::object CallWith(Object& object, const MemberInfo& member, unsigned traits, P
   Status call;
   if (release) {
     const Exclusive alone(object, true);
-    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &failure);
   } else {
     const ObjectRef kept = AwaitIdle(object);
-    call = Call(object, member, passed, result, CallForm::Dispatch, failure);
+    call = Call(object, member, passed, result, CallForm::Dispatch, &failure);
   }
   if (!call) {
     RaiseError(failure.number, failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message);

@@ -305,30 +305,17 @@ std::string MemberKey::Describe() const {
 }
 
 Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-            CallFailure& failure) noexcept {
+            CallFailure* failure) noexcept {
   try {
-    return CallSteps(self, member, args, result, form, &failure);
+    return CallSteps(self, member, args, result, form, failure);
   } catch (...) {
     // The last guard: only running out of memory while binding arguments gets here.
-    failure.number = kOutOfMemory;
-    failure.message.clear();
+    if (failure) {
+      failure->number = kOutOfMemory;
+      failure->message.clear();
+    }
     return Fail(kOutOfMemory);
   }
-}
-
-Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-            std::string* message) noexcept {
-  if (!message) {
-    try {
-      return CallSteps(self, member, args, result, form, nullptr);
-    } catch (...) {
-      return Fail(kOutOfMemory);
-    }
-  }
-  CallFailure failure;
-  const Status status = Call(self, member, args, result, form, failure);
-  if (!status) *message = std::move(failure.message);
-  return status;
 }
 
 const MemberInfo* ResolveMember(const Object& self, const MemberKey& key, MemberKind kind,
@@ -357,8 +344,7 @@ Outcome<Variant> LateCall(Object& self, const MemberKey& key, MemberKind kind, s
   if (!member) return Fail(kNoSuchMember);
   const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
   Variant result;
-  const Status status =
-      failure ? Call(self, *member, args, result, form, *failure) : Call(self, *member, args, result, form);
+  const Status status = Call(self, *member, args, result, form, failure);
   if (!status) return status.failure();
   return result;
 }

@@ -81,6 +81,22 @@ const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind ki
   return Find(info, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
 }
 
+bool CarriesBytes(const ClassInfo& info, const MemberInfo& member) noexcept {
+  struct Operation {
+    std::string_view class_name, member;
+  };
+  static constexpr Operation kByteOperations[] = {
+      {"ZtCRC32", "AddCRC32"},        {"ZtRLE", "Compress"},        {"ZtRLE", "Decompress"},
+      {"ZtEncryption", "Encode"},     {"ZtEncryption", "Decode"},   {"ZtRSA", "Encode"},
+      {"ZtRSA", "Decode"},            {"ZtStrings", "ASCIIToEBCDIC"}, {"ZtStrings", "EBCDICToASCII"},
+  };
+  if (member.kind != MemberKind::Method) return false;
+  for (const Operation& operation : kByteOperations) {
+    if (operation.class_name == info.name && operation.member == member.name) return true;
+  }
+  return false;
+}
+
 std::string_view TypeName(Type type) noexcept { return RowOf(type).name; }
 
 }  // namespace ztl

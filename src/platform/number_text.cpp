@@ -40,6 +40,9 @@ bool IsValBlank(char16_t c) {
 
 String Widen(const std::string& s) { return String(s.begin(), s.end()); }
 
+// A whole number of up to this many decimal digits is exact in a Double.
+constexpr std::size_t kExactWholeDigits = 15;
+
 // digits x 10^exponent as the nearest Double; an infinity beyond the range, 0 below it.
 double DigitsToDouble(const std::string& digits, long long exponent) {
   if (digits.empty()) return 0;
@@ -49,8 +52,7 @@ double DigitsToDouble(const std::string& digits, long long exponent) {
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr long long kLargestExact = 22;
-  constexpr std::size_t kExactDigits = 15;
-  if (digits.size() <= kExactDigits && exponent >= -kLargestExact && exponent <= kLargestExact) {
+  if (digits.size() <= kExactWholeDigits && exponent >= -kLargestExact && exponent <= kLargestExact) {
     std::uint64_t whole = 0;
     for (char c : digits) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
     const double value = static_cast<double>(whole);
@@ -275,9 +277,8 @@ std::optional<ParsedNumber> ReadNumber(std::u16string_view text) {
 }
 
 std::optional<std::int64_t> ReadPlainWhole(std::u16string_view text) noexcept {
-  constexpr std::size_t kExactDigits = 15;
   std::size_t i = !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
-  if (i == text.size() || text.size() - i > kExactDigits) return std::nullopt;
+  if (i == text.size() || text.size() - i > kExactWholeDigits) return std::nullopt;
   std::int64_t whole = 0;
   for (; i < text.size(); ++i) {
     if (!IsDigit(text[i])) return std::nullopt;

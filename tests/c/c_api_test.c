@@ -496,6 +496,37 @@ static void TestEntryPoints(void) {
   CHECK(rmdir(path) == 0 && rmdir(folder) == 0 && Live() == 0);
 }
 
+/* Which members carry bytes: the byte operations do, other text members and unknown ids not. */
+static void TestByteMembers(void) {
+  static const struct {
+    const char* class_name;
+    const char* member;
+    int carries;
+  } kRows[] = {
+      {"ZtRLE", "Compress", 1},          {"ZtEncryption", "Decode", 1}, {"ZtStrings", "ASCIIToEBCDIC", 1},
+      {"ZtStrings", "ReplaceAll", 0},    {"ZtNumeric", "Num2Letter", 0},
+  };
+  ztl_container* form = NULL;
+  CHECK_CODE(ztl_container_new(0, &form), ZTL_OK);
+  for (size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
+    ztl_object* object = NULL;
+    int32_t id = -1;
+    int carries = -1;
+    const char* names[1] = {kRows[i].member};
+    /* The coding classes are components, placed in a container; the others are created. */
+    if (ztl_create_object(kRows[i].class_name, &object) != ZTL_OK) {
+      CHECK_CODE(ztl_container_place(form, kRows[i].class_name, NULL, &object), ZTL_OK);
+    }
+    CHECK_CODE(ztl_get_ids_of_names(object, names, 1, &id), ZTL_OK);
+    CHECK_CODE(ztl_member_carries_bytes(object, id, &carries), ZTL_OK);
+    CHECK(carries == kRows[i].carries);
+    CHECK_CODE(ztl_member_carries_bytes(object, 0x7FFF0000, &carries), 438);
+    ztl_object_release(object);
+  }
+  ztl_container_release(form);
+  CHECK(Live() == 0);
+}
+
 int main(void) {
   CHECK(strcmp(ztl_version(), ZTL_VERSION) == 0 && ztl_abi_version() == ZTL_ABI_VERSION);
   TestValues();
@@ -504,6 +535,7 @@ int main(void) {
   TestErrors();
   TestHostile();
   TestBytes();
+  TestByteMembers();
   TestForms();
   TestEntryPoints();
   if (failures != 0) fprintf(stderr, "%d check(s) failed\n", failures);

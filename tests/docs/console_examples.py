@@ -14,25 +14,22 @@ import subprocess
 import sys
 import tempfile
 
+from doc_blocks import blocks
+
 
 def examples(path):
     """Yields (line number, command, expected output lines) for every console command."""
-    in_block = False
-    current = None
-    for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
-        if not in_block:
-            in_block = line.strip() == "```console"
-            continue
-        if line.strip() == "```":
-            if current:
-                yield current
-            in_block, current = False, None
-        elif line.startswith("$ "):
-            if current:
-                yield current
-            current = (number, line[2:], [])
-        elif current:
-            current[2].append(line)
+    for start, body in blocks(path, "console"):
+        current = None
+        for number, line in enumerate(body, start + 1):
+            if line.startswith("$ "):
+                if current:
+                    yield current
+                current = (number, line[2:], [])
+            elif current:
+                current[2].append(line)
+        if current:
+            yield current
 
 
 def main():

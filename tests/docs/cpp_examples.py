@@ -13,19 +13,7 @@ import pathlib
 import re
 import sys
 
-
-def blocks(path):
-    """Yields (line number, lines) of every ```cpp block."""
-    lines = path.read_text(encoding="utf-8").splitlines()
-    start = None
-    for number, line in enumerate(lines, 1):
-        if start is None and line.strip() == "```cpp":
-            start, body = number, []
-        elif start is not None and line.strip() == "```":
-            yield start, body
-            start = None
-        elif start is not None:
-            body.append(line)
+from doc_blocks import blocks
 
 
 def main():
@@ -34,7 +22,7 @@ def main():
     tests = []
     for page in map(pathlib.Path, pages):
         stem = re.sub(r"\W", "_", page.stem.title())
-        for number, body in blocks(page):
+        for number, body in blocks(page, "cpp"):
             includes.update(line.strip() for line in body if line.startswith("#include"))
             statements = ["" if line.startswith("#include") else line for line in body]
             name = f"{stem}Line{number}"

@@ -152,9 +152,10 @@ TEST(BadInput, EveryMemberWithEveryHostileValueInEveryPositionThroughBothForms) 
           for (Variant& a : args) a = hostile[pick() % hostile.size()];
         }
         Variant result;
-        std::string message;
+        CallFailure failure;
         const CallForm call_form = round % 2 ? CallForm::Slot : CallForm::Dispatch;
-        const Long code = Call(*object, member, args, result, call_form, &message).error();
+        const Long code = Call(*object, member, args, result, call_form, &failure).error();
+        const std::string& message = failure.message;
         ASSERT_TRUE(IsDispatchError(code, *object)) << code << " " << message;
         EXPECT_EQ(code != 0, !message.empty());
         // Whatever a call did, the collection's positions and keys still agree.

@@ -5,25 +5,15 @@ repr(EXPRESSION) is TEXT, so the results the guide shows are the results the lib
 import os
 import pathlib
 import re
+import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "docs"))
+from doc_blocks import blocks  # noqa: E402  (the documentation's own block reader)
+
 DOCS = pathlib.Path(os.environ.get("ZTL_DOCS_DIR", pathlib.Path(__file__).resolve().parents[2] / "docs"))
 CHECKED = re.compile(r"^(?P<indent>\s*)(?P<code>\S.*?)\s+# -> (?P<expected>.+)$")
-
-
-def blocks(path):
-    """(line number, source) of every ```python block."""
-    lines = path.read_text(encoding="utf-8").splitlines()
-    start, body = None, []
-    for number, line in enumerate(lines, 1):
-        if start is None and line.strip() == "```python":
-            start, body = number, []
-        elif start is not None and line.strip() == "```":
-            yield start, body
-            start = None
-        elif start is not None:
-            body.append(line)
 
 
 def checked(body):
@@ -47,7 +37,7 @@ def checked(body):
 class PythonGuide(unittest.TestCase):
     def test_examples_run_and_show_their_results(self):
         page = DOCS / "python.md"
-        found = list(blocks(page))
+        found = blocks(page, "python")
         self.assertGreater(len(found), 10, "the guide has its examples")
         checks = expected_checks = 0
         for number, body in found:

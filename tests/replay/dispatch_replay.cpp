@@ -26,9 +26,9 @@ void RunStep(Object& object, const Case& c, std::size_t index, const Json& step,
                                            : MemberKey::Text(member.get_ref<const std::string&>());
   const Outcome<Variant> outcome = LateCall(object, key, KindOf(step), args);
   Json byref = Json::array();
-  for (const Variant& arg : args) byref.push_back(cli::ToJson(arg, table));
+  for (const Variant& arg : args) byref.push_back(Encode(arg, table));
   if (outcome) {
-    report.Check(c.where, index, step, std::nullopt, cli::ToJson(*outcome, table), byref);
+    report.Check(c.where, index, step, std::nullopt, Encode(*outcome, table), byref);
   } else {
     report.Check(c.where, index, step, outcome.error(), Json(), byref);
   }

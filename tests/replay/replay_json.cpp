@@ -18,7 +18,7 @@ Variant Decoded(const Json& value, cli::ObjectTable& table) {
 // The tagged form of a corpus value: decoded, then written back as a host writes results.
 Json Tagged(const Json& value) {
   cli::ObjectTable table;
-  return cli::ToJson(Decoded(value, table), table);
+  return Encode(Decoded(value, table), table);
 }
 
 // Object ids differ between hosts and runs; only the fact of an object is compared.
@@ -73,6 +73,11 @@ std::vector<Json> Steps(const Json& c) {
 }
 
 Variant Decode(const Json& value, cli::ObjectTable& table) { return Decoded(value, table); }
+
+Json Encode(const Variant& value, cli::ObjectTable& table) {
+  cli::Checked<Json> json = cli::WriteJson(value, table);
+  return json ? *std::move(json) : Json(json.problem().message);
+}
 
 void Report::Check(const std::string& where, std::size_t index, const Json& step,
                    std::optional<int> error, const Json& result, const Json& byref) {

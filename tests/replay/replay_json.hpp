@@ -28,6 +28,10 @@ std::vector<Json> Steps(const Json& c);
 // The corpus value decoded as a host reads it. Throws for one that is no value.
 Variant Decode(const Json& value, cli::ObjectTable& table);
 
+// A value in the tagged form a host writes. One nested too deeply to write is its problem's
+// message, a JSON string, which no tagged value is: the comparison then reports it.
+Json Encode(const Variant& value, cli::ObjectTable& table);
+
 // Counts cases and collects mismatches; Finish prints them and gives the exit status.
 class Report {
  public:

@@ -26,7 +26,7 @@ int Run(const char* folder) {
     for (const Json& arg : c.json.value("args", Json::array())) args.push_back(Decode(arg, table));
     const Outcome<Variant> outcome = op->second(args);
     if (outcome) {
-      report.Check(c.where, 0, c.json, std::nullopt, cli::ToJson(*outcome, table), Json());
+      report.Check(c.where, 0, c.json, std::nullopt, Encode(*outcome, table), Json());
     } else {
       report.Check(c.where, 0, c.json, outcome.error(), Json(), Json());
     }

@@ -344,7 +344,7 @@ int RunCall(std::span<const std::string_view> args) {
   std::vector<Variant>& call_args = *read;
   Variant result;
   CallFailure failure;
-  if (!Call(*object, *member, call_args, result, CallForm::Dispatch, failure)) {
+  if (!Call(*object, *member, call_args, result, CallForm::Dispatch, &failure)) {
     const std::string message = failure.message.empty() ? "the call failed" : failure.message;
     return UsageError(message + " (error " + std::to_string(failure.number) + ")");
   }

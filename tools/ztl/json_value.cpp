@@ -438,11 +438,6 @@ Checked<Json> WriteJson(const Variant& value, ObjectTable& table) {
   return json;
 }
 
-Json ToJson(const Variant& value, ObjectTable& table) {
-  Checked<Json> json = WriteJson(value, table);
-  return json ? *std::move(json) : Json(json.problem().message);
-}
-
 Checked<Variant> FromJson(const Json& json, ObjectTable& table) { return Reader(table).Read(json); }
 
 Checked<Variant> FromArgumentText(std::string_view text, bool takes_values, ObjectTable& table) {

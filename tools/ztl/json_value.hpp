@@ -45,10 +45,6 @@ class ObjectTable {
 // JSON), as writing it would recurse on its depth.
 Checked<Json> WriteJson(const Variant& value, ObjectTable& table);
 
-// WriteJson for a value that cannot nest too deeply (one read from JSON). Should it nest too
-// deeply anyway, its JSON is the problem's message, a string, which no tagged value is.
-Json ToJson(const Variant& value, ObjectTable& table);
-
 // The value a JSON value stands for: a string is a String, true/false a Boolean, an integer a
 // Long (a Double outside the Long range), another number a Double, null is Null, and an object
 // is a tagged value. A problem, saying what is wrong (a bad tag, a number out of range, an

@@ -229,7 +229,7 @@ Checked<Json> Server::Invoke(const Json& params) {
   CallFailure failure;
   const MemberInfo* member = ResolveMember(*object, *key, *kind, &failure);
   Variant result;
-  if (member == nullptr || !Call(*object, *member, args, result, CallForm::Dispatch, failure)) {
+  if (member == nullptr || !Call(*object, *member, args, result, CallForm::Dispatch, &failure)) {
     return Problem(failure.message.empty() ? std::string(ErrorText(failure.number)) : failure.message, kCallError,
                    failure.number);
   }

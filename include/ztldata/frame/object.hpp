@@ -103,14 +103,11 @@ class Object : public std::enable_shared_from_this<Object> {
 
 // The core of every late-bound call: binds the arguments (converts them, fills defaults of
 // omitted optional parameters, gathers a parameter array), calls the member and writes back
-// by-reference arguments. On failure `result` is unchanged and `message` (when given) gets a
-// one-line description ("Type mismatch: argument 1 (dblNumber) of ZtNumeric.Round cannot be
-// String for Double").
+// by-reference arguments. On failure `result` is unchanged and `failure` (when given) gets the
+// number and a one-line message ("Type mismatch: argument 1 (dblNumber) of ZtNumeric.Round
+// cannot be String for Double").
 Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result,
-            CallForm form = CallForm::Dispatch, std::string* message = nullptr) noexcept;
-// The same, giving the failure with its message.
-Status Call(Object& self, const MemberInfo& member, std::span<Variant> args, Variant& result, CallForm form,
-            CallFailure& failure) noexcept;
+            CallForm form = CallForm::Dispatch, CallFailure* failure = nullptr) noexcept;
 
 // The member `key` names on `self` for a call of `kind`; null, with `failure` (when given) set
 // to 438 and its message, when the object has none.

@@ -144,4 +144,9 @@ const MemberInfo* FindMember(const ClassInfo& info, std::u16string_view name, Me
 const MemberInfo* FindMember(const ClassInfo& info, std::string_view utf8_name, MemberKind kind) noexcept;
 const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept;
 
+// Whether a method's text arguments and text result are bytes, one character per byte of the
+// ANSI code page: CRC-32, run-length coding, the ciphers, RSA and EBCDIC. Hosts with a byte
+// string type (Python's bytes, .NET's byte[]) let their callers pass and receive those.
+bool CarriesBytes(const ClassInfo& info, const MemberInfo& member) noexcept;
+
 }  // namespace ztl
