@@ -65,6 +65,30 @@ void Variant::ReleasePointer() noexcept {
   Store({0, 0});
 }
 
+void EmptyAll(std::span<Variant> values) noexcept {
+  // Freeing a text touches its block and then the block of its characters, two cache misses
+  // when the values were made long ago. Each block is fetched two strides ahead, and the
+  // characters' block one stride ahead, once its pointer has arrived.
+  constexpr std::size_t kStride = 8;
+  const std::size_t n = values.size();
+  auto box_of = [&](std::size_t i) {
+    return values[i].kind_ == Variant::kString ? values[i].Pointer<detail::StringBox>() : nullptr;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + 2 * kStride < n) {
+      if (const detail::StringBox* ahead = box_of(i + 2 * kStride)) __builtin_prefetch(ahead);
+    }
+    if (i + kStride < n) {
+      if (const detail::StringBox* near = box_of(i + kStride)) __builtin_prefetch(near->text.data() - 8);
+    }
+    if (values[i].HoldsPointer()) {
+      values[i].ReleasePointer();
+    } else {
+      values[i].Store({0, 0});
+    }
+  }
+}
+
 detail::StringBox* Variant::DetachString() {
   detail::StringBox* shared = Pointer<detail::StringBox>();
   auto* own = new detail::StringBox(shared->text);

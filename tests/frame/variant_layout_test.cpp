@@ -117,6 +117,19 @@ TEST_P(EveryKind, SwapExchangesValues) {
   EXPECT_EQ(b, GetParam().make());
 }
 
+TEST_P(EveryKind, EmptyAllEmptiesEveryValue) {
+  std::vector<Variant> values(20, GetParam().make());
+  EmptyAll(values);
+  for (const Variant& v : values) EXPECT_TRUE(v.IsEmpty());
+}
+
+TEST_P(EveryKind, EmptyAllLeavesCopiesMadeBefore) {
+  std::vector<Variant> values(20, GetParam().make());
+  const std::vector<Variant> copies = values;
+  EmptyAll(values);
+  for (const Variant& v : copies) EXPECT_EQ(v, GetParam().make());
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kSamples),
                          [](const testing::TestParamInfo<Sample>& info) { return std::string(info.param.name); });
 

@@ -31,6 +31,7 @@ using CollectionRef = std::shared_ptr<Collection>;
 class Collection : public Object {
  public:
   static CollectionRef Create() { return std::make_shared<Collection>(); }
+  ~Collection() override { EmptyAll(items_); }
 
   const ClassInfo* Class() const noexcept override;
 

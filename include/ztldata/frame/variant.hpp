@@ -209,6 +209,10 @@ class Variant {
   // objects by identity). Not the platform's comparison, which converts between kinds.
   friend bool operator==(const Variant& a, const Variant& b);
 
+  // Empties a run of values. Texts are let go faster than one by one: the blocks a few
+  // elements ahead are fetched into the cache while the current ones are freed.
+  friend void EmptyAll(std::span<Variant> values) noexcept;
+
  private:
   // The kinds as held in the tag byte. The kinds up to kError are held in place and copy as
   // bytes; the others hold one pointer to a heap block.
@@ -280,6 +284,7 @@ class Variant {
   Kind kind_;
 };
 static_assert(sizeof(Variant) == 16, "a Variant is two machine words");
+void EmptyAll(std::span<Variant> values) noexcept;  // see Variant
 
 // One dimension of an array: its lower bound and its element count (upper = lower + count - 1).
 struct ArrayBound {
@@ -304,6 +309,12 @@ class SafeArray {
   SafeArray(VarType element, std::vector<ArrayBound> bounds);
   // A one-dimensional array of Variants holding the given items, the first at `lower`.
   static SafeArray Of(std::vector<Variant> items, Long lower = 0);
+
+  SafeArray(const SafeArray&) = default;
+  SafeArray(SafeArray&&) noexcept = default;
+  SafeArray& operator=(const SafeArray&) = default;
+  SafeArray& operator=(SafeArray&&) noexcept = default;
+  ~SafeArray() { EmptyAll(elements_); }
 
   VarType ElementType() const noexcept { return element_; }
   int Dims() const noexcept { return static_cast<int>(bounds_.size()); }
