@@ -78,6 +78,14 @@ const MemberInfo* FindMember(const ClassInfo& info, std::string_view utf8_name, 
 }
 
 const MemberInfo* FindMember(const ClassInfo& info, DispId dispid, MemberKind kind) noexcept {
+  // Most members are numbered in table order from a base whose low 16 bits are 0, so the member
+  // at the id's low bits is tried first. A class has one member per id and kind, so a hit is
+  // the member the scan would find.
+  const std::size_t guess = static_cast<std::uint32_t>(dispid) & 0xFFFFu;
+  if (guess < info.members.size()) {
+    const MemberInfo& m = info.members[guess];
+    if (m.dispid == dispid && m.kind == kind) return &m;
+  }
   return Find(info, kind, [&](const MemberInfo& m) { return m.dispid == dispid; });
 }
 
