@@ -260,18 +260,6 @@ void ZtBits::Create(Long lngBitsSize, Boolean blnPreserve) noexcept {
 
 Long ZtBits::Size() const noexcept { return bit_count_; }
 
-Boolean ZtBits::Bit(Long lngIndex) const noexcept {
-  if (lngIndex < 0 || lngIndex > bit_count_) return false;
-  return (words_[static_cast<std::size_t>(lngIndex) / 16] >> (lngIndex % 16) & 1) != 0;
-}
-
-void ZtBits::Bit(Long lngIndex, Boolean value) noexcept {
-  if (lngIndex < 0 || lngIndex > bit_count_) return;
-  std::uint16_t& word = words_[static_cast<std::size_t>(lngIndex) / 16];
-  const auto mask = static_cast<std::uint16_t>(1u << (lngIndex % 16));
-  word = static_cast<std::uint16_t>(value ? word | mask : word & ~mask);
-}
-
 Boolean ZtBits::FileRead(const String& strFile) noexcept {
   return Guarded(Boolean(false), [&] {
     auto contents = NativePath(strFile).and_then(ReadBitFile);

@@ -27,9 +27,20 @@ class ZtBits : public Component {
   // The bit count of the last Create or FileRead.
   Long Size() const noexcept;
   // The bit at an index 0..Size (both included, so Size + 1 bits); False outside.
-  Boolean Bit(Long lngIndex) const noexcept;
+  // (Defined here: a loop of reads and writes then compiles to plain word operations.)
+  Boolean Bit(Long lngIndex) const noexcept {
+    if (lngIndex < 0 || lngIndex > bit_count_) return false;
+    const auto at = static_cast<std::uint32_t>(lngIndex);
+    return (words_[at / 16] >> (at % 16) & 1u) != 0;
+  }
   // Sets or clears the bit at an index 0..Size; ignored outside.
-  void Bit(Long lngIndex, Boolean value) noexcept;
+  void Bit(Long lngIndex, Boolean value) noexcept {
+    if (lngIndex < 0 || lngIndex > bit_count_) return;
+    const auto at = static_cast<std::uint32_t>(lngIndex);
+    std::uint16_t& word = words_[at / 16];
+    const auto mask = static_cast<std::uint16_t>(1u << (at % 16));
+    word = static_cast<std::uint16_t>(value ? word | mask : word & ~mask);
+  }
   // Replaces the words with a file's; True on success. False, with nothing changed, for a
   // file that cannot be read, does not begin with "ZTL", or is shorter than its size field
   // announces. Note: the bit count becomes 16 times the upper word index, so a count that
