@@ -68,6 +68,9 @@ ztl::Long BaseReference(const ztl::String& text, int base) {
   return static_cast<ztl::Long>(negative ? -total : total);
 }
 
+// Every Double up to this one has a text (15 significant digits) that reads back.
+constexpr double kLargestRereadDouble = 1.79769313486231E+308;
+
 void CheckReadValue(const ztl::String& text, ztl::VarType kind) {
   const ztl::Outcome<ztl::Variant> read = ztl::ReadValue(text, kind);
   if (!read) {
@@ -78,6 +81,12 @@ void CheckReadValue(const ztl::String& text, ztl::VarType kind) {
   const ztl::Outcome<ztl::String> written = ztl::ToString(*read);
   fuzz::Check(bool(written), "no text for a value read");
   const ztl::Outcome<ztl::Variant> again = ztl::ReadValue(*written, kind);
+  // Fifteen digits round the Doubles above 1.79769313486231E+308 up to "1.79769313486232E+308",
+  // which lies beyond the largest Double and reads as an overflow, as on the platform.
+  if (!again && again.error() == ztl::kOverflow && kind == ztl::VarType::Double &&
+      std::fabs(*ztl::ToDouble(*read)) > kLargestRereadDouble) {
+    return;
+  }
   fuzz::Check(again && ztl::ToString(*again).value_or(u"?") == *written, "the text of a value reads as another text");
   const bool exact = kind == ztl::VarType::Integer || kind == ztl::VarType::Long || kind == ztl::VarType::Byte ||
                      kind == ztl::VarType::Currency || kind == ztl::VarType::Boolean;
@@ -135,7 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const std::optional<double> val = ztl::platform::Val(text); val && std::isfinite(*val)) {
     const ztl::String written = ztl::platform::DoubleToText(*val);
     const std::optional<double> again = ztl::platform::Val(written);
-    fuzz::Check(again && ztl::platform::DoubleToText(*again) == written, "Val of the text of a Val reads as another text");
+    const bool beyond_range = again && std::isinf(*again) && std::fabs(*val) > kLargestRereadDouble;
+    fuzz::Check(beyond_range || (again && ztl::platform::DoubleToText(*again) == written),
+                "Val of the text of a Val reads as another text");
   }
 
   fuzz::Check(numeric.ToArabic(text) == RomanReference(text), "ToArabic differs from the plain reading");
