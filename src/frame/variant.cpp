@@ -109,24 +109,14 @@ ObjectRef* Variant::MutableObject() {
 
 bool operator==(const Variant& a, const Variant& b) {
   if (a.kind_ != b.kind_) return false;
-  switch (a.kind_) {
-    case Variant::kEmpty:
-    case Variant::kNull: return true;
-    case Variant::kBoolean: return *a.Payload<Boolean>() == *b.Payload<Boolean>();
-    case Variant::kByte: return *a.Payload<Byte>() == *b.Payload<Byte>();
-    case Variant::kInteger: return *a.Payload<Integer>() == *b.Payload<Integer>();
-    case Variant::kLong: return *a.Payload<Long>() == *b.Payload<Long>();
-    case Variant::kCurrency: return *a.Payload<Currency>() == *b.Payload<Currency>();
-    case Variant::kSingle: return *a.Payload<Single>() == *b.Payload<Single>();
-    case Variant::kDouble: return *a.Payload<Double>() == *b.Payload<Double>();
-    case Variant::kDate: return *a.Payload<Date>() == *b.Payload<Date>();
-    case Variant::kDecimal: return *a.Payload<Decimal>() == *b.Payload<Decimal>();
-    case Variant::kError: return *a.Payload<ErrorValue>() == *b.Payload<ErrorValue>();
-    case Variant::kString: return *a.If<String>() == *b.If<String>();
-    case Variant::kObject: return *a.If<ObjectRef>() == *b.If<ObjectRef>();
-    case Variant::kArray: return *a.Pointer<SafeArray>() == *b.Pointer<SafeArray>();
-  }
-  return false;
+  return a.Visit([&](const auto& x) {
+    using T = std::decay_t<decltype(x)>;
+    if constexpr (std::is_same_v<T, EmptyValue>) {
+      return true;
+    } else {
+      return x == *b.If<T>();
+    }
+  });
 }
 
 std::string_view VarTypeName(VarType type) noexcept {

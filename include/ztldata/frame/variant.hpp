@@ -225,6 +225,7 @@ class Variant {
   bool HoldsPointer() const noexcept { return kind_ >= kString; }
 
   template <class T> static constexpr Kind KindOf() noexcept;
+  template <class Self, class F> static decltype(auto) VisitOf(Self& self, F&& f);
 
   template <class T> T* Payload() noexcept { return std::launder(reinterpret_cast<T*>(bytes_)); }
   template <class T> const T* Payload() const noexcept {
@@ -419,50 +420,50 @@ template <class T> T* Variant::If() noexcept(!(detail::kAllocatesWhenMutable<T>)
   }
 }
 
-template <class F> decltype(auto) Variant::Visit(F&& f) const {
-  using R = decltype(std::forward<F>(f)(std::declval<const EmptyValue&>()));
-  switch (kind_) {
-    case kNull: return static_cast<R>(std::forward<F>(f)(*If<NullValue>()));
-    case kBoolean: return static_cast<R>(std::forward<F>(f)(*Payload<Boolean>()));
-    case kByte: return static_cast<R>(std::forward<F>(f)(*Payload<Byte>()));
-    case kInteger: return static_cast<R>(std::forward<F>(f)(*Payload<Integer>()));
-    case kLong: return static_cast<R>(std::forward<F>(f)(*Payload<Long>()));
-    case kCurrency: return static_cast<R>(std::forward<F>(f)(*Payload<Currency>()));
-    case kSingle: return static_cast<R>(std::forward<F>(f)(*Payload<Single>()));
-    case kDouble: return static_cast<R>(std::forward<F>(f)(*Payload<Double>()));
-    case kDate: return static_cast<R>(std::forward<F>(f)(*Payload<Date>()));
-    case kDecimal: return static_cast<R>(std::forward<F>(f)(*Payload<Decimal>()));
-    case kError: return static_cast<R>(std::forward<F>(f)(*Payload<ErrorValue>()));
-    case kString: return static_cast<R>(std::forward<F>(f)(*If<String>()));
-    case kObject: return static_cast<R>(std::forward<F>(f)(*If<ObjectRef>()));
-    case kArray: return static_cast<R>(std::forward<F>(f)(*If<SafeArray>()));
+// Both Visits: Self is Variant or const Variant. The mutable one hands out a text or an
+// object reference of this Variant's own (see MutableString).
+template <class Self, class F> decltype(auto) Variant::VisitOf(Self& self, F&& f) {
+  constexpr bool kConst = std::is_const_v<Self>;
+  using Empty = std::conditional_t<kConst, const EmptyValue, EmptyValue>;
+  using R = decltype(std::forward<F>(f)(std::declval<Empty&>()));
+  auto call = [&](auto& value) -> R { return static_cast<R>(std::forward<F>(f)(value)); };
+  switch (self.kind_) {
+    case kNull: return call(*self.template Payload<NullValue>());
+    case kBoolean: return call(*self.template Payload<Boolean>());
+    case kByte: return call(*self.template Payload<Byte>());
+    case kInteger: return call(*self.template Payload<Integer>());
+    case kLong: return call(*self.template Payload<Long>());
+    case kCurrency: return call(*self.template Payload<Currency>());
+    case kSingle: return call(*self.template Payload<Single>());
+    case kDouble: return call(*self.template Payload<Double>());
+    case kDate: return call(*self.template Payload<Date>());
+    case kDecimal: return call(*self.template Payload<Decimal>());
+    case kError: return call(*self.template Payload<ErrorValue>());
+    case kString:
+      if constexpr (kConst) {
+        return call(*self.template If<String>());
+      } else {
+        return call(*self.MutableString());
+      }
+    case kObject:
+      if constexpr (kConst) {
+        return call(*self.template If<ObjectRef>());
+      } else {
+        return call(*self.MutableObject());
+      }
+    case kArray:
+      if constexpr (kConst) {
+        return call(*self.template If<SafeArray>());
+      } else {
+        return call(*self.template Pointer<SafeArray>());
+      }
     case kEmpty: break;
   }
-  static constexpr EmptyValue kEmptyValue{};
-  return static_cast<R>(std::forward<F>(f)(kEmptyValue));
+  Empty empty{};
+  return call(empty);
 }
 
-template <class F> decltype(auto) Variant::Visit(F&& f) {
-  using R = decltype(std::forward<F>(f)(std::declval<EmptyValue&>()));
-  switch (kind_) {
-    case kNull: return static_cast<R>(std::forward<F>(f)(*Payload<NullValue>()));
-    case kBoolean: return static_cast<R>(std::forward<F>(f)(*Payload<Boolean>()));
-    case kByte: return static_cast<R>(std::forward<F>(f)(*Payload<Byte>()));
-    case kInteger: return static_cast<R>(std::forward<F>(f)(*Payload<Integer>()));
-    case kLong: return static_cast<R>(std::forward<F>(f)(*Payload<Long>()));
-    case kCurrency: return static_cast<R>(std::forward<F>(f)(*Payload<Currency>()));
-    case kSingle: return static_cast<R>(std::forward<F>(f)(*Payload<Single>()));
-    case kDouble: return static_cast<R>(std::forward<F>(f)(*Payload<Double>()));
-    case kDate: return static_cast<R>(std::forward<F>(f)(*Payload<Date>()));
-    case kDecimal: return static_cast<R>(std::forward<F>(f)(*Payload<Decimal>()));
-    case kError: return static_cast<R>(std::forward<F>(f)(*Payload<ErrorValue>()));
-    case kString: return static_cast<R>(std::forward<F>(f)(*MutableString()));
-    case kObject: return static_cast<R>(std::forward<F>(f)(*MutableObject()));
-    case kArray: return static_cast<R>(std::forward<F>(f)(*Pointer<SafeArray>()));
-    case kEmpty: break;
-  }
-  EmptyValue empty;
-  return static_cast<R>(std::forward<F>(f)(empty));
-}
+template <class F> decltype(auto) Variant::Visit(F&& f) const { return VisitOf(*this, std::forward<F>(f)); }
+template <class F> decltype(auto) Variant::Visit(F&& f) { return VisitOf(*this, std::forward<F>(f)); }
 
 }  // namespace ztl
