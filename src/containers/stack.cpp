@@ -2,7 +2,6 @@
 
 #include "ztldata/containers/stack.hpp"
 
-#include <limits>
 #include <utility>
 
 #include "frame/boundary.hpp"
@@ -35,9 +34,6 @@ constexpr MemberInfo kMembers[] = {
     Method<&ZtStack::Peek>("Peek", 0x6003000A, {}, Type::Variant),
 };
 
-// Size reports the items as a Long.
-constexpr std::size_t kMostItems = static_cast<std::size_t>(std::numeric_limits<Long>::max());
-
 }  // namespace
 
 const ClassInfo kZtStackClass = DefineClass<ZtStack, "ZtStack">(
@@ -54,27 +50,6 @@ void ZtStack::Strategy(ztlStackStrategy value) noexcept {
 }
 
 void ZtStack::Clear() noexcept { items_.clear(); }
-
-Variant ZtStack::Push(const Variant& vntData) noexcept {
-  // Appending and answering are two steps: an item that cannot be stored (no memory, or a
-  // count beyond what Size can report) is not added, and the argument still comes back.
-  if (items_.size() < kMostItems) Guarded([&] { items_.push_back(vntData); });
-  return Guarded(Variant(), [&] { return vntData; });
-}
-
-Variant ZtStack::Pop() noexcept {
-  if (items_.empty()) return Null;
-  // The item leaves the list, so it is moved out rather than copied: an object stays the
-  // same object and nothing can fail.
-  const bool newest = strategy_ == ztlStackFIFO;
-  Variant result(std::move(newest ? items_.back() : items_.front()));
-  if (newest) {
-    items_.pop_back();
-  } else {
-    items_.pop_front();
-  }
-  return result;
-}
 
 Boolean ZtStack::IsEmpty() const noexcept { return items_.empty(); }
 

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <deque>
+#include <limits>
+#include <new>
 
 #include "ztldata/frame/component.hpp"
 
@@ -27,10 +29,35 @@ class ZtStack : public Component {
   // Removes every item.
   void Clear() noexcept;
   // Appends an item (objects by reference) and returns it.
-  Variant Push(const Variant& vntData) noexcept;
+  // (Push and Pop are defined here, so a loop of them compiles to the deque's own steps.)
+  Variant Push(const Variant& vntData) noexcept {
+    // Appending and answering are two steps: an item that cannot be stored (no memory, or a
+    // count beyond what Size can report) is not added, and the argument still comes back.
+    try {
+      if (items_.size() < kMostItems) items_.push_back(vntData);
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+      return vntData;
+    } catch (const std::bad_alloc&) {
+      return Variant();
+    }
+  }
   // Removes and returns the item at the strategy's end. Note: Null when empty, which a
   // pushed Null looks like too; only IsEmpty tells them apart.
-  Variant Pop() noexcept;
+  Variant Pop() noexcept {
+    if (items_.empty()) return Null;
+    // The item leaves the list, so it is moved out rather than copied: an object stays the
+    // same object and nothing can fail.
+    const bool newest = strategy_ == ztlStackFIFO;
+    Variant result(std::move(newest ? items_.back() : items_.front()));
+    if (newest) {
+      items_.pop_back();
+    } else {
+      items_.pop_front();
+    }
+    return result;
+  }
   // True when no item is held.
   Boolean IsEmpty() const noexcept;
   // The number of items.
@@ -46,6 +73,8 @@ class ZtStack : public Component {
   void WriteProperties(PropertyBag& bag) noexcept override;
 
  private:
+  // The most items held: Size must be able to count them.
+  static constexpr std::size_t kMostItems = static_cast<std::size_t>(std::numeric_limits<Long>::max());
   // The items in the order they were pushed: front() is the oldest, back() the newest.
   std::deque<Variant> items_;
   ztlStackStrategy strategy_ = ztlStackFIFO;
