@@ -340,8 +340,13 @@ const MemberInfo* ResolveMember(const ClassInfo* info, const MemberKey& key, Mem
 
 Outcome<Variant> LateCall(Object& self, const MemberKey& key, MemberKind kind, std::span<Variant> args,
                           CallFailure* failure) noexcept {
-  const MemberInfo* member = ResolveMember(self, key, kind, failure);
-  if (!member) return Fail(kNoSuchMember);
+  // The member found straight away; only a miss goes through ResolveMember for its wording.
+  const ClassInfo* info = self.Class();
+  const MemberInfo* member = info ? key.Find(*info, kind) : nullptr;
+  if (!member) {
+    ResolveMember(info, key, kind, failure);
+    return Fail(kNoSuchMember);
+  }
   const CallForm form = key.IsSlot() ? CallForm::Slot : CallForm::Dispatch;
   Variant result;
   const Status status = Call(self, *member, args, result, form, failure);
