@@ -54,12 +54,14 @@ void BM_IsEvenByName(benchmark::State& state) { LateBound(state, ztl::MemberKey:
 BENCHMARK(BM_IsEvenByName);
 
 // A text argument converted on the way in (the path a command line or a script takes), the
-// member named in UTF-8 as `ztl call`, serve, Python and C name it.
+// member named in UTF-8 as `ztl call`, serve, Python and C name it. The argument is moved into
+// the vector, as the hosts build their arguments (an initializer list would copy it).
 void BM_IsEvenByNameFromText(benchmark::State& state) {
   const ztl::ObjectRef n = ztl::CreateObject(u"ZTLData.ZtNumeric");
   const ztl::MemberKey key = ztl::MemberKey::Text("IsEven");
   for (auto _ : state) {
-    std::vector<Variant> args{Variant(u"12345")};
+    std::vector<Variant> args;
+    args.push_back(Variant(u"12345"));
     benchmark::DoNotOptimize(ztl::LateCall(*n, key, ztl::MemberKind::Method, args));
   }
 }
