@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -203,6 +204,52 @@ TEST(VariantInPlace, AnObjectCopyIsTheSameObject) {
   const Variant original = CreateObject(u"ZTLData.ZtNumeric");
   const Variant copy = original;
   EXPECT_EQ(copy.If<ObjectRef>()->get(), original.If<ObjectRef>()->get());
+}
+
+// ---- text blocks: made and ended on any thread, reused --------------------------------
+
+// n texts "0".."n-1" (the longer ones with characters of their own).
+std::vector<Variant> Texts(int n, const std::u16string& tail = u"") {
+  std::vector<Variant> texts;
+  for (int i = 0; i < n; ++i) {
+    const std::string digits = std::to_string(i);
+    texts.emplace_back(String(digits.begin(), digits.end()) + tail);
+  }
+  return texts;
+}
+
+// Whether texts[i] reads "i" + tail for every i.
+bool HoldsTexts(const std::vector<Variant>& texts, const std::u16string& tail = u"") {
+  const std::vector<Variant> expected = Texts(static_cast<int>(texts.size()), tail);
+  return texts == expected;
+}
+
+TEST(VariantTextBlocks, TextsEndedOnAnotherThreadLeaveBlocksThatHoldNewTexts) {
+  std::vector<Variant> made = Texts(20000);
+  std::thread([&] { made.clear(); }).join();
+  const std::u16string tail = u" and some more characters";
+  EXPECT_TRUE(HoldsTexts(Texts(20000, tail), tail));
+}
+
+TEST(VariantTextBlocks, TextsMadeOnAnotherThreadEndHere) {
+  std::vector<Variant> made;
+  std::thread([&] { made = Texts(20000); }).join();
+  EXPECT_TRUE(HoldsTexts(made));
+}
+
+TEST(VariantTextBlocks, ManyThreadsMakingAndEndingTextsKeepEveryText) {
+  std::vector<std::thread> threads;
+  std::vector<bool> held(8);
+  for (std::size_t t = 0; t < held.size(); ++t) {
+    threads.emplace_back([&, t] {
+      bool all = true;
+      const std::u16string tail = u"-" + std::u16string(t + 1, u'x');
+      for (int round = 0; round < 20; ++round) all = all && HoldsTexts(Texts(2000, tail), tail);
+      held[t] = all;
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(held, std::vector<bool>(held.size(), true));
 }
 
 }  // namespace

@@ -70,6 +70,9 @@ namespace detail {
 // out can only ever write into its own Variant's text.
 struct StringBox {
   explicit StringBox(String s) noexcept : text(std::move(s)) {}
+  // Blocks come from slabs of their own rather than the general heap (text_blocks.cpp).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block) noexcept;
   std::atomic<std::int32_t> refs{1};
   bool shareable = true;
   String text;
