@@ -5,7 +5,8 @@
 // cannot merge freed characters until it has swept the small blocks between them: building and
 // dropping a collection of 10^5 pieces of text then costs a third more than the characters
 // alone. So text blocks come from 64 KiB slabs of their own:
-//   - each thread keeps a list of free blocks and takes new ones from its current slab;
+//   - each thread keeps a list of free blocks and, when it is empty, takes the next block of its
+//     current slab;
 //   - a block freed on another thread joins that thread's list;
 //   - a thread that holds more than kKeptMost free blocks hands half of them to a shared list,
 //     which threads draw from (kDrawn at a time) before cutting a new slab, and a thread hands
@@ -137,13 +138,14 @@ void* StringBox::operator new(std::size_t size) {
   ThreadBlocks& mine = Mine();
   if (mine.ended) return ::operator new(size);  // a text made while the thread ends
   if (mine.free.first) return mine.free.Pop();
-  {
-    SharedList& shared = Shared();
-    const std::lock_guard lock(shared.mutex);
-    shared.blocks.MoveTo(mine.free, kDrawn);
-  }
-  if (mine.free.first) return mine.free.Pop();
+  // The shared list is only asked (under its lock) once the current slab is used up.
   if (mine.slab_next == mine.slab_end) {
+    {
+      SharedList& shared = Shared();
+      const std::lock_guard lock(shared.mutex);
+      shared.blocks.MoveTo(mine.free, kDrawn);
+    }
+    if (mine.free.first) return mine.free.Pop();
     mine.slab_next = static_cast<char*>(::operator new(kSlabBytes));
     mine.slab_end = mine.slab_next + kBlocksPerSlab * sizeof(StringBox);
   }
