@@ -49,20 +49,20 @@ void Variant::CopyPointerFrom(const Variant& other) {
 
 void Variant::ReleasePointer() noexcept {
   switch (kind_) {
-    case kString: {
-      detail::StringBox* box = Pointer<detail::StringBox>();
-      // The only holder frees the block without a locked instruction: no other Variant can
-      // reach it to take a share meanwhile.
-      if (box->refs.load(std::memory_order_acquire) == 1 || box->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        delete box;
-      }
-      break;
-    }
+    case kString: DropShare(Pointer<detail::StringBox>()); break;
     case kObject: delete Pointer<ObjectRef>(); break;
     case kArray: delete Pointer<SafeArray>(); break;
     default: break;
   }
   Store({0, 0});
+}
+
+void Variant::DropShare(detail::StringBox* box) noexcept {
+  // The only holder frees the block without a locked instruction: no other Variant can reach
+  // it to take a share meanwhile.
+  if (box->refs.load(std::memory_order_acquire) == 1 || box->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    delete box;
+  }
 }
 
 void EmptyAll(std::span<Variant> values) noexcept {
@@ -92,7 +92,7 @@ void EmptyAll(std::span<Variant> values) noexcept {
 detail::StringBox* Variant::DetachString() {
   detail::StringBox* shared = Pointer<detail::StringBox>();
   auto* own = new detail::StringBox(shared->text);
-  if (shared->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete shared;
+  DropShare(shared);
   SetPointer(kString, own);
   return own;
 }
@@ -105,7 +105,6 @@ ObjectRef* Variant::MutableObject() {
   }
   return o;
 }
-
 
 bool operator==(const Variant& a, const Variant& b) {
   if (a.kind_ != b.kind_) return false;

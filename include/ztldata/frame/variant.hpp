@@ -77,9 +77,7 @@ struct StringBox {
   bool shareable = true;
   String text;
 };
-}  // namespace detail
 
-namespace detail {
 // The kinds whose mutable access may need a heap block of their own first.
 template <class T>
 inline constexpr bool kAllocatesWhenMutable = std::is_same_v<T, String> || std::is_same_v<T, ObjectRef>;
@@ -279,6 +277,7 @@ class Variant {
     return &box->text;
   }
   detail::StringBox* DetachString();
+  static void DropShare(detail::StringBox* box) noexcept;  // frees the block with its last share
   ObjectRef* MutableObject();                   // gives Nothing a block of its own
   static const ObjectRef kNothing;
 
